@@ -1,0 +1,45 @@
+// TIspUnit: the plug-in's one engine object and the RTD2120's ISP commands over I2C.
+#ifndef RTD_ISP_ISPUNIT_H
+#define RTD_ISP_ISPUNIT_H
+
+#include <cstdint>
+
+#include "plugin/Ispmsgunit.h"
+
+class TIspUnit : public TIspMsgUnit {
+public:
+    TStrings* InfoList = nullptr;
+    TIicInterface* IicInterface = nullptr;
+    bool AutoFireSecond = false;
+
+    // Reads AutoFireSecond from the settings file.
+    TIspUnit();
+    // Writes AutoFireSecond back to the settings file. Never touches a host object.
+    ~TIspUnit();
+    TIspUnit(const TIspUnit&) = delete;
+    TIspUnit& operator=(const TIspUnit&) = delete;
+
+    void SetInfoList(TStrings* list) { InfoList = list; }
+    TStrings* GetInfoList() const { return InfoList; }
+    void SetIicInterface(TIicInterface* bus) { IicInterface = bus; }
+
+    // ISP operations. Each transfer is one call of IicInterface; results come only from
+    // the status bytes read back.
+    void SelectBank(int bank);
+    bool EnterIsp();
+    bool EraseChip();
+    bool ProgramPage(const uint8_t* data, int page, int count);
+    bool WriteImage(const uint8_t* data, int length, int bank);
+    static uint8_t Crc8(const uint8_t* data, int length);
+    bool ReadChipCrc(int bank, int start, int end, uint8_t& crc);
+    void ExitIsp();
+};
+
+// The library-global engine object; null before load and after unload.
+extern TIspUnit* IspUnit;
+
+// Message list helpers: do nothing when no list was handed over.
+void AddInfo(const char* text);
+void ClearInfo();
+
+#endif

@@ -1,0 +1,71 @@
+// The native platform on Linux and other POSIX systems.
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+
+#include "platform/Platform.h"
+#include "platform/posix/IniFile.h"
+#include "rtd2120/rtd2120.h"
+
+namespace rtd {
+namespace {
+
+class PosixPlatform : public Platform {
+public:
+    void SleepMs(unsigned ms) override {
+        timespec rest{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
+        while (nanosleep(&rest, &rest) == -1 && errno == EINTR) {
+        }
+    }
+
+    uint64_t MonotonicMs() override {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        return static_cast<uint64_t>(now.tv_sec) * 1000u +
+               static_cast<uint64_t>(now.tv_nsec / 1000000L);
+    }
+
+    void PostProgress(TForm* form, int percent) override {
+        if (!form)
+            return;
+        form->PostMessage(RTD_PROGRESS_MESSAGE, static_cast<uintptr_t>(percent), 0);
+        form->ProcessMessages();
+    }
+
+    std::string ReadIniString(const std::string& file, const std::string& section,
+                              const std::string& key, const std::string& fallback) override {
+        return posix::ReadIniValue(file, section, key, fallback);
+    }
+
+    bool WriteIniString(const std::string& file, const std::string& section,
+                        const std::string& key, const std::string& value) override {
+        return posix::WriteIniValue(file, section, key, value);
+    }
+
+    void FlushIni(const std::string&) override {} // writes go straight to the file
+
+    std::string ExecutablePath() override {
+        char path[PATH_MAX];
+        const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+        if (length <= 0)
+            return std::string();
+        return std::string(path, static_cast<size_t>(length));
+    }
+
+    bool IsRegularFile(const std::string& path) override {
+        struct stat info {};
+        return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    }
+};
+
+} // namespace
+
+Platform& NativePlatform() {
+    static PosixPlatform platform;
+    return platform;
+}
+
+} // namespace rtd
