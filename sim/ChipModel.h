@@ -1,0 +1,75 @@
+// Software model of the RTD2120's ISP port on the I2C bus, with fault injection.
+#ifndef RTD_SIM_CHIPMODEL_H
+#define RTD_SIM_CHIPMODEL_H
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "rtd2120/rtd2120.h"
+
+namespace rtd::sim {
+
+// Faults, as `--sim-fault` takes them (repeatable):
+//   no-isp               the status never reads 0x40 after an entry
+//   isp-after=N          entry succeeds from the N-th attempt on (counting from 1)
+//   erase-busy=N         every erase stays busy for N status reads
+//   page-busy=N[@K]      page programming stays busy for N reads (every page, or page K)
+//   crc-range-busy=N     the CRC range stays busy (0x08) for N reads
+//   crc-busy=N           the CRC engine stays busy for N reads
+//   stuck=B:ADDR         the flash byte at ADDR (hex) of bank B cannot be programmed
+//   read-fail            every read fails and leaves the buffer untouched
+//   drop-writes          every write is ignored
+struct Counters {
+    int ispEntries = 0;      // successful entries into ISP mode
+    int entryAttempts = 0;   // 36 00 writes
+    int ispExits = 0;        // 90 00 writes while in ISP mode
+    int erases = 0;          // erases started
+    int pagesProgrammed = 0; // page writes accepted
+    int crcComputations = 0; // A2 80 writes
+    int writes = 0;          // bus write calls
+    int reads = 0;           // bus read calls
+};
+
+class ChipModel : public TIicInterface {
+public:
+    static constexpr int kBankSize = 65536;
+
+    ChipModel(); // blank chip (all 0xFF), not in ISP mode, no faults
+    virtual ~ChipModel() = default;
+
+    bool IicWrite(uint8_t address, int count, const uint8_t* data) override;
+    bool IicRead(uint8_t address, int count, uint8_t* data) override;
+
+    // Adds one fault by its name (see above). False, with a one-line reason, when the
+    // text is not a fault.
+    bool AddFault(const std::string& spec, std::string* error = nullptr);
+    void ClearFaults();
+
+    // By default busy times are counted in status reads. With a clock set, the default
+    // busy times are in milliseconds of that clock instead.
+    void SetClock(std::function<uint64_t()> nowMs);
+
+    bool InIsp() const;
+    int SelectedBank() const;
+    const Counters& Stats() const;
+
+    // Flash contents, bank 0 or 1, 65,536 bytes each.
+    std::vector<uint8_t>& Flash(int bank);
+    const std::vector<uint8_t>& Flash(int bank) const;
+    // Loads or saves the two banks as one 131,072-byte file, bank 0 first. Loading a file
+    // that does not exist leaves a blank chip and returns true; a file of another size is
+    // refused with a reason.
+    bool LoadFlash(const std::string& path, std::string* error = nullptr);
+    bool SaveFlash(const std::string& path, std::string* error = nullptr) const;
+
+private:
+    struct State;
+    std::shared_ptr<State> state_;
+};
+
+} // namespace rtd::sim
+
+#endif
