@@ -33,6 +33,15 @@ public:
     static uint8_t Crc8(const uint8_t* data, int length);
     bool ReadChipCrc(int bank, int start, int end, uint8_t& crc);
     void ExitIsp();
+
+private:
+    // One bus write; nothing is sent while no bus object was handed over.
+    void Send(uint8_t address, const uint8_t* bytes, int count);
+    void Send(uint8_t address, uint8_t first, uint8_t second);
+    // Address port: register, then the low 16 bits of value, high byte first.
+    void SendAddress(uint8_t reg, int value);
+    // Names the register on 0x94, then reads one byte from 0x95.
+    uint8_t ReadRegister(uint8_t reg);
 };
 
 // The library-global engine object; null before load and after unload.

@@ -1,0 +1,65 @@
+#include "isp/Commands.h"
+
+#include "isp/Ispunit.h"
+#include "isp/Sleep.h"
+
+namespace {
+
+// How long the "Enter isp" command keeps sending the entry sequence: until more than ten
+// whole seconds have passed.
+constexpr uint64_t kEnterIspLastSecond = 10;
+
+} // namespace
+
+bool EraseCommand() {
+    ClearInfo();
+    AddInfo("Begin...");
+    if (!IspUnit)
+        return false;
+    TIspUnit& isp = *IspUnit;
+    if (!isp.EnterIsp()) {
+        AddInfo("Enter Isp fail.");
+        return false;
+    }
+    IspSleep(50);
+    AddInfo("Erase...");
+    // A failed erase leaves "Erase..." as the last line and the chip in ISP mode.
+    if (!isp.EraseChip())
+        return false;
+    IspSleep(100);
+    AddInfo("Reset...");
+    isp.ExitIsp();
+    return true;
+}
+
+bool ResetCommand() {
+    ClearInfo();
+    AddInfo("Begin...");
+    if (!IspUnit)
+        return false;
+    TIspUnit& isp = *IspUnit;
+    if (!isp.EnterIsp()) {
+        AddInfo("Enter isp error.");
+        return false;
+    }
+    AddInfo("Reset...");
+    isp.ExitIsp();
+    return true;
+}
+
+bool EnterIspCommand() {
+    if (!IspUnit)
+        return true;
+    TIspUnit& isp = *IspUnit;
+    // Monotonic time: a change of the time of day (midnight, a clock adjustment) neither
+    // ends the loop early nor stretches it.
+    rtd::Platform& platform = rtd::CurrentPlatform();
+    const uint64_t start = platform.MonotonicMs();
+    for (;;) {
+        isp.EnterIsp();
+        const uint64_t elapsed = (platform.MonotonicMs() - start) / 1000;
+        if (elapsed > kEnterIspLastSecond)
+            return true;
+        isp.PostProgress(static_cast<int>(elapsed * 10));
+    }
+}

@@ -1,0 +1,175 @@
+#include "isp/Ispunit.h"
+#include "isp/Sleep.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "ui/Quonunit.h"
+
+namespace {
+
+// Bus addresses (8-bit, read/write bit included).
+constexpr uint8_t kRegisterWrite = 0x94;
+constexpr uint8_t kRegisterRead = 0x95;
+constexpr uint8_t kAddressWrite = 0x96;
+
+// Registers.
+constexpr uint8_t kIspControl = 0x90; // write: mode/bank/erase; read: ISP status
+constexpr uint8_t kEntry = 0x36;
+constexpr uint8_t kPageData = 0x94;
+constexpr uint8_t kCrcControl = 0xA2;
+constexpr uint8_t kCrcResult = 0xA3;
+constexpr uint8_t kFlashAddress = 0x92;
+constexpr uint8_t kCrcEnd = 0xA0;
+
+// ISP control values and status bits.
+constexpr uint8_t kIspBank0 = 0x40;
+constexpr uint8_t kIspBank1 = 0x60;
+constexpr uint8_t kStartErase = 0xC0;
+constexpr uint8_t kLeaveIsp = 0x00;
+constexpr uint8_t kEraseBusy = 0x80;
+constexpr uint8_t kPageBusy = 0x10;
+constexpr uint8_t kCrcRangeBusy = 0x08;
+constexpr uint8_t kCrcBusy = 0x80;
+constexpr uint8_t kStartCrc = 0x80;
+
+constexpr int kEntryAttempts = 3;
+constexpr int kErasePolls = 10;
+constexpr int kPagePolls = 10;
+constexpr int kCrcRangePolls = 21;
+constexpr int kCrcPolls = 101;
+
+constexpr int kPageSize = 256;
+constexpr int kBankSize = 65536;
+
+} // namespace
+
+TIspUnit::TIspUnit() {
+    AutoFireSecond = LoadAutoFireSecond();
+}
+
+TIspUnit::~TIspUnit() {
+    SaveAutoFireSecond(AutoFireSecond);
+}
+
+void TIspUnit::Send(uint8_t address, const uint8_t* bytes, int count) {
+    if (IicInterface)
+        IicInterface->IicWrite(address, count, bytes);
+}
+
+void TIspUnit::Send(uint8_t address, uint8_t first, uint8_t second) {
+    const uint8_t bytes[2] = {first, second};
+    Send(address, bytes, 2);
+}
+
+void TIspUnit::SendAddress(uint8_t reg, int value) {
+    const uint8_t bytes[3] = {reg, static_cast<uint8_t>((value >> 8) & 0xFF),
+                              static_cast<uint8_t>(value & 0xFF)};
+    Send(kAddressWrite, bytes, 3);
+}
+
+uint8_t TIspUnit::ReadRegister(uint8_t reg) {
+    Send(kRegisterWrite, &reg, 1);
+    // A read the bus object cannot complete leaves 0xFF: every busy bit set and not the
+    // entry status, so no poll mistakes a stale byte for success.
+    uint8_t value = 0xFF;
+    if (IicInterface)
+        IicInterface->IicRead(kRegisterRead, 1, &value);
+    return value;
+}
+
+void TIspUnit::SelectBank(int bank) {
+    Send(kRegisterWrite, kIspControl, bank == 1 ? kIspBank1 : kIspBank0);
+}
+
+bool TIspUnit::EnterIsp() {
+    for (int attempt = 0; attempt < kEntryAttempts; ++attempt) {
+        SelectBank(0);
+        Send(kRegisterWrite, kEntry, 0x00);
+        IspSleep(1);
+        if (ReadRegister(kIspControl) == kIspBank0)
+            return true;
+        IspSleep(1);
+    }
+    return false;
+}
+
+bool TIspUnit::EraseChip() {
+    Send(kRegisterWrite, kIspControl, kStartErase);
+    IspSleep(50);
+    for (int poll = 0; poll < kErasePolls; ++poll) {
+        if ((ReadRegister(kIspControl) & kEraseBusy) == 0)
+            return true;
+        IspSleep(10);
+    }
+    return false;
+}
+
+bool TIspUnit::ProgramPage(const uint8_t* data, int page, int count) {
+    count = std::clamp(count, 0, kPageSize);
+    if (std::all_of(data, data + count, [](uint8_t b) { return b == 0xFF; }))
+        return true;
+
+    SendAddress(kFlashAddress, (page & 0xFF) << 8);
+    uint8_t frame[1 + kPageSize];
+    frame[0] = kPageData;
+    if (count > 0)
+        std::memcpy(frame + 1, data, static_cast<size_t>(count));
+    std::memset(frame + 1 + count, 0xFF, static_cast<size_t>(kPageSize - count));
+    Send(kRegisterWrite, frame, sizeof frame);
+    IspSleep(1);
+
+    for (int poll = 0; poll < kPagePolls; ++poll) {
+        if ((ReadRegister(kIspControl) & kPageBusy) == 0)
+            return true;
+        IspSleep(1);
+    }
+    return false;
+}
+
+bool TIspUnit::WriteImage(const uint8_t* data, int length, int bank) {
+    length = std::clamp(length, 0, kBankSize);
+    const int pages = length / kPageSize;
+    const int rest = length % kPageSize;
+
+    SelectBank(bank);
+    for (int i = 0; i < pages; ++i) {
+        if (!ProgramPage(data + i * kPageSize, i, kPageSize))
+            return false;
+        PostProgress(i * 100 / pages);
+    }
+    const bool last = ProgramPage(data + pages * kPageSize, pages, rest);
+    PostProgress(100);
+    return last;
+}
+
+bool TIspUnit::ReadChipCrc(int bank, int start, int end, uint8_t& crc) {
+    SelectBank(bank);
+    SendAddress(kFlashAddress, start);
+    SendAddress(kCrcEnd, end);
+    IspSleep(10);
+
+    for (int poll = 1;; ++poll) {
+        if ((ReadRegister(kIspControl) & kCrcRangeBusy) == 0)
+            break;
+        if (poll == kCrcRangePolls)
+            return false;
+        IspSleep(10);
+    }
+
+    Send(kRegisterWrite, kCrcControl, kStartCrc);
+    IspSleep(10);
+    for (int poll = 1;; ++poll) {
+        if ((ReadRegister(kCrcControl) & kCrcBusy) == 0)
+            break;
+        if (poll == kCrcPolls)
+            return false;
+    }
+
+    crc = ReadRegister(kCrcResult);
+    return true;
+}
+
+void TIspUnit::ExitIsp() {
+    Send(kRegisterWrite, kIspControl, kLeaveIsp);
+}
