@@ -1,0 +1,175 @@
+// The settings file: where it lives, how the flag is read and written.
+#include <gtest/gtest.h>
+
+#include "platform/RecordingPlatform.h"
+#include "tests/ui/TempFolder.h"
+#include "ui/IniNumber.h"
+#include "ui/Quonunit.h"
+
+namespace {
+
+using rtd::test::TempFolder;
+
+struct IntegerCase {
+    const char* text;
+    int32_t expected; // with fallback 0
+};
+
+TEST(IniTextToInteger, ConvertsTheWaysTheIniValuesAreWritten) {
+    const IntegerCase cases[] = {
+        {"1", 1},
+        {"2", 2},
+        {"-1", -1},
+        {"+7", 7},
+        {"0x10", 16},
+        {"0X1f", 31},
+        {"$ff", 255},
+        {"x10", 16},
+        {"X10", 16},
+        {"-$10", -16},
+        {"   12", 12},
+        {"0", 0},
+        {"0x0", 0},
+        {"abc", 0},
+        {"1a", 0},
+        {"", 0},
+        {"0x", 0},
+        {"$", 0},
+        {"-", 0},
+        {"12 ", 0},
+        {" -0x10", 0},
+        {"\t1", 0},
+        {"1.5", 0},
+        {"2147483647", 2147483647},
+        {"-2147483648", INT32_MIN},
+        {"2147483648", 0},
+        {"-2147483649", 0},
+        {"99999999999999999999", 0},
+        {"$FFFFFFFF", -1},
+        {"$100000000", 0},
+        {"0x80000000", INT32_MIN},
+        {"00000000000000000000001", 1},
+    };
+    for (const IntegerCase& c : cases)
+        EXPECT_EQ(rtd::IniTextToInteger(c.text, 0), c.expected) << '"' << c.text << '"';
+}
+
+TEST(IniTextToInteger, TextThatIsNoNumberGivesTheFallback) {
+    for (const char* text : {"", "abc", "1a", "0x", "99999999999"})
+        EXPECT_EQ(rtd::IniTextToInteger(text, -5), -5) << '"' << text << '"';
+}
+
+// Each case runs with the executable placed in a fresh temporary folder.
+class SettingsTest : public ::testing::Test {
+protected:
+    SettingsTest() : scope_(&platform_) { platform_.SetExecutablePath(folder_.File("host.exe")); }
+    TempFolder folder_;
+    rtd::RecordingPlatform platform_{nullptr};
+    rtd::ScopedPlatform scope_;
+};
+
+TEST_F(SettingsTest, FileLivesBesideTheExecutable) {
+    EXPECT_EQ(SettingsFilePath(), folder_.File("Torvan.ini"));
+    TIniFile* ini = OpenIniFile();
+    EXPECT_EQ(ini->FileName(), folder_.File("Torvan.ini"));
+    delete ini;
+}
+
+TEST(SettingsPath, CutsAfterTheLastFolderSeparator) {
+    struct Case {
+        const char* exe;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"C:\\Tools\\host.exe", "C:\\Tools\\Torvan.ini"},
+        {"C:host.exe", "C:Torvan.ini"},
+        {"host.exe", "Torvan.ini"},
+        {"\\\\server\\share\\a.b\\host", "\\\\server\\share\\a.b\\Torvan.ini"},
+#if !defined(_WIN32)
+        {"/opt/isp/bin/host", "/opt/isp/bin/Torvan.ini"},
+        {"/host", "/Torvan.ini"},
+#else
+        {"C:\\a/b\\c/host.exe", "C:\\a/b\\Torvan.ini"},
+#endif
+    };
+    rtd::RecordingPlatform platform(nullptr);
+    rtd::ScopedPlatform scope(&platform);
+    for (const Case& c : cases) {
+        platform.SetExecutablePath(c.exe);
+        EXPECT_EQ(SettingsFilePath(), c.expected) << c.exe;
+    }
+}
+
+TEST(SettingsPath, LongPathsAreKeptWhole) {
+    const std::string folder = "/" + std::string(300, 'd') + "/";
+    rtd::RecordingPlatform platform(nullptr);
+    rtd::ScopedPlatform scope(&platform);
+    platform.SetExecutablePath(folder + "host");
+#if defined(_WIN32)
+    EXPECT_EQ(SettingsFilePath(), "Torvan.ini"); // "/" is no separator there
+#else
+    EXPECT_EQ(SettingsFilePath(), folder + "Torvan.ini");
+#endif
+}
+
+TEST_F(SettingsTest, StoredValuesReadAsTheFlag) {
+    struct Case {
+        const char* value;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"1", true},  {"2", true},    {"-1", true},   {"0x10", true}, {"\"1\"", true},
+        {"0", false}, {"0x0", false}, {"abc", false}, {"1a", false},  {"", false},
+    };
+    for (const Case& c : cases) {
+        folder_.Put("Torvan.ini",
+                    std::string("[RTD2120CFG]\r\nAUTOFIRESECOND=") + c.value + "\r\n");
+        EXPECT_EQ(LoadAutoFireSecond(), c.expected) << '"' << c.value << '"';
+    }
+}
+
+TEST_F(SettingsTest, MissingFileSectionOrKeyReadsFalse) {
+    EXPECT_FALSE(LoadAutoFireSecond());
+    EXPECT_FALSE(folder_.Has("Torvan.ini")) << "reading must not create the file";
+    folder_.Put("Torvan.ini", "[OTHER]\r\nAUTOFIRESECOND=1\r\n");
+    EXPECT_FALSE(LoadAutoFireSecond());
+    folder_.Put("Torvan.ini", "[RTD2120CFG]\r\nOTHER=1\r\n");
+    EXPECT_FALSE(LoadAutoFireSecond());
+}
+
+TEST_F(SettingsTest, NamesAreCaseInsensitive) {
+    folder_.Put("Torvan.ini", "[rtd2120cfg]\nAutoFireSecond = 1\n");
+    EXPECT_TRUE(LoadAutoFireSecond());
+}
+
+TEST_F(SettingsTest, SavingCreatesTheFileWithSectionAndKey) {
+    ASSERT_TRUE(SaveAutoFireSecond(false));
+    EXPECT_EQ(folder_.Get("Torvan.ini"), "[RTD2120CFG]\r\nAUTOFIRESECOND=0\r\n");
+    ASSERT_TRUE(SaveAutoFireSecond(true));
+    EXPECT_EQ(folder_.Get("Torvan.ini"), "[RTD2120CFG]\r\nAUTOFIRESECOND=1\r\n");
+    EXPECT_TRUE(LoadAutoFireSecond());
+}
+
+TEST_F(SettingsTest, SavingKeepsEverythingElseByteForByte) {
+    const std::string before = "; tools\r\n[Main]\r\nPort=3\r\n\r\n[RTD2120CFG]\r\n"
+                               "AUTOFIRESECOND=0\r\nExtra = keep me \r\n\r\n[Last]\r\nA=b";
+    const std::string after = "; tools\r\n[Main]\r\nPort=3\r\n\r\n[RTD2120CFG]\r\n"
+                              "AUTOFIRESECOND=1\r\nExtra = keep me \r\n\r\n[Last]\r\nA=b";
+    folder_.Put("Torvan.ini", before);
+    ASSERT_TRUE(SaveAutoFireSecond(true));
+    EXPECT_EQ(folder_.Get("Torvan.ini"), after);
+}
+
+TEST(SettingsUnwritable, SaveReportsFailureWithoutThrowing) {
+    TempFolder folder;
+    rtd::RecordingPlatform platform(nullptr);
+    rtd::ScopedPlatform scope(&platform);
+    // A folder that does not exist cannot take the file, for any user.
+    platform.SetExecutablePath(folder.File("missing") + "/host.exe");
+    bool saved = true;
+    EXPECT_NO_THROW(saved = SaveAutoFireSecond(true));
+    EXPECT_FALSE(saved);
+    EXPECT_FALSE(LoadAutoFireSecond());
+}
+
+} // namespace

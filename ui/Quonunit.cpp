@@ -1,0 +1,88 @@
+#include "ui/Quonunit.h"
+
+#include <memory>
+
+#include "platform/Platform.h"
+#include "ui/IniNumber.h"
+
+namespace {
+
+const char* const kFileName = "Torvan.ini";
+const char* const kSection = "RTD2120CFG";
+const char* const kKey = "AUTOFIRESECOND";
+// Values longer than this are cut, as the profile functions' 2048-byte buffer does.
+const size_t kMaxValueLength = 2047;
+
+bool IsFolderSeparator(char c) {
+#if defined(_WIN32)
+    return c == '\\' || c == ':';
+#else
+    return c == '\\' || c == ':' || c == '/';
+#endif
+}
+
+} // namespace
+
+TIniFile::~TIniFile() {
+    rtd::CurrentPlatform().FlushIni(path_);
+}
+
+std::string TIniFile::ReadString(const std::string& section, const std::string& key,
+                                 const std::string& fallback) {
+    std::string value = rtd::CurrentPlatform().ReadIniString(path_, section, key, fallback);
+    if (value.size() > kMaxValueLength)
+        value.resize(kMaxValueLength);
+    return value;
+}
+
+int TIniFile::ReadInteger(const std::string& section, const std::string& key, int fallback) {
+    return rtd::IniTextToInteger(ReadString(section, key, ""), fallback);
+}
+
+bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool fallback) {
+    return ReadInteger(section, key, fallback ? 1 : 0) != 0;
+}
+
+bool TIniFile::WriteString(const std::string& section, const std::string& key,
+                           const std::string& value) {
+    return rtd::CurrentPlatform().WriteIniString(path_, section, key, value);
+}
+
+bool TIniFile::WriteBool(const std::string& section, const std::string& key, bool value) {
+    return WriteString(section, key, value ? "1" : "0");
+}
+
+std::string SettingsFilePath() {
+    // The path is taken whole: cutting a long path would put the settings into some
+    // other folder.
+    std::string path = rtd::CurrentPlatform().ExecutablePath();
+    size_t folderEnd = 0;
+    for (size_t i = 0; i < path.size(); ++i)
+        if (IsFolderSeparator(path[i]))
+            folderEnd = i + 1;
+    path.resize(folderEnd);
+    return path + kFileName;
+}
+
+TIniFile* OpenIniFile() {
+    return new TIniFile(SettingsFilePath());
+}
+
+bool LoadAutoFireSecond() {
+    try {
+        std::unique_ptr<TIniFile> ini(OpenIniFile());
+        return ini->ReadBool(kSection, kKey, false);
+    } catch (...) {
+        return false; // an unreadable setting starts false
+    }
+}
+
+bool SaveAutoFireSecond(bool value) {
+    // Runs while the library unloads: nothing may escape from here.
+    try {
+        std::unique_ptr<TIniFile> ini(OpenIniFile());
+        return ini->WriteBool(kSection, kKey, value);
+    } catch (...) {
+        return false;
+    }
+}
