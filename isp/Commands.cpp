@@ -9,18 +9,27 @@ namespace {
 // whole seconds have passed.
 constexpr uint64_t kEnterIspLastSecond = 10;
 
-} // namespace
-
-bool EraseCommand() {
+// Clears the list, logs "Begin..." and enters ISP mode. Null (after logging failLine)
+// when the chip did not enter.
+TIspUnit* BeginInIsp(const char* failLine) {
     ClearInfo();
     AddInfo("Begin...");
     if (!IspUnit)
-        return false;
-    TIspUnit& isp = *IspUnit;
-    if (!isp.EnterIsp()) {
-        AddInfo("Enter Isp fail.");
-        return false;
+        return nullptr;
+    if (!IspUnit->EnterIsp()) {
+        AddInfo(failLine);
+        return nullptr;
     }
+    return IspUnit;
+}
+
+} // namespace
+
+bool EraseCommand() {
+    TIspUnit* unit = BeginInIsp("Enter Isp fail.");
+    if (!unit)
+        return false;
+    TIspUnit& isp = *unit;
     IspSleep(50);
     AddInfo("Erase...");
     // A failed erase leaves "Erase..." as the last line and the chip in ISP mode.
@@ -33,17 +42,11 @@ bool EraseCommand() {
 }
 
 bool ResetCommand() {
-    ClearInfo();
-    AddInfo("Begin...");
-    if (!IspUnit)
+    TIspUnit* unit = BeginInIsp("Enter isp error.");
+    if (!unit)
         return false;
-    TIspUnit& isp = *IspUnit;
-    if (!isp.EnterIsp()) {
-        AddInfo("Enter isp error.");
-        return false;
-    }
     AddInfo("Reset...");
-    isp.ExitIsp();
+    unit->ExitIsp();
     return true;
 }
 

@@ -78,6 +78,17 @@ uint8_t TIspUnit::ReadRegister(uint8_t reg) {
     return value;
 }
 
+bool TIspUnit::PollUntilClear(uint8_t reg, uint8_t busy, int reads, unsigned waitMs,
+                              bool waitAfterLast) {
+    for (int read = 1; read <= reads; ++read) {
+        if ((ReadRegister(reg) & busy) == 0)
+            return true;
+        if (waitMs > 0 && (read < reads || waitAfterLast))
+            IspSleep(waitMs);
+    }
+    return false;
+}
+
 void TIspUnit::SelectBank(int bank) {
     Send(kRegisterWrite, kIspControl, bank == 1 ? kIspBank1 : kIspBank0);
 }
@@ -97,12 +108,7 @@ bool TIspUnit::EnterIsp() {
 bool TIspUnit::EraseChip() {
     Send(kRegisterWrite, kIspControl, kStartErase);
     IspSleep(50);
-    for (int poll = 0; poll < kErasePolls; ++poll) {
-        if ((ReadRegister(kIspControl) & kEraseBusy) == 0)
-            return true;
-        IspSleep(10);
-    }
-    return false;
+    return PollUntilClear(kIspControl, kEraseBusy, kErasePolls, 10, true);
 }
 
 bool TIspUnit::ProgramPage(const uint8_t* data, int page, int count) {
@@ -119,12 +125,7 @@ bool TIspUnit::ProgramPage(const uint8_t* data, int page, int count) {
     Send(kRegisterWrite, frame, sizeof frame);
     IspSleep(1);
 
-    for (int poll = 0; poll < kPagePolls; ++poll) {
-        if ((ReadRegister(kIspControl) & kPageBusy) == 0)
-            return true;
-        IspSleep(1);
-    }
-    return false;
+    return PollUntilClear(kIspControl, kPageBusy, kPagePolls, 1, true);
 }
 
 bool TIspUnit::WriteImage(const uint8_t* data, int length, int bank) {
@@ -149,22 +150,13 @@ bool TIspUnit::ReadChipCrc(int bank, int start, int end, uint8_t& crc) {
     SendAddress(kCrcEnd, end);
     IspSleep(10);
 
-    for (int poll = 1;; ++poll) {
-        if ((ReadRegister(kIspControl) & kCrcRangeBusy) == 0)
-            break;
-        if (poll == kCrcRangePolls)
-            return false;
-        IspSleep(10);
-    }
+    if (!PollUntilClear(kIspControl, kCrcRangeBusy, kCrcRangePolls, 10, false))
+        return false;
 
     Send(kRegisterWrite, kCrcControl, kStartCrc);
     IspSleep(10);
-    for (int poll = 1;; ++poll) {
-        if ((ReadRegister(kCrcControl) & kCrcBusy) == 0)
-            break;
-        if (poll == kCrcPolls)
-            return false;
-    }
+    if (!PollUntilClear(kCrcControl, kCrcBusy, kCrcPolls, 0, false))
+        return false;
 
     crc = ReadRegister(kCrcResult);
     return true;

@@ -42,6 +42,10 @@ private:
     void SendAddress(uint8_t reg, int value);
     // Names the register on 0x94, then reads one byte from 0x95.
     uint8_t ReadRegister(uint8_t reg);
+    // Reads reg until the busy bits read 0, at most `reads` times, waiting waitMs after
+    // each busy read (after the last one too only when waitAfterLast). False when the limit
+    // ran out.
+    bool PollUntilClear(uint8_t reg, uint8_t busy, int reads, unsigned waitMs, bool waitAfterLast);
 };
 
 // The library-global engine object; null before load and after unload.
