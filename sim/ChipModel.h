@@ -33,9 +33,21 @@ struct Counters {
     int reads = 0;           // bus read calls
 };
 
+// The chip as seen from the bus: register port 0x94 (write) / 0x95 (read) and address
+// port 0x96. Writes to other addresses, and reads from any address but 0x95, are not
+// acknowledged (false, buffer untouched). Busy periods last 0 extra status reads unless a
+// fault adds some, so a healthy chip answers each poll at once. With a clock set they
+// also last the k*Ms times below on that clock; faults still add reads on top.
 class ChipModel : public TIicInterface {
 public:
     static constexpr int kBankSize = 65536;
+    static constexpr int kFlashFileSize = 2 * kBankSize;
+    // Busy times on a clock. The host polls the CRC engine with no wait between reads,
+    // so that one has no time of its own.
+    static constexpr unsigned kEraseMs = 30;
+    static constexpr unsigned kPageMs = 1;
+    static constexpr unsigned kCrcRangeMs = 5;
+    static constexpr unsigned kCrcMs = 0;
 
     ChipModel(); // blank chip (all 0xFF), not in ISP mode, no faults
     virtual ~ChipModel() = default;
@@ -49,7 +61,8 @@ public:
     void ClearFaults();
 
     // By default busy times are counted in status reads. With a clock set, the default
-    // busy times are in milliseconds of that clock instead.
+    // busy times are in milliseconds of that clock instead; an empty function goes back
+    // to counting reads only.
     void SetClock(std::function<uint64_t()> nowMs);
 
     bool InIsp() const;
@@ -65,8 +78,10 @@ public:
     bool LoadFlash(const std::string& path, std::string* error = nullptr);
     bool SaveFlash(const std::string& path, std::string* error = nullptr) const;
 
-private:
+    // The model's inner state; defined in sim/ChipState.h for the model's own files.
     struct State;
+
+private:
     std::shared_ptr<State> state_;
 };
 

@@ -1,0 +1,246 @@
+#include "sim/ChipModel.h"
+
+#include <algorithm>
+
+#include "sim/ChipState.h"
+
+namespace rtd::sim {
+
+namespace {
+
+constexpr uint8_t kRegisterPort = 0x94;
+constexpr uint8_t kReadPort = 0x95;
+constexpr uint8_t kAddressPort = 0x96;
+
+constexpr uint8_t kRegIspControl = 0x90;
+constexpr uint8_t kRegEntry = 0x36;
+constexpr uint8_t kRegPageData = 0x94;
+constexpr uint8_t kRegCrcControl = 0xA2;
+constexpr uint8_t kRegCrcResult = 0xA3;
+constexpr uint8_t kRegAddress = 0x92;
+constexpr uint8_t kRegCrcEnd = 0xA0;
+
+constexpr uint8_t kIspBank0 = 0x40;
+constexpr uint8_t kIspBank1 = 0x60;
+constexpr uint8_t kIspErase = 0xC0;
+constexpr uint8_t kIspLeave = 0x00;
+
+constexpr uint8_t kStatusErasing = 0x80;
+constexpr uint8_t kStatusProgramming = 0x10;
+constexpr uint8_t kStatusRangeSetup = 0x08;
+constexpr uint8_t kCrcBusy = 0x80;
+
+constexpr int kPageSize = 256;
+
+using State = ChipModel::State;
+
+// CRC-8 with polynomial 0x07, initial value 0, no reflection, no final XOR: what the
+// chip's CRC engine computes. An empty range (end before start) gives 0.
+uint8_t RangeCrc(const std::vector<uint8_t>& bank, uint16_t start, uint16_t end) {
+    uint8_t crc = 0;
+    for (uint32_t a = start; a <= end && start <= end; ++a) {
+        crc ^= bank[a];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = static_cast<uint8_t>((crc & 0x80) ? (crc << 1) ^ 0x07 : crc << 1);
+    }
+    return crc;
+}
+
+void ClearBusy(State& s) {
+    s.erase.Clear();
+    s.page.Clear();
+    s.crcRange.Clear();
+    s.crcEngine.Clear();
+}
+
+void Erase(State& s) {
+    for (auto& bank : s.flash)
+        std::fill(bank.begin(), bank.end(), 0xFF);
+    ++s.counters.erases;
+    s.erase.Start(s.faults.eraseBusy, ChipModel::kEraseMs, s.clock);
+}
+
+void LeaveIsp(State& s) {
+    s.inIsp = false;
+    s.control = kIspLeave;
+    ++s.counters.ispExits;
+    ClearBusy(s);
+}
+
+// Outside ISP mode register 0x90 only latches the control value that the entry trigger
+// checks; inside it selects the bank, starts an erase or leaves.
+void WriteControl(State& s, uint8_t value) {
+    if (!s.inIsp) {
+        s.control = value;
+        return;
+    }
+    switch (value) {
+    case kIspBank0:
+        s.bank = 0;
+        break;
+    case kIspBank1:
+        s.bank = 1;
+        break;
+    case kIspErase:
+        Erase(s);
+        break;
+    case kIspLeave:
+        LeaveIsp(s);
+        break;
+    default:
+        break; // not a command this chip knows
+    }
+}
+
+void TriggerEntry(State& s) {
+    ++s.counters.entryAttempts;
+    if (s.inIsp || s.control != kIspBank0 || s.faults.noIsp ||
+        s.counters.entryAttempts < s.faults.ispAfter)
+        return;
+    s.inIsp = true;
+    s.bank = 0;
+    ++s.counters.ispEntries;
+    ClearBusy(s);
+}
+
+// NOR flash: programming can only clear bits, so data written over unerased bytes
+// leaves the AND of old and new. A stuck byte keeps whatever it holds.
+void ProgramPage(State& s, const uint8_t* page) {
+    if (!s.inIsp)
+        return;
+    std::vector<uint8_t>& bank = s.flash[static_cast<size_t>(s.bank)];
+    for (int i = 0; i < kPageSize; ++i) {
+        const uint16_t a = static_cast<uint16_t>(s.address + i);
+        if (!s.faults.IsStuck(s.bank, a))
+            bank[a] &= page[i];
+    }
+    ++s.counters.pagesProgrammed;
+    s.page.Start(s.faults.PageBusyFor(s.address >> 8), ChipModel::kPageMs, s.clock);
+}
+
+void StartCrc(State& s) {
+    if (!s.inIsp)
+        return;
+    ++s.counters.crcComputations;
+    s.crcResult = RangeCrc(s.flash[static_cast<size_t>(s.bank)], s.address, s.crcEnd);
+    s.crcEngine.Start(s.faults.crcBusy, ChipModel::kCrcMs, s.clock);
+}
+
+void WriteRegister(State& s, int count, const uint8_t* data) {
+    const uint8_t reg = data[0];
+    if (count == 1) {
+        s.named = reg;
+        return;
+    }
+    if (reg == kRegPageData) {
+        if (count == 1 + kPageSize)
+            ProgramPage(s, data + 1);
+        return;
+    }
+    if (count != 2)
+        return;
+    if (reg == kRegIspControl)
+        WriteControl(s, data[1]);
+    else if (reg == kRegEntry && data[1] == 0x00)
+        TriggerEntry(s);
+    else if (reg == kRegCrcControl && data[1] == 0x80)
+        StartCrc(s);
+}
+
+void WriteAddressPort(State& s, int count, const uint8_t* data) {
+    if (count != 3)
+        return;
+    const uint16_t value = static_cast<uint16_t>(data[1] << 8 | data[2]);
+    if (data[0] == kRegAddress) {
+        s.address = value;
+    } else if (data[0] == kRegCrcEnd) {
+        s.crcEnd = value;
+        s.crcRange.Start(s.faults.crcRangeBusy, ChipModel::kCrcRangeMs, s.clock);
+    }
+}
+
+uint8_t ReadRegister(State& s) {
+    switch (s.named) {
+    case kRegIspControl: {
+        if (!s.inIsp)
+            return 0x00;
+        uint8_t status = s.bank == 1 ? kIspBank1 : kIspBank0;
+        // Every busy period sees this read, so all of them count down together.
+        if (s.erase.Poll(s.clock))
+            status |= kStatusErasing;
+        if (s.page.Poll(s.clock))
+            status |= kStatusProgramming;
+        if (s.crcRange.Poll(s.clock))
+            status |= kStatusRangeSetup;
+        return status;
+    }
+    case kRegCrcControl:
+        return s.inIsp && s.crcEngine.Poll(s.clock) ? kCrcBusy : 0x00;
+    case kRegCrcResult:
+        return s.crcResult;
+    default:
+        return 0x00;
+    }
+}
+
+} // namespace
+
+ChipModel::ChipModel() : state_(std::make_shared<State>()) {}
+
+bool ChipModel::IicWrite(uint8_t address, int count, const uint8_t* data) {
+    State& s = *state_;
+    ++s.counters.writes;
+    if (s.faults.dropWrites || count < 1 || !data)
+        return false;
+    if (address == kRegisterPort)
+        WriteRegister(s, count, data);
+    else if (address == kAddressPort)
+        WriteAddressPort(s, count, data);
+    else
+        return false;
+    return true;
+}
+
+bool ChipModel::IicRead(uint8_t address, int count, uint8_t* data) {
+    State& s = *state_;
+    ++s.counters.reads;
+    if (s.faults.readFail || address != kReadPort || count < 1 || !data)
+        return false;
+    for (int i = 0; i < count; ++i)
+        data[i] = ReadRegister(s);
+    return true;
+}
+
+bool ChipModel::AddFault(const std::string& spec, std::string* error) {
+    return ParseFault(spec, state_->faults, error);
+}
+
+void ChipModel::ClearFaults() {
+    state_->faults = Faults{};
+}
+
+void ChipModel::SetClock(std::function<uint64_t()> nowMs) {
+    state_->clock = std::move(nowMs);
+}
+
+bool ChipModel::InIsp() const {
+    return state_->inIsp;
+}
+
+int ChipModel::SelectedBank() const {
+    return state_->bank;
+}
+
+const Counters& ChipModel::Stats() const {
+    return state_->counters;
+}
+
+std::vector<uint8_t>& ChipModel::Flash(int bank) {
+    return state_->flash.at(static_cast<size_t>(bank));
+}
+
+const std::vector<uint8_t>& ChipModel::Flash(int bank) const {
+    return state_->flash.at(static_cast<size_t>(bank));
+}
+
+} // namespace rtd::sim

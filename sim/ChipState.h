@@ -1,0 +1,35 @@
+// The chip model's inner state, shared by the protocol and the flash file code.
+#ifndef RTD_SIM_CHIPSTATE_H
+#define RTD_SIM_CHIPSTATE_H
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "sim/BusyPeriod.h"
+#include "sim/ChipModel.h"
+#include "sim/Faults.h"
+
+namespace rtd::sim {
+
+struct ChipModel::State {
+    std::array<std::vector<uint8_t>, 2> flash{std::vector<uint8_t>(kBankSize, 0xFF),
+                                              std::vector<uint8_t>(kBankSize, 0xFF)};
+    Faults faults;
+    Counters counters;
+    BusyPeriod::Clock clock;
+
+    bool inIsp = false;
+    int bank = 0;
+    uint8_t control = 0x00; // last value written to 0x90 outside ISP mode
+    uint8_t named = 0x00;   // register named for the next read of 0x95
+    uint16_t address = 0;   // address port 0x92: page start, CRC range start
+    uint16_t crcEnd = 0;    // address port 0xA0: CRC range end, inclusive
+    uint8_t crcResult = 0x00;
+
+    BusyPeriod erase, page, crcRange, crcEngine;
+};
+
+} // namespace rtd::sim
+
+#endif

@@ -1,0 +1,130 @@
+#include "sim/Faults.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace rtd::sim {
+
+namespace {
+
+constexpr unsigned long kMaxCount = 1000000; // keeps busy counts far from int overflow
+
+// Strict unsigned number: decimal, or hexadecimal when `hex` is set (an optional "0x"
+// prefix is accepted there). No sign, no blanks, no trailing text.
+bool ParseUnsigned(const std::string& text, bool hex, unsigned long limit, unsigned long& out) {
+    std::string digits = text;
+    if (hex && digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X'))
+        digits = digits.substr(2);
+    if (digits.empty() || digits.size() > 8)
+        return false;
+    unsigned long value = 0;
+    for (char c : digits) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        int digit;
+        if (std::isdigit(u))
+            digit = c - '0';
+        else if (hex && std::isxdigit(u))
+            digit = std::tolower(u) - 'a' + 10;
+        else
+            return false;
+        value = value * (hex ? 16 : 10) + static_cast<unsigned long>(digit);
+    }
+    if (value > limit)
+        return false;
+    out = value;
+    return true;
+}
+
+bool Fail(std::string* error, const std::string& reason) {
+    if (error)
+        *error = reason;
+    return false;
+}
+
+} // namespace
+
+int Faults::PageBusyFor(int page) const {
+    const auto at = pageBusyAt.find(page);
+    return at == pageBusyAt.end() ? pageBusy : std::max(pageBusy, at->second);
+}
+
+bool Faults::IsStuck(int bank, uint32_t address) const {
+    return stuck.count({bank, address}) != 0;
+}
+
+bool ParseFault(const std::string& spec, Faults& faults, std::string* error) {
+    const auto eq = spec.find('=');
+    const std::string name = spec.substr(0, eq);
+    const bool hasValue = eq != std::string::npos;
+    const std::string value = hasValue ? spec.substr(eq + 1) : std::string();
+
+    if (name == "no-isp" || name == "read-fail" || name == "drop-writes") {
+        if (hasValue)
+            return Fail(error, "fault '" + name + "' takes no value: '" + spec + "'");
+        if (name == "no-isp")
+            faults.noIsp = true;
+        else if (name == "read-fail")
+            faults.readFail = true;
+        else
+            faults.dropWrites = true;
+        return true;
+    }
+
+    if (name == "stuck") {
+        const auto colon = value.find(':');
+        unsigned long bank = 0, address = 0;
+        if (!hasValue || colon == std::string::npos ||
+            !ParseUnsigned(value.substr(0, colon), false, 1, bank) ||
+            !ParseUnsigned(value.substr(colon + 1), true, 0xFFFF, address))
+            return Fail(error, "bad fault '" + spec +
+                                   "': expected stuck=B:ADDR (bank 0 or 1, hex address to FFFF)");
+        faults.stuck.insert({static_cast<int>(bank), static_cast<uint32_t>(address)});
+        return true;
+    }
+
+    if (name == "page-busy") {
+        const auto at = value.find('@');
+        unsigned long reads = 0, page = 0;
+        if (!hasValue || !ParseUnsigned(value.substr(0, at), false, kMaxCount, reads) ||
+            (at != std::string::npos && !ParseUnsigned(value.substr(at + 1), false, 255, page)))
+            return Fail(error, "bad fault '" + spec +
+                                   "': expected page-busy=N or page-busy=N@K (page K 0 to 255)");
+        const int n = static_cast<int>(reads);
+        if (at == std::string::npos) {
+            faults.pageBusy = std::max(faults.pageBusy, n);
+        } else {
+            int& slot = faults.pageBusyAt[static_cast<int>(page)];
+            slot = std::max(slot, n);
+        }
+        return true;
+    }
+
+    struct Counted {
+        const char* name;
+        int Faults::*field;
+        unsigned long minimum;
+    };
+    static const Counted kCounted[] = {
+        {"isp-after", &Faults::ispAfter, 1},
+        {"erase-busy", &Faults::eraseBusy, 0},
+        {"crc-range-busy", &Faults::crcRangeBusy, 0},
+        {"crc-busy", &Faults::crcBusy, 0},
+    };
+    for (const Counted& c : kCounted) {
+        if (name != c.name)
+            continue;
+        unsigned long n = 0;
+        if (!hasValue || !ParseUnsigned(value, false, kMaxCount, n) || n < c.minimum)
+            return Fail(error, "bad fault '" + spec + "': expected " + name + "=N (N a number" +
+                                   (c.minimum ? " from 1)" : ")"));
+        int& field = faults.*c.field;
+        field = std::max(field, static_cast<int>(n));
+        return true;
+    }
+
+    return Fail(error, "unknown fault '" + name +
+                           "' (known: no-isp, isp-after=N, erase-busy=N, page-busy=N[@K], "
+                           "crc-range-busy=N, crc-busy=N, stuck=B:ADDR, read-fail, drop-writes)");
+}
+
+} // namespace rtd::sim

@@ -1,0 +1,7 @@
+#include <gtest/gtest.h>
+
+#include "sim/ChipModel.h"
+
+TEST(ChipModel, StartsBlank) {
+    EXPECT_FALSE(rtd::sim::ChipModel().InIsp());
+}
