@@ -1,13 +1,13 @@
+// The text rules of the ini reader/writer; the file access is in IniFileAccess.cpp.
 #include "platform/posix/IniFile.h"
 
 #include <cctype>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 namespace rtd::posix {
 namespace {
+
+const std::string kByteOrderMark = "\xEF\xBB\xBF";
 
 std::string Trim(const std::string& text) {
     size_t begin = 0, end = text.size();
@@ -35,9 +35,16 @@ struct Line {
     std::string ending; // "\n", "\r\n" or "" for a last line without one
 };
 
-std::vector<Line> SplitLines(const std::string& text) {
-    std::vector<Line> lines;
+// The file's lines; a leading UTF-8 byte order mark is split off into `mark` so that it
+// neither hides the first section nor gets lost on writing.
+std::vector<Line> SplitLines(const std::string& text, std::string& mark) {
     size_t pos = 0;
+    mark.clear();
+    if (text.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0) {
+        mark = kByteOrderMark;
+        pos = kByteOrderMark.size();
+    }
+    std::vector<Line> lines;
     while (pos < text.size()) {
         const size_t newline = text.find('\n', pos);
         Line line;
@@ -80,121 +87,103 @@ bool KeyValue(const std::string& text, std::string& key, std::string& value) {
         return false;
     key = Trim(trimmed.substr(0, equals));
     value = Trim(trimmed.substr(equals + 1));
-    // Values in double quotes lose their quotes, as the profile functions do.
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+    // A value in matching single or double quotes loses them, as the profile functions do.
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
         value = value.substr(1, value.size() - 2);
     return true;
 }
 
-bool ReadWholeFile(const std::string& file, std::string& text) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    text = buffer.str();
-    return true;
+// Where `key` of the first section named `section` is, or where it would go.
+struct Place {
+    int header = -1;   // the section's header line, -1 when there is no such section
+    int keyLine = -1;  // the key's line, -1 when the section lacks the key
+    int lastLine = -1; // the section's last line that is not blank
+};
+
+// Only the first section of a name counts, for reading and writing alike, so a value
+// that was written is the value read back.
+Place Find(const std::vector<Line>& lines, const std::string& section, const std::string& key) {
+    Place place;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const int index = static_cast<int>(i);
+        std::string name, lineKey, value;
+        if (SectionName(lines[i].text, name)) {
+            if (place.header >= 0)
+                break;
+            if (SameName(name, section))
+                place.header = place.lastLine = index;
+            continue;
+        }
+        if (place.header < 0)
+            continue;
+        if (KeyValue(lines[i].text, lineKey, value) && SameName(lineKey, key)) {
+            place.keyLine = index;
+            break;
+        }
+        if (!Trim(lines[i].text).empty())
+            place.lastLine = index;
+    }
+    return place;
 }
 
 } // namespace
 
-std::string ReadIniText(const std::string& text, const std::string& section,
-                        const std::string& key, const std::string& fallback) {
-    bool inSection = false;
-    for (const Line& line : SplitLines(text)) {
-        std::string name, lineKey, value;
-        if (SectionName(line.text, name))
-            inSection = SameName(name, section);
-        else if (inSection && KeyValue(line.text, lineKey, value) && SameName(lineKey, key))
-            return value;
-    }
-    return fallback;
+std::string ReadIniText(const std::string& text, const std::string& section, const std::string& key,
+                        const std::string& fallback) {
+    std::string mark;
+    const std::vector<Line> lines = SplitLines(text, mark);
+    const Place place = Find(lines, section, key);
+    if (place.keyLine < 0)
+        return fallback;
+    std::string lineKey, value;
+    KeyValue(lines[static_cast<size_t>(place.keyLine)].text, lineKey, value);
+    return value;
 }
 
 std::string WriteIniText(const std::string& text, const std::string& section,
                          const std::string& key, const std::string& value) {
-    std::vector<Line> lines = SplitLines(text);
+    std::string mark;
+    std::vector<Line> lines = SplitLines(text, mark);
     const std::string newLine = key + "=" + value;
     // The line ending the file already uses, for the lines we add.
     std::string ending = "\r\n";
     if (!lines.empty() && !lines.front().ending.empty())
         ending = lines.front().ending;
 
-    int sectionLine = -1, lastInSection = -1;
-    bool inSection = false;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        std::string name, lineKey, lineValue;
-        if (SectionName(lines[i].text, name)) {
-            if (inSection)
-                break; // the first matching section is the one the profile functions use
-            inSection = SameName(name, section);
-            if (inSection)
-                sectionLine = lastInSection = static_cast<int>(i);
-            continue;
-        }
-        if (!inSection)
-            continue;
-        if (KeyValue(lines[i].text, lineKey, lineValue) && SameName(lineKey, key)) {
-            lines[i].text = newLine;
-            sectionLine = -2; // replaced in place
-            break;
-        }
-        if (!Trim(lines[i].text).empty())
-            lastInSection = static_cast<int>(i);
-    }
-
-    if (sectionLine >= 0) {
-        Line added{newLine, ending};
-        Line& previous = lines[static_cast<size_t>(lastInSection)];
+    const Place place = Find(lines, section, key);
+    if (place.keyLine >= 0) {
+        lines[static_cast<size_t>(place.keyLine)].text = newLine;
+    } else if (place.header >= 0) {
+        Line& previous = lines[static_cast<size_t>(place.lastLine)];
         if (previous.ending.empty())
             previous.ending = ending;
-        lines.insert(lines.begin() + lastInSection + 1, added);
-    } else if (sectionLine == -1) {
+        lines.insert(lines.begin() + place.lastLine + 1, Line{newLine, ending});
+    } else {
         if (!lines.empty() && lines.back().ending.empty())
             lines.back().ending = ending;
         lines.push_back({"[" + section + "]", ending});
         lines.push_back({newLine, ending});
     }
 
-    std::string out;
+    std::string out = mark;
     for (const Line& line : lines)
         out += line.text + line.ending;
     return out;
 }
 
-std::string ReadIniValue(const std::string& file, const std::string& section,
-                         const std::string& key, const std::string& fallback) {
-    std::string text;
-    if (!ReadWholeFile(file, text))
-        return fallback;
-    return ReadIniText(text, section, key, fallback);
-}
-
-bool WriteIniValue(const std::string& file, const std::string& section, const std::string& key,
-                   const std::string& value) {
-    std::string text;
-    ReadWholeFile(file, text); // a missing file is created
-    const std::string updated = WriteIniText(text, section, key, value);
-    // Write beside the file and rename over it, so a failed write never leaves the
-    // settings half written.
-    const std::string temporary = file + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out << updated;
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), file.c_str()) != 0) {
-        std::remove(temporary.c_str());
+bool IsStorableIniEntry(const std::string& section, const std::string& key,
+                        const std::string& value) {
+    // A line break would split the entry and could plant other sections or keys.
+    const auto hasLineBreak = [](const std::string& s) {
+        return s.find_first_of("\r\n") != std::string::npos;
+    };
+    if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value))
         return false;
-    }
-    return true;
+    const std::string name = Trim(key);
+    // A key that starts like a section or a comment, or holds "=", would not read back.
+    return !Trim(section).empty() && section.find(']') == std::string::npos && !name.empty() &&
+           name[0] != '[' && name[0] != ';' && key.find('=') == std::string::npos;
 }
 
 } // namespace rtd::posix
