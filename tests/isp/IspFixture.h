@@ -1,0 +1,79 @@
+// Shared set-up for the engine's tests: one event list that the bus, the platform (waits
+// and progress) and the message list all append to, a scripted chip behind the bus, and
+// builders for the expected traces.
+#ifndef RTD_TESTS_ISP_ISPFIXTURE_H
+#define RTD_TESTS_ISP_ISPFIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "isp/Ispunit.h"
+#include "platform/RecordingPlatform.h"
+#include "tests/support/Recorders.h"
+
+namespace rtd::test {
+
+// A bus that answers register reads from per-register queues, then from an idle value.
+// A register with neither fails the read and leaves the caller's buffer as it was.
+class ScriptedBus : public TIicInterface {
+public:
+    virtual ~ScriptedBus() = default;
+    bool IicWrite(uint8_t address, int count, const uint8_t* data) override;
+    bool IicRead(uint8_t address, int count, uint8_t* data) override;
+
+    // The next reads of `reg` return these bytes in order.
+    void Queue(uint8_t reg, std::vector<uint8_t> values);
+    // What `reg` reads once its queue is empty.
+    void Idle(uint8_t reg, uint8_t value) { idle_[reg] = value; }
+    // Reads of `reg` fail once its queue is empty.
+    void FailIdle(uint8_t reg) { idle_.erase(reg); }
+
+private:
+    uint8_t named_ = 0;
+    std::map<uint8_t, std::deque<uint8_t>> queued_;
+    std::map<uint8_t, uint8_t> idle_{{0x90, 0x40}, {0xA2, 0x00}, {0xA3, 0x00}};
+};
+
+// Expected-trace builders, written from the wire protocol.
+Events operator+(Events a, const Events& b);
+Events Repeat(const Events& part, int times);
+std::string Hex(uint8_t value);
+// "W 94 <reg>" then "R 95 <value>".
+Events ReadOf(uint8_t reg, uint8_t value);
+// One entry attempt that reads `status` (and waits 1 ms more when it is not 0x40).
+Events EntryAttempt(uint8_t status);
+// Erase: start, 50 ms, `busyReads` reads of 0x80 each followed by 10 ms, then a ready read.
+Events EraseSequence(int busyReads);
+// Page `page` with the given 256 bytes on the wire, ready at once.
+Events PageSequence(int page, const std::vector<uint8_t>& wire);
+// CRC of bank 0 over start..end read as `crc`, both polls ready at once.
+Events CrcSequence(int bank, int start, int end, uint8_t crc);
+
+// The engine with its three host objects, all recording into `events`.
+class IspTest : public ::testing::Test {
+protected:
+    IspTest();
+    ~IspTest() override;
+
+    // Compares whole traces and reports the first difference with its neighbours.
+    static void ExpectTrace(const Events& actual, const Events& expected);
+
+    Events events;
+    RecordingPlatform platform{&events};
+    ScopedPlatform platformScope{&platform};
+    ScriptedBus chip;
+    RecordingBus bus{&events, &chip};
+    RecordingStrings list{&events};
+    FakeForm form;
+    std::unique_ptr<TIspUnit> unit;
+};
+
+} // namespace rtd::test
+
+#endif

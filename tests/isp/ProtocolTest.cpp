@@ -1,0 +1,393 @@
+// Wire tests of the ISP operations: every transfer, wait and progress message in order.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/isp/IspFixture.h"
+
+namespace rtd::test {
+namespace {
+
+std::vector<uint8_t> Bytes(int count, uint8_t value) {
+    return std::vector<uint8_t>(static_cast<size_t>(count), value);
+}
+
+// Pages whose bytes count from `seed`, so that no page is all 0xFF.
+std::vector<uint8_t> CountingImage(int length, uint8_t seed) {
+    std::vector<uint8_t> image(static_cast<size_t>(length));
+    for (int i = 0; i < length; ++i)
+        image[static_cast<size_t>(i)] = static_cast<uint8_t>((seed + i) % 0xFF);
+    return image;
+}
+
+// Bitwise CRC-8 (polynomial 0x07, MSB first), independent of the engine's table.
+uint8_t BitwiseCrc8(const std::vector<uint8_t>& data) {
+    uint8_t crc = 0;
+    for (uint8_t b : data) {
+        crc ^= b;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = static_cast<uint8_t>((crc & 0x80) ? (crc << 1) ^ 0x07 : crc << 1);
+    }
+    return crc;
+}
+
+std::vector<int> Percentages(const Events& events) {
+    std::vector<int> out;
+    for (const std::string& e : events)
+        if (e.rfind("P ", 0) == 0)
+            out.push_back(std::stoi(e.substr(2)));
+    return out;
+}
+
+using ProtocolTest = IspTest;
+
+TEST_F(ProtocolTest, SelectBankSendsBank1OnlyForOne) {
+    const struct {
+        int bank;
+        const char* wire;
+    } cases[] = {{0, "W 94 90 40"}, {2, "W 94 90 40"}, {-1, "W 94 90 40"}, {1, "W 94 90 60"}};
+    for (const auto& c : cases) {
+        events.clear();
+        unit->SelectBank(c.bank);
+        SCOPED_TRACE(c.bank);
+        ExpectTrace(events, {c.wire});
+    }
+}
+
+TEST_F(ProtocolTest, ExitIspLeavesIspMode) {
+    unit->ExitIsp();
+    ExpectTrace(events, {"W 94 90 00"});
+}
+
+TEST_F(ProtocolTest, EnterIspNeedsExactly0x40WithinThreeAttempts) {
+    const struct {
+        const char* name;
+        std::vector<uint8_t> statuses; // then the chip keeps answering `idle`
+        uint8_t idle;
+        bool entered;
+        Events trace;
+    } cases[] = {
+        {"at once", {}, 0x40, true, EntryAttempt(0x40)},
+        {"second attempt", {0x00}, 0x40, true, EntryAttempt(0x00) + EntryAttempt(0x40)},
+        {"third attempt",
+         {0x41, 0xC0},
+         0x40,
+         true,
+         EntryAttempt(0x41) + EntryAttempt(0xC0) + EntryAttempt(0x40)},
+        {"bank 1 status never counts", {}, 0x60, false, Repeat(EntryAttempt(0x60), 3)},
+        {"too late", {0x00, 0x00, 0x00}, 0x40, false, Repeat(EntryAttempt(0x00), 3)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        events.clear();
+        ScriptedBus script;
+        script.Queue(0x90, c.statuses);
+        script.Idle(0x90, c.idle);
+        bus.SetInner(&script);
+        EXPECT_EQ(unit->EnterIsp(), c.entered);
+        ExpectTrace(events, c.trace);
+    }
+}
+
+TEST_F(ProtocolTest, EnterIspAgainstBank1StatusCostsTwelveCallsAndSixWaits) {
+    chip.Idle(0x90, 0x60);
+    EXPECT_FALSE(unit->EnterIsp());
+    EXPECT_EQ(bus.Calls(), 12);
+    EXPECT_EQ(platform.TotalSleptMs(), 6u);
+}
+
+TEST_F(ProtocolTest, EraseChipPollsTenTimes) {
+    const struct {
+        int busyReads;
+        bool done;
+        Events trace;
+    } cases[] = {
+        {0, true, EraseSequence(0)},
+        {9, true, EraseSequence(9)},
+        {10, false, Events{"W 94 90 C0", "S 50"} + Repeat(ReadOf(0x90, 0x80) + Events{"S 10"}, 10)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.busyReads);
+        events.clear();
+        ScriptedBus script;
+        script.Queue(0x90, Bytes(c.busyReads, 0x80));
+        bus.SetInner(&script);
+        EXPECT_EQ(unit->EraseChip(), c.done);
+        ExpectTrace(events, c.trace);
+    }
+}
+
+TEST_F(ProtocolTest, EraseChipIgnoresOtherStatusBits) {
+    chip.Queue(0x90, {0x7F});
+    EXPECT_TRUE(unit->EraseChip());
+    ExpectTrace(events, Events{"W 94 90 C0", "S 50"} + ReadOf(0x90, 0x7F));
+}
+
+TEST_F(ProtocolTest, ProgramPageSkipsAllFFAndFillsShortPages) {
+    std::vector<uint8_t> oneMarked = Bytes(256, 0xFF);
+    oneMarked[200] = 0xFE;
+    std::vector<uint8_t> tenBytes = CountingImage(10, 1);
+    std::vector<uint8_t> tenFilled = tenBytes;
+    tenFilled.resize(256, 0xFF);
+    // Only the `count` bytes decide the skip, not what lies beyond them.
+    std::vector<uint8_t> ffThenData = Bytes(10, 0xFF);
+    ffThenData.resize(256, 0x00);
+
+    const struct {
+        const char* name;
+        std::vector<uint8_t> data;
+        int page;
+        int count;
+        Events trace;
+    } cases[] = {
+        {"count 0", Bytes(256, 0x00), 3, 0, {}},
+        {"all 0xFF", Bytes(256, 0xFF), 3, 256, {}},
+        {"ten 0xFF then data", ffThenData, 3, 10, {}},
+        {"one byte not 0xFF", oneMarked, 7, 256, PageSequence(7, oneMarked)},
+        {"ten bytes", tenBytes, 0, 10, PageSequence(0, tenFilled)},
+        {"page number low 8 bits", oneMarked, 0x1FE, 256, PageSequence(0xFE, oneMarked)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        events.clear();
+        EXPECT_TRUE(unit->ProgramPage(c.data.data(), c.page, c.count));
+        ExpectTrace(events, c.trace);
+    }
+}
+
+TEST_F(ProtocolTest, ProgramPagePollsTenTimesWithAWaitAfterEachBusyRead) {
+    const std::vector<uint8_t> page = CountingImage(256, 9);
+    const Events head = {"W 96 92 05 00", "W 94 94 " + HexBytes(page.data(), 256), "S 1"};
+    const Events busy = ReadOf(0x90, 0x50) + Events{"S 1"};
+    const struct {
+        int busyReads;
+        bool done;
+        Events trace;
+    } cases[] = {
+        {9, true, head + Repeat(busy, 9) + ReadOf(0x90, 0x40)},
+        {10, false, head + Repeat(busy, 10)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.busyReads);
+        events.clear();
+        ScriptedBus script;
+        script.Queue(0x90, Bytes(c.busyReads, 0x50));
+        bus.SetInner(&script);
+        EXPECT_EQ(unit->ProgramPage(page.data(), 5, 256), c.done);
+        ExpectTrace(events, c.trace);
+    }
+}
+
+TEST_F(ProtocolTest, WriteImageShortImages) {
+    const std::vector<uint8_t> image = CountingImage(300, 3);
+    std::vector<uint8_t> tail(image.begin() + 256, image.end());
+    tail.resize(256, 0xFF);
+    const std::vector<uint8_t> firstPage(image.begin(), image.begin() + 256);
+    const struct {
+        const char* name;
+        int length;
+        int bank;
+        Events trace;
+    } cases[] = {
+        {"empty", 0, 0, {"W 94 90 40", "P 100"}},
+        {"empty bank 1", 0, 1, {"W 94 90 60", "P 100"}},
+        {"300 bytes", 300, 0,
+         Events{"W 94 90 40"} + PageSequence(0, firstPage) + Events{"P 0"} + PageSequence(1, tail) +
+             Events{"P 100"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        events.clear();
+        EXPECT_TRUE(unit->WriteImage(image.data(), c.length, c.bank));
+        ExpectTrace(events, c.trace);
+    }
+}
+
+TEST_F(ProtocolTest, WriteImageWholeBank) {
+    std::vector<uint8_t> image = CountingImage(65536, 0);
+    // An all-0xFF page is skipped on the wire but still counts for progress.
+    std::fill(image.begin() + 256 * 10, image.begin() + 256 * 11, 0xFF);
+    Events expected = {"W 94 90 60"};
+    for (int page = 0; page < 256; ++page) {
+        if (page != 10)
+            expected = expected +
+                       PageSequence(page, std::vector<uint8_t>(image.begin() + 256 * page,
+                                                               image.begin() + 256 * (page + 1)));
+        expected.push_back("P " + std::to_string(page * 100 / 256));
+    }
+    expected.push_back("P 100");
+
+    EXPECT_TRUE(unit->WriteImage(image.data(), 65536, 1));
+    ExpectTrace(events, expected);
+    const std::vector<int> percent = Percentages(events);
+    ASSERT_EQ(percent.size(), 257u);
+    EXPECT_EQ(percent[0], 0);
+    EXPECT_EQ(percent[255], 99);
+    EXPECT_TRUE(std::is_sorted(percent.begin(), percent.end()));
+}
+
+TEST_F(ProtocolTest, WriteImageStopsAtTheFirstFailingFullPage) {
+    const std::vector<uint8_t> image = CountingImage(4 * 256, 1);
+    const auto page = [&](int i) {
+        return std::vector<uint8_t>(image.begin() + 256 * i, image.begin() + 256 * (i + 1));
+    };
+    chip.Queue(0x90, {0x40, 0x40}); // pages 0 and 1 ready, page 2 never
+    chip.Idle(0x90, 0x10);
+
+    EXPECT_FALSE(unit->WriteImage(image.data(), 4 * 256, 0));
+    const Events failing =
+        Events{"W 96 92 02 00", "W 94 94 " + HexBytes(page(2).data(), 256), "S 1"} +
+        Repeat(ReadOf(0x90, 0x10) + Events{"S 1"}, 10);
+    ExpectTrace(events, Events{"W 94 90 40"} + PageSequence(0, page(0)) + Events{"P 0"} +
+                            PageSequence(1, page(1)) + Events{"P 25"} + failing);
+}
+
+TEST_F(ProtocolTest, WriteImagePostsHundredEvenWhenTheFinalPageFails) {
+    const std::vector<uint8_t> image = CountingImage(256 + 10, 1);
+    std::vector<uint8_t> tail(image.begin() + 256, image.end());
+    tail.resize(256, 0xFF);
+    chip.Queue(0x90, {0x40});
+    chip.Idle(0x90, 0x10);
+
+    EXPECT_FALSE(unit->WriteImage(image.data(), 256 + 10, 0));
+    const std::vector<uint8_t> first(image.begin(), image.begin() + 256);
+    ExpectTrace(events,
+                Events{"W 94 90 40"} + PageSequence(0, first) + Events{"P 0"} +
+                    Events{"W 96 92 01 00", "W 94 94 " + HexBytes(tail.data(), 256), "S 1"} +
+                    Repeat(ReadOf(0x90, 0x10) + Events{"S 1"}, 10) + Events{"P 100"});
+}
+
+TEST_F(ProtocolTest, WriteImageWithoutMainFormWritesWithoutProgress) {
+    unit->SetMainFrm(nullptr);
+    const std::vector<uint8_t> image = CountingImage(256, 4);
+    EXPECT_TRUE(unit->WriteImage(image.data(), 256, 0));
+    ExpectTrace(events, Events{"W 94 90 40"} + PageSequence(0, image));
+}
+
+TEST(Crc8Test, KnownValues) {
+    const std::string digits = "123456789";
+    const struct {
+        const char* name;
+        std::vector<uint8_t> data;
+        uint8_t crc;
+    } cases[] = {
+        {"no bytes", {}, 0x00},
+        {"0xFF", {0xFF}, 0xF3},
+        {"digits 1-9", std::vector<uint8_t>(digits.begin(), digits.end()), 0xF4},
+        {"table start", {0x01}, 0x07},
+        {"table entry 7", {0x07}, 0x15},
+        {"table end", {0xFE}, 0xF4},
+        {"table entry FC", {0xFC}, 0xFA},
+        {"zeros", {0x00, 0x00, 0x00}, 0x00},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(TIspUnit::Crc8(c.data.data(), static_cast<int>(c.data.size())), c.crc);
+    }
+}
+
+TEST(Crc8Test, MatchesBitwiseComputationOverAWholeBank) {
+    for (const std::vector<uint8_t>& bank : {Bytes(65536, 0xFF), CountingImage(65536, 17)})
+        EXPECT_EQ(TIspUnit::Crc8(bank.data(), 65536), BitwiseCrc8(bank));
+}
+
+TEST_F(ProtocolTest, ReadChipCrcSendsRangeAndReadsResult) {
+    const struct {
+        int bank;
+        int start;
+        int end;
+        Events trace;
+    } cases[] = {
+        {0, 0, 0x1234, CrcSequence(0, 0, 0x1234, 0x5A)},
+        {1, 0x0100, 0xFFFF, CrcSequence(1, 0x0100, 0xFFFF, 0x5A)},
+        {0, 0, -1, CrcSequence(0, 0, 0xFFFF, 0x5A)},
+        {2, 0x12345, 0x100FF, CrcSequence(0, 0x2345, 0x00FF, 0x5A)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.end);
+        events.clear();
+        ScriptedBus script;
+        script.Idle(0xA3, 0x5A);
+        bus.SetInner(&script);
+        uint8_t crc = 0;
+        EXPECT_TRUE(unit->ReadChipCrc(c.bank, c.start, c.end, crc));
+        EXPECT_EQ(crc, 0x5A);
+        ExpectTrace(events, c.trace);
+    }
+}
+
+TEST_F(ProtocolTest, ReadChipCrcPollLimits) {
+    const Events setup = {"W 94 90 40", "W 96 92 00 00", "W 96 A0 00 FF", "S 10"};
+    const Events rangeBusy = ReadOf(0x90, 0x48);
+    const Events start = {"W 94 A2 80", "S 10"};
+    const struct {
+        const char* name;
+        int rangeBusyReads;
+        int crcBusyReads;
+        bool ok;
+        Events trace;
+    } cases[] = {
+        {"range ready on the 21st read", 20, 0, true,
+         setup + Repeat(rangeBusy + Events{"S 10"}, 20) + ReadOf(0x90, 0x40) + start +
+             ReadOf(0xA2, 0x00) + ReadOf(0xA3, 0x66)},
+        {"range never ready", 21, 0, false,
+         setup + Repeat(rangeBusy + Events{"S 10"}, 20) + rangeBusy},
+        {"CRC ready on the 101st read", 0, 100, true,
+         setup + ReadOf(0x90, 0x40) + start + Repeat(ReadOf(0xA2, 0x80), 100) + ReadOf(0xA2, 0x00) +
+             ReadOf(0xA3, 0x66)},
+        {"CRC never ready", 0, 101, false,
+         setup + ReadOf(0x90, 0x40) + start + Repeat(ReadOf(0xA2, 0x80), 101)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        events.clear();
+        ScriptedBus script;
+        script.Queue(0x90, Bytes(c.rangeBusyReads, 0x48));
+        script.Queue(0xA2, Bytes(c.crcBusyReads, 0x80));
+        script.Idle(0xA3, 0x66);
+        bus.SetInner(&script);
+        uint8_t crc = 0x77;
+        EXPECT_EQ(unit->ReadChipCrc(0, 0, 0xFF, crc), c.ok);
+        EXPECT_EQ(crc, c.ok ? 0x66 : 0x77);
+        ExpectTrace(events, c.trace);
+    }
+}
+
+// A read the bus cannot complete must never pass as ready, whatever the buffer held.
+TEST_F(ProtocolTest, FailedReadsCountAsNotReady) {
+    chip.FailIdle(0x90);
+    chip.FailIdle(0xA2);
+    chip.FailIdle(0xA3);
+    const std::vector<uint8_t> page = CountingImage(256, 2);
+    uint8_t crc = 0x77;
+
+    EXPECT_FALSE(unit->EnterIsp());
+    EXPECT_FALSE(unit->EraseChip());
+    EXPECT_FALSE(unit->ProgramPage(page.data(), 0, 256));
+    EXPECT_FALSE(unit->ReadChipCrc(0, 0, 0xFF, crc));
+    EXPECT_EQ(crc, 0x77);
+    for (const std::string& e : events) {
+        if (e[0] == 'R') {
+            EXPECT_EQ(e, "R 95 FF");
+        }
+    }
+    // The limits still hold: 3 entry reads, 10 erase, 10 page, 21 CRC range.
+    EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                            [](const std::string& e) { return e[0] == 'R'; }),
+              3 + 10 + 10 + 21);
+}
+
+TEST_F(ProtocolTest, WithoutBusObjectNothingIsSentAndPollsFail) {
+    unit->SetIicInterface(nullptr);
+    const std::vector<uint8_t> page = CountingImage(256, 2);
+    uint8_t crc = 0x77;
+    EXPECT_FALSE(unit->EnterIsp());
+    EXPECT_FALSE(unit->EraseChip());
+    EXPECT_FALSE(unit->ProgramPage(page.data(), 0, 256));
+    EXPECT_FALSE(unit->ReadChipCrc(0, 0, 0xFF, crc));
+    EXPECT_EQ(crc, 0x77);
+    EXPECT_EQ(bus.Calls(), 0);
+}
+
+} // namespace
+} // namespace rtd::test
