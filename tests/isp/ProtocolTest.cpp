@@ -39,6 +39,17 @@ std::vector<int> Percentages(const Events& events) {
     return out;
 }
 
+// Every operation that waits for the chip gives up, and the chip CRC is left untouched.
+void ExpectEveryPollFails(TIspUnit& unit) {
+    const std::vector<uint8_t> page = CountingImage(256, 2);
+    uint8_t crc = 0x77;
+    EXPECT_FALSE(unit.EnterIsp());
+    EXPECT_FALSE(unit.EraseChip());
+    EXPECT_FALSE(unit.ProgramPage(page.data(), 0, 256));
+    EXPECT_FALSE(unit.ReadChipCrc(0, 0, 0xFF, crc));
+    EXPECT_EQ(crc, 0x77);
+}
+
 using ProtocolTest = IspTest;
 
 TEST_F(ProtocolTest, SelectBankSendsBank1OnlyForOne) {
@@ -358,14 +369,7 @@ TEST_F(ProtocolTest, FailedReadsCountAsNotReady) {
     chip.FailIdle(0x90);
     chip.FailIdle(0xA2);
     chip.FailIdle(0xA3);
-    const std::vector<uint8_t> page = CountingImage(256, 2);
-    uint8_t crc = 0x77;
-
-    EXPECT_FALSE(unit->EnterIsp());
-    EXPECT_FALSE(unit->EraseChip());
-    EXPECT_FALSE(unit->ProgramPage(page.data(), 0, 256));
-    EXPECT_FALSE(unit->ReadChipCrc(0, 0, 0xFF, crc));
-    EXPECT_EQ(crc, 0x77);
+    ExpectEveryPollFails(*unit);
     for (const std::string& e : events) {
         if (e[0] == 'R') {
             EXPECT_EQ(e, "R 95 FF");
@@ -379,13 +383,7 @@ TEST_F(ProtocolTest, FailedReadsCountAsNotReady) {
 
 TEST_F(ProtocolTest, WithoutBusObjectNothingIsSentAndPollsFail) {
     unit->SetIicInterface(nullptr);
-    const std::vector<uint8_t> page = CountingImage(256, 2);
-    uint8_t crc = 0x77;
-    EXPECT_FALSE(unit->EnterIsp());
-    EXPECT_FALSE(unit->EraseChip());
-    EXPECT_FALSE(unit->ProgramPage(page.data(), 0, 256));
-    EXPECT_FALSE(unit->ReadChipCrc(0, 0, 0xFF, crc));
-    EXPECT_EQ(crc, 0x77);
+    ExpectEveryPollFails(*unit);
     EXPECT_EQ(bus.Calls(), 0);
 }
 
