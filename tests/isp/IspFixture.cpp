@@ -32,6 +32,43 @@ void ScriptedBus::Queue(uint8_t reg, std::vector<uint8_t> values) {
     queue.insert(queue.end(), values.begin(), values.end());
 }
 
+std::vector<uint8_t> Bytes(int count, uint8_t value) {
+    return std::vector<uint8_t>(static_cast<size_t>(count), value);
+}
+
+std::vector<uint8_t> CountingImage(int length, uint8_t seed) {
+    std::vector<uint8_t> image(static_cast<size_t>(length));
+    for (int i = 0; i < length; ++i)
+        image[static_cast<size_t>(i)] = static_cast<uint8_t>((seed + i) % 0xFF);
+    return image;
+}
+
+uint8_t BitwiseCrc8(const uint8_t* data, size_t length) {
+    uint8_t crc = 0;
+    for (size_t i = 0; i < length; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = static_cast<uint8_t>((crc & 0x80) ? (crc << 1) ^ 0x07 : crc << 1);
+    }
+    return crc;
+}
+
+std::vector<int> Percentages(const Events& events) {
+    std::vector<int> out;
+    for (const std::string& e : events)
+        if (e.rfind("P ", 0) == 0)
+            out.push_back(std::stoi(e.substr(2)));
+    return out;
+}
+
+Events ListEvents(const Events& events) {
+    Events out;
+    for (const std::string& e : events)
+        if (e[0] == 'L' || e[0] == 'C')
+            out.push_back(e);
+    return out;
+}
+
 Events operator+(Events a, const Events& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;

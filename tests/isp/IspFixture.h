@@ -40,6 +40,21 @@ private:
     std::map<uint8_t, uint8_t> idle_{{0x90, 0x40}, {0xA2, 0x00}, {0xA3, 0x00}};
 };
 
+// Test data.
+std::vector<uint8_t> Bytes(int count, uint8_t value);
+// Bytes counting from `seed` modulo 0xFF, so that no page of them is all 0xFF.
+std::vector<uint8_t> CountingImage(int length, uint8_t seed);
+// Bitwise CRC-8 (polynomial 0x07, MSB first), independent of the engine's table.
+uint8_t BitwiseCrc8(const uint8_t* data, size_t length);
+inline uint8_t BitwiseCrc8(const std::vector<uint8_t>& data) {
+    return BitwiseCrc8(data.data(), data.size());
+}
+
+// The percentages of the progress events, in order.
+std::vector<int> Percentages(const Events& events);
+// The "L ..." and "C" events, in order.
+Events ListEvents(const Events& events);
+
 // Expected-trace builders, written from the wire protocol.
 Events operator+(Events a, const Events& b);
 Events Repeat(const Events& part, int times);

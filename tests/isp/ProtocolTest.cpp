@@ -8,37 +8,6 @@
 namespace rtd::test {
 namespace {
 
-std::vector<uint8_t> Bytes(int count, uint8_t value) {
-    return std::vector<uint8_t>(static_cast<size_t>(count), value);
-}
-
-// Pages whose bytes count from `seed`, so that no page is all 0xFF.
-std::vector<uint8_t> CountingImage(int length, uint8_t seed) {
-    std::vector<uint8_t> image(static_cast<size_t>(length));
-    for (int i = 0; i < length; ++i)
-        image[static_cast<size_t>(i)] = static_cast<uint8_t>((seed + i) % 0xFF);
-    return image;
-}
-
-// Bitwise CRC-8 (polynomial 0x07, MSB first), independent of the engine's table.
-uint8_t BitwiseCrc8(const std::vector<uint8_t>& data) {
-    uint8_t crc = 0;
-    for (uint8_t b : data) {
-        crc ^= b;
-        for (int bit = 0; bit < 8; ++bit)
-            crc = static_cast<uint8_t>((crc & 0x80) ? (crc << 1) ^ 0x07 : crc << 1);
-    }
-    return crc;
-}
-
-std::vector<int> Percentages(const Events& events) {
-    std::vector<int> out;
-    for (const std::string& e : events)
-        if (e.rfind("P ", 0) == 0)
-            out.push_back(std::stoi(e.substr(2)));
-    return out;
-}
-
 // Every operation that waits for the chip gives up, and the chip CRC is left untouched.
 void ExpectEveryPollFails(TIspUnit& unit) {
     const std::vector<uint8_t> page = CountingImage(256, 2);
