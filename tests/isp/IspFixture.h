@@ -76,6 +76,13 @@ protected:
     IspTest();
     ~IspTest() override;
 
+    // Clears the events and gives the chip its start-up answers, for the next table row.
+    ScriptedBus& FreshChip() {
+        events.clear();
+        chip = ScriptedBus();
+        return chip;
+    }
+
     // Compares whole traces and reports the first difference with its neighbours.
     static void ExpectTrace(const Events& actual, const Events& expected);
 

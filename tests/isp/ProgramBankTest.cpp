@@ -130,11 +130,9 @@ TEST_F(ProgramBankTest, EntryAndEraseFailuresStopAtOnce) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        events.clear();
-        ScriptedBus script;
+        ScriptedBus& script = FreshChip();
         script.Queue(0x90, c.statuses);
         script.Idle(0x90, c.idle);
-        bus.SetInner(&script);
         EXPECT_FALSE(ProgramBank(image.data(), 0, true, true));
         ExpectTrace(events, c.trace);
     }
@@ -172,11 +170,9 @@ TEST_F(ProgramBankTest, VerificationFailuresInTheirOrder) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        events.clear();
-        ScriptedBus script;
+        ScriptedBus& script = FreshChip();
         script.Idle(0x90, c.status);
         script.Idle(0xA3, c.chipCrc);
-        bus.SetInner(&script);
         EXPECT_FALSE(ProgramBank(image.data(), 0, false, true));
         ExpectTrace(events, Events{"L Write...", "W 94 90 40"} + c.afterWrite);
     }

@@ -59,11 +59,9 @@ TEST_F(ProtocolTest, EnterIspNeedsExactly0x40WithinThreeAttempts) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        events.clear();
-        ScriptedBus script;
+        ScriptedBus& script = FreshChip();
         script.Queue(0x90, c.statuses);
         script.Idle(0x90, c.idle);
-        bus.SetInner(&script);
         EXPECT_EQ(unit->EnterIsp(), c.entered);
         ExpectTrace(events, c.trace);
     }
@@ -88,10 +86,8 @@ TEST_F(ProtocolTest, EraseChipPollsTenTimes) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.busyReads);
-        events.clear();
-        ScriptedBus script;
+        ScriptedBus& script = FreshChip();
         script.Queue(0x90, Bytes(c.busyReads, 0x80));
-        bus.SetInner(&script);
         EXPECT_EQ(unit->EraseChip(), c.done);
         ExpectTrace(events, c.trace);
     }
@@ -149,10 +145,8 @@ TEST_F(ProtocolTest, ProgramPagePollsTenTimesWithAWaitAfterEachBusyRead) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.busyReads);
-        events.clear();
-        ScriptedBus script;
+        ScriptedBus& script = FreshChip();
         script.Queue(0x90, Bytes(c.busyReads, 0x50));
-        bus.SetInner(&script);
         EXPECT_EQ(unit->ProgramPage(page.data(), 5, 256), c.done);
         ExpectTrace(events, c.trace);
     }
@@ -285,10 +279,8 @@ TEST_F(ProtocolTest, ReadChipCrcSendsRangeAndReadsResult) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.end);
-        events.clear();
-        ScriptedBus script;
+        ScriptedBus& script = FreshChip();
         script.Idle(0xA3, 0x5A);
-        bus.SetInner(&script);
         uint8_t crc = 0;
         EXPECT_TRUE(unit->ReadChipCrc(c.bank, c.start, c.end, crc));
         EXPECT_EQ(crc, 0x5A);
@@ -320,12 +312,10 @@ TEST_F(ProtocolTest, ReadChipCrcPollLimits) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        events.clear();
-        ScriptedBus script;
+        ScriptedBus& script = FreshChip();
         script.Queue(0x90, Bytes(c.rangeBusyReads, 0x48));
         script.Queue(0xA2, Bytes(c.crcBusyReads, 0x80));
         script.Idle(0xA3, 0x66);
-        bus.SetInner(&script);
         uint8_t crc = 0x77;
         EXPECT_EQ(unit->ReadChipCrc(0, 0, 0xFF, crc), c.ok);
         EXPECT_EQ(crc, c.ok ? 0x66 : 0x77);
