@@ -1,0 +1,81 @@
+#include "host/Console.h"
+
+#include <algorithm>
+
+namespace rtd::host {
+
+namespace {
+constexpr int kBarWidth = 40;
+}
+
+std::string RenderProgressBar(int percent) {
+    // The plug-in only sends 0 to 100, but a foreign plug-in must not break the drawing.
+    const int clamped = std::clamp(percent, 0, 100);
+    const int filled = clamped * kBarWidth / 100;
+    std::string bar = "[" + std::string(filled, '#') + std::string(kBarWidth - filled, ' ') + "] ";
+    const std::string number = std::to_string(clamped);
+    bar += std::string(3 - number.size(), ' ') + number + "%";
+    return bar;
+}
+
+void Console::EndBar() {
+    if (!barShown_)
+        return;
+    out_ << '\n';
+    barShown_ = false;
+}
+
+void Console::Line(const std::string& text) {
+    if (mode_ == Mode::Quiet)
+        return;
+    if (barShown_) {
+        // Overwrite the bar with the line; the next progress message draws it again below.
+        const size_t width = RenderProgressBar(0).size();
+        out_ << '\r' << text;
+        if (text.size() < width)
+            out_ << std::string(width - text.size(), ' ');
+        out_ << '\n';
+        barShown_ = false;
+    } else {
+        out_ << text << '\n';
+    }
+    out_.flush();
+}
+
+void Console::Progress(int percent) {
+    switch (mode_) {
+    case Mode::Quiet:
+        return;
+    case Mode::Terminal:
+        out_ << '\r' << RenderProgressBar(percent);
+        barShown_ = true;
+        break;
+    case Mode::Plain:
+        if (percent == lastPercent_)
+            return;
+        out_ << percent << "%\n";
+        break;
+    }
+    lastPercent_ = percent;
+    out_.flush();
+}
+
+void Console::Result(const std::string& text) {
+    EndBar();
+    out_ << text << '\n';
+    out_.flush();
+}
+
+void Console::Error(const std::string& text) {
+    EndBar();
+    out_.flush();
+    err_ << "isphost: " << text << '\n';
+    err_.flush();
+}
+
+void Console::Finish() {
+    EndBar();
+    out_.flush();
+}
+
+} // namespace rtd::host

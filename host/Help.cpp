@@ -1,0 +1,82 @@
+#include "host/Help.h"
+
+#ifndef RTD_VERSION
+#define RTD_VERSION "0.0.0"
+#endif
+
+namespace rtd::host {
+
+const char* HelpText() {
+    return R"(Usage: isphost [options] COMMAND [ARGS]
+
+Drives the RTD2120 in-system programming plug-in through its exports, with a
+simulated chip or a real I2C adapter as the bus.
+
+Commands:
+  info                        name, extra function, file filter and supported commands
+  write FILE                  program FILE (.hex/.h00 Intel HEX, .bin raw image, else packed)
+                              and verify every bank by CRC-8
+  erase                       erase the whole flash, then let the chip run
+  reset                       enter and leave ISP mode so the chip restarts
+  enter-isp                   the plug-in's extra function: send the ISP entry for ~11 s
+  about, setup                the plug-in's dialogs (need a display)
+  image info FILE             what a write of FILE would program: flow, banks, used length,
+                              pages sent and CRC-8 per bank, or why the file is refused
+  image convert FILE OUT.bin  write the 131,072-byte image a write of FILE would program
+  image pack IN OUT.kvf       pack what a write of IN would program into a packed file
+
+Options:
+  --plugin PATH      the plug-in to load (default: librtd2120.so / RTD2120.dll beside
+                     isphost, else in ../plugin or ../lib)
+  --bus sim          the simulated chip (default)
+  --bus /dev/i2c-N   a Linux i2c-dev adapter; the chip answers at 7-bit addresses 0x4A, 0x4B
+  --sim-flash FILE   load the simulated flash from FILE before the command and save it
+                     after (131,072 bytes, bank 0 then bank 1; a missing file is a blank chip)
+  --sim-fault SPEC   make the simulated chip misbehave (repeatable), SPEC one of:
+                       no-isp            never reports ISP mode
+                       isp-after=N       enters ISP mode from the N-th attempt on
+                       erase-busy=N      every erase stays busy for N status reads
+                       page-busy=N[@K]   page programming busy for N reads (every page, or page K)
+                       crc-range-busy=N  the CRC range stays busy for N reads
+                       crc-busy=N        the CRC engine stays busy for N reads
+                       stuck=B:ADDR      flash byte ADDR (hex) of bank B cannot be programmed
+                       read-fail         every read fails and leaves the buffer as it was
+                       drop-writes       every write is ignored
+  --trace FILE       record every event, one per line: "W 94 90 40" bus write, "R 95 40"
+                     bus read (upper-case hex), "P 37" progress, "L text" message line,
+                     "C" message list cleared
+  --auto-fire-second on|off
+                     store the plug-in's one setting in Torvan.ini before the command: on,
+                     a HEX write also programs bank 1 from the extend file beside it
+                     (FILE_Extend.bin, FILE_Extend.hex, DEROredovOrovav.bin, .hex)
+  --quiet, -q        print only the result
+  --help, -h         this text
+  --version          the version
+
+Output: the message list's lines as the plug-in adds them, progress as a bar on a
+terminal or as "NN%" lines otherwise, then "<command>: OK" or "<command>: FAILED".
+The plug-in writes its setting to Torvan.ini beside the isphost executable on unload.
+
+Exit status:
+  0  the command succeeded (the export returned true; image tools: file accepted)
+  1  the command failed (the export returned false; image tools: file refused or not
+     written; a simulated flash file that could not be saved)
+  2  usage error, or the plug-in, bus, trace or flash file could not be set up
+     (one line on stderr says why)
+
+Examples:
+  isphost info
+  isphost --sim-flash chip.bin write examples/two-bank.kvf
+  isphost --sim-fault isp-after=2 --trace erase.trace erase
+  isphost --sim-fault stuck=1:0010 write examples/raw-image.bin     # ends "Crc Error!"
+  isphost --bus /dev/i2c-1 write firmware.hex
+  isphost image info examples/app.hex
+  isphost image convert examples/two-bank.kvf image.bin && cmp image.bin chip.bin
+)";
+}
+
+const char* VersionText() {
+    return "isphost " RTD_VERSION;
+}
+
+} // namespace rtd::host

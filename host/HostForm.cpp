@@ -1,0 +1,11 @@
+#include "host/HostForm.h"
+
+namespace rtd::host {
+
+void HostForm::DeliverProgress(int percent) {
+    ++delivered_;
+    trace_->Event("P " + std::to_string(percent));
+    console_->Progress(percent);
+}
+
+} // namespace rtd::host

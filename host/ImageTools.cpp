@@ -1,0 +1,142 @@
+#include "host/ImageTools.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sys/stat.h>
+
+#include "image/Kvfpack.h"
+#include "isp/Ispunit.h"
+
+namespace rtd::host {
+
+namespace {
+
+constexpr uint32_t kPageSize = 256;
+
+std::string Hex(uint32_t value, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%0*X", digits, static_cast<unsigned>(value));
+    return text;
+}
+
+const char* FlowName(image::FirmwareFlow flow) {
+    switch (flow) {
+    case image::FirmwareFlow::Hex:
+        return "Intel HEX (one file per bank)";
+    case image::FirmwareFlow::Raw:
+        return "raw image";
+    case image::FirmwareFlow::Packed:
+        break;
+    }
+    return "packed firmware";
+}
+
+bool IsRegularFile(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool WriteFile(const std::string& path, const uint8_t* data, size_t size) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    file.close();
+    return static_cast<bool>(file);
+}
+
+// Loads the plan, or reports why not; false when refused.
+bool LoadPlan(const std::string& path, bool autoFireSecond, image::FirmwarePlan* plan,
+              std::ostream& err) {
+    *plan = PlanFor(path, autoFireSecond);
+    if (plan->Ready())
+        return true;
+    err << "isphost: " << RefusalReason(*plan) << '\n';
+    return false;
+}
+
+} // namespace
+
+BankSummary SummarizeBank(const uint8_t* window) {
+    BankSummary s;
+    s.writtenLength = image::UsedLength(window, image::kBankSize);
+    for (uint32_t start = 0; start < s.writtenLength; start += kPageSize) {
+        const uint32_t end = std::min(start + kPageSize, s.writtenLength);
+        if (std::any_of(window + start, window + end, [](uint8_t b) { return b != 0xFF; }))
+            ++s.pagesSent;
+    }
+    s.crc = TIspUnit::Crc8(window, static_cast<int>(s.writtenLength));
+    return s;
+}
+
+image::FirmwarePlan PlanFor(const std::string& path, bool autoFireSecond) {
+    return image::PlanFirmware(path, autoFireSecond, &IsRegularFile);
+}
+
+std::string RefusalReason(const image::FirmwarePlan& plan) {
+    switch (plan.status) {
+    case image::PlanStatus::Ready:
+        return "accepted";
+    case image::PlanStatus::OpenError:
+        return "cannot open or read " + plan.failedPath;
+    case image::PlanStatus::FormatError:
+        break;
+    }
+    return plan.flow == image::FirmwareFlow::Packed
+               ? "not a packed firmware file: " + plan.failedPath
+               : "bad Intel HEX record in " + plan.failedPath;
+}
+
+int ImageInfo(const std::string& path, bool autoFireSecond, std::ostream& out, std::ostream& err) {
+    image::FirmwarePlan plan;
+    const bool ready = LoadPlan(path, autoFireSecond, &plan, err);
+    out << "File:        " << path << '\n';
+    out << "Flow:        " << FlowName(plan.flow) << '\n';
+    if (!ready) {
+        out << "Refused:     " << RefusalReason(plan) << '\n';
+        return 1;
+    }
+    if (plan.flow == image::FirmwareFlow::Hex) {
+        out << "Extend file: "
+            << (!autoFireSecond           ? std::string("not looked for (AutoFireSecond off)")
+                : plan.extendPath.empty() ? std::string("none found")
+                                          : plan.extendPath)
+            << '\n';
+    }
+    const uint32_t used = plan.UsedLength();
+    out << "Used length: " << used << " bytes (" << Hex(used, 5) << ")\n";
+    out << "Banks:       " << (plan.programBank1 ? "0 and 1" : "0") << '\n';
+    for (int bank = 0; bank <= (plan.programBank1 ? 1 : 0); ++bank) {
+        const BankSummary s = SummarizeBank(plan.Bank(bank));
+        out << "Bank " << bank << ":      " << s.writtenLength << " bytes written, " << s.pagesSent
+            << " pages sent, CRC-8 " << Hex(s.crc, 2) << '\n';
+    }
+    return 0;
+}
+
+int ImageConvert(const std::string& path, const std::string& output, bool autoFireSecond,
+                 std::ostream& err) {
+    image::FirmwarePlan plan;
+    if (!LoadPlan(path, autoFireSecond, &plan, err))
+        return 1;
+    // A bank that is not programmed is all 0xFF in the plan, as the erase leaves it on the
+    // chip, so the file equals the chip's flash after the write.
+    if (!WriteFile(output, plan.image.data(), plan.image.size())) {
+        err << "isphost: cannot write " << output << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+int ImagePack(const std::string& path, const std::string& output, bool autoFireSecond,
+              std::ostream& err) {
+    image::FirmwarePlan plan;
+    if (!LoadPlan(path, autoFireSecond, &plan, err))
+        return 1;
+    if (!image::WriteKvfFile(output, plan.image.data())) {
+        err << "isphost: cannot write " << output << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace rtd::host

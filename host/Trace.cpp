@@ -1,0 +1,60 @@
+#include "host/Trace.h"
+
+namespace rtd::host {
+
+std::string FormatHexBytes(const uint8_t* data, int count) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(count > 0 ? static_cast<size_t>(count) * 3 : 0);
+    for (int i = 0; i < count; ++i) {
+        if (i)
+            out += ' ';
+        out += kDigits[data[i] >> 4];
+        out += kDigits[data[i] & 0x0F];
+    }
+    return out;
+}
+
+Trace::~Trace() {
+    Close();
+}
+
+bool Trace::Open(const std::string& path, std::string* error) {
+    Close();
+    // Binary mode: the trace has "\n" line ends on every system, so traces compare as bytes.
+    file_ = std::fopen(path.c_str(), "wb");
+    if (!file_ && error)
+        *error = "cannot create the trace file " + path;
+    failed_ = false;
+    return file_ != nullptr;
+}
+
+bool Trace::Close() {
+    if (!file_)
+        return true;
+    const bool ok = std::fclose(file_) == 0 && !failed_;
+    file_ = nullptr;
+    return ok;
+}
+
+void Trace::Event(const std::string& line) {
+    if (!file_)
+        return;
+    if (std::fputs(line.c_str(), file_) < 0 || std::fputc('\n', file_) == EOF)
+        failed_ = true;
+}
+
+void Trace::Bus(char kind, uint8_t address, int count, const uint8_t* data) {
+    if (!file_)
+        return;
+    std::string line(1, kind);
+    line += ' ';
+    line += FormatHexBytes(&address, 1);
+    if (count > 0) {
+        line += ' ';
+        line += FormatHexBytes(data, count);
+    }
+    Event(line);
+}
+
+} // namespace rtd::host

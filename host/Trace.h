@@ -1,0 +1,44 @@
+// The host's event trace: one event per line, in the order the plug-in caused them.
+//   W 94 90 40   bus write: 8-bit address, then every data byte sent
+//   R 95 40      bus read: 8-bit address, then every byte returned
+//   P 37         progress message delivered, percentage in decimal
+//   L Erase...   line added to the message list
+//   C            message list cleared
+#ifndef RTD_HOST_TRACE_H
+#define RTD_HOST_TRACE_H
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace rtd::host {
+
+// Upper-case hex bytes separated by single spaces ("90 40").
+std::string FormatHexBytes(const uint8_t* data, int count);
+
+// Writes events to a file; a trace that was never opened drops them, so the host objects
+// can log unconditionally.
+class Trace {
+public:
+    Trace() = default;
+    ~Trace();
+    Trace(const Trace&) = delete;
+    Trace& operator=(const Trace&) = delete;
+
+    // Creates (truncates) the file. False, with a one-line reason, when it cannot.
+    bool Open(const std::string& path, std::string* error);
+    // Flushes and closes; false when the data could not be written completely.
+    bool Close();
+    bool IsOpen() const { return file_ != nullptr; }
+
+    void Event(const std::string& line);
+    void Bus(char kind, uint8_t address, int count, const uint8_t* data);
+
+private:
+    std::FILE* file_ = nullptr;
+    bool failed_ = false;
+};
+
+} // namespace rtd::host
+
+#endif
