@@ -51,6 +51,9 @@ public:
 
     ChipModel(); // blank chip (all 0xFF), not in ISP mode, no faults
     virtual ~ChipModel() = default;
+    // One chip, one state: a copy would silently share the flash with the original.
+    ChipModel(const ChipModel&) = delete;
+    ChipModel& operator=(const ChipModel&) = delete;
 
     bool IicWrite(uint8_t address, int count, const uint8_t* data) override;
     bool IicRead(uint8_t address, int count, uint8_t* data) override;
@@ -69,7 +72,7 @@ public:
     int SelectedBank() const;
     const Counters& Stats() const;
 
-    // Flash contents, bank 0 or 1, 65,536 bytes each.
+    // Flash contents, bank 0 or 1, 65,536 bytes each; another bank throws out_of_range.
     std::vector<uint8_t>& Flash(int bank);
     const std::vector<uint8_t>& Flash(int bank) const;
     // Loads or saves the two banks as one 131,072-byte file, bank 0 first. Loading a file
