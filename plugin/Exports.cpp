@@ -36,6 +36,13 @@ char* CopyOut(char* buffer, const char* text, size_t sizeWithZero) {
     return buffer;
 }
 
+// Hands one host object to the engine object (when there is one) and returns it.
+template <typename Object, typename Setter> Object* Store(Object* object, Setter setter) {
+    if (IspUnit)
+        (IspUnit->*setter)(object);
+    return object;
+}
+
 // True while a command runs. The long commands process the host's window messages, and
 // a second command started from there would interleave its bus transfers with the
 // running one's, so it is refused.
@@ -92,15 +99,11 @@ RTD_EXPORT char* RTD_STDCALL KXMcuName(char* buffer) {
 }
 
 RTD_EXPORT TIicInterface* RTD_STDCALL SetIICInterFace(TIicInterface* bus) {
-    if (IspUnit)
-        IspUnit->SetIicInterface(bus);
-    return bus;
+    return Store(bus, &TIspUnit::SetIicInterface);
 }
 
 RTD_EXPORT TForm* RTD_STDCALL SetMainFrm(TForm* form) {
-    if (IspUnit)
-        IspUnit->SetMainFrm(form);
-    return form;
+    return Store(form, &TIspUnit::SetMainFrm);
 }
 
 RTD_EXPORT bool RTD_STDCALL SupportReset() {
@@ -147,9 +150,7 @@ RTD_EXPORT char* RTD_STDCALL ExtFuncName(char* buffer) {
 }
 
 RTD_EXPORT TStrings* RTD_STDCALL SetInfoList(TStrings* list) {
-    if (IspUnit)
-        IspUnit->SetInfoList(list);
-    return list;
+    return Store(list, &TIspUnit::SetInfoList);
 }
 
 RTD_EXPORT char* RTD_STDCALL SetIspFileExt(char* buffer) {
