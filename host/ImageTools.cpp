@@ -87,8 +87,9 @@ std::string RefusalReason(const image::FirmwarePlan& plan) {
 }
 
 int ImageInfo(const std::string& path, bool autoFireSecond, std::ostream& out, std::ostream& err) {
-    image::FirmwarePlan plan;
-    const bool ready = LoadPlan(path, autoFireSecond, &plan, err);
+    (void)err; // a refusal is part of the information, so it goes to `out`
+    const image::FirmwarePlan plan = PlanFor(path, autoFireSecond);
+    const bool ready = plan.Ready();
     out << "File:        " << path << '\n';
     out << "Flow:        " << FlowName(plan.flow) << '\n';
     if (!ready) {
