@@ -1,0 +1,127 @@
+#include "image/FirmwarePlan.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "image/Hextobin.h"
+#include "image/Kvfunit.h"
+#include "image/PathParts.h"
+
+namespace rtd::image {
+namespace {
+
+PlanStatus StatusOf(TImageLoad load) {
+    switch (load) {
+    case TImageLoad::Loaded:
+        return PlanStatus::Ready;
+    case TImageLoad::OpenFailed:
+        return PlanStatus::OpenError;
+    case TImageLoad::RecordFailed:
+        break;
+    }
+    return PlanStatus::FormatError;
+}
+
+FirmwarePlan Refused(FirmwarePlan plan, PlanStatus status, const std::string& path) {
+    plan.status = status;
+    plan.failedPath = path;
+    plan.image.clear();
+    plan.programBank1 = false;
+    return plan;
+}
+
+// Raw and packed images program bank 1 only when its window holds data.
+FirmwarePlan WholeImageReady(FirmwarePlan plan) {
+    plan.status = PlanStatus::Ready;
+    plan.programBank1 = plan.UsedLength() > kBankSize;
+    return plan;
+}
+
+} // namespace
+
+uint32_t UsedLength(const uint8_t* data, size_t size) {
+    size_t length = size;
+    while (length > 0 && data[length - 1] == 0xFF)
+        --length;
+    return static_cast<uint32_t>(length);
+}
+
+uint32_t FirmwarePlan::UsedLength() const {
+    return rtd::image::UsedLength(image.data(), image.size());
+}
+
+uint32_t FirmwarePlan::WrittenLength(int bank) const {
+    return image.empty() ? 0 : rtd::image::UsedLength(Bank(bank), kBankSize);
+}
+
+FirmwareFlow FlowForPath(const std::string& path) {
+    const std::string extension = LowerAscii(PathExtension(path));
+    if (extension == ".hex" || extension == ".h00")
+        return FirmwareFlow::Hex;
+    if (extension == ".bin")
+        return FirmwareFlow::Raw;
+    return FirmwareFlow::Packed;
+}
+
+PlanStatus LoadBankWindow(const std::string& path, uint8_t* window) {
+    std::fill(window, window + kBankSize, 0xFF);
+    uint32_t count = 0;
+    return StatusOf(LoadImageFile(path, window, count, kBankSize));
+}
+
+FirmwarePlan PlanHexFirmware(const std::string& path, bool autoFireSecond,
+                             const FileExists& exists) {
+    FirmwarePlan plan;
+    plan.flow = FirmwareFlow::Hex;
+    plan.image.assign(2 * kBankSize, 0xFF);
+    PlanStatus status = LoadBankWindow(path, plan.image.data());
+    if (status != PlanStatus::Ready)
+        return Refused(std::move(plan), status, path);
+    // Both files load before anything is programmed: a bad extend file must not be found
+    // only after bank 0 was erased and written.
+    if (autoFireSecond && FindExtendFile(path, plan.extendPath, exists)) {
+        status = LoadBankWindow(plan.extendPath, plan.image.data() + kBankSize);
+        if (status != PlanStatus::Ready) {
+            const std::string failed = plan.extendPath;
+            return Refused(std::move(plan), status, failed);
+        }
+        plan.programBank1 = true;
+    }
+    plan.status = PlanStatus::Ready;
+    return plan;
+}
+
+FirmwarePlan PlanRawFirmware(const std::string& path) {
+    FirmwarePlan plan;
+    plan.flow = FirmwareFlow::Raw;
+    plan.image.assign(kWholeImageSize, 0xFF);
+    uint32_t count = 0;
+    const PlanStatus status =
+        StatusOf(LoadImageFile(path, plan.image.data(), count, kWholeImageSize));
+    if (status != PlanStatus::Ready)
+        return Refused(std::move(plan), status, path);
+    return WholeImageReady(std::move(plan));
+}
+
+FirmwarePlan PlanPackedFirmware(const std::string& path) {
+    FirmwarePlan plan;
+    plan.flow = FirmwareFlow::Packed;
+    plan.image.resize(kWholeImageSize);
+    if (!LoadKvfFile(path, plan.image.data()))
+        return Refused(std::move(plan), PlanStatus::FormatError, path);
+    return WholeImageReady(std::move(plan));
+}
+
+FirmwarePlan PlanFirmware(const std::string& path, bool autoFireSecond, const FileExists& exists) {
+    switch (FlowForPath(path)) {
+    case FirmwareFlow::Hex:
+        return PlanHexFirmware(path, autoFireSecond, exists);
+    case FirmwareFlow::Raw:
+        return PlanRawFirmware(path);
+    case FirmwareFlow::Packed:
+        break;
+    }
+    return PlanPackedFirmware(path);
+}
+
+} // namespace rtd::image

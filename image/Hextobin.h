@@ -1,0 +1,51 @@
+// Intel HEX reader for one 64 KiB flash bank, and the loader that picks between it and a
+// plain read of a raw image by the file's extension.
+//
+// The dialect is narrow: data records with 16-bit addresses and the end record
+// ":00000001FF" (hex digits in either case). The record type is never read, so any
+// other record type fails its checksum sum and ends the read.
+#ifndef RTD_IMAGE_HEXTOBIN_H
+#define RTD_IMAGE_HEXTOBIN_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class THexToBin {
+public:
+    static constexpr int32_t kImageSize = 65536;
+
+    // Largest (address + byte count) over every accepted record; only grows.
+    int32_t HighestEnd = 0;
+    // Outcome of the last read: false when the file could not be read or a record failed.
+    bool ReadOk = false;
+    // False when the last read could not open (or read) the file at all.
+    bool Opened = false;
+    // The image, indexed by record address; bytes no record wrote read 0x00.
+    std::vector<uint8_t> Buffer;
+
+    THexToBin();
+
+    // Reads the whole file; ReadOk, Opened, HighestEnd and Buffer tell the outcome.
+    void ReadHexFile(const std::string& path);
+    // Parses one record line and stores its data bytes as they are read, before the
+    // checksum is known. True when the record was accepted.
+    bool ParseRecord(const char* line);
+};
+
+// What LoadImageFile found. The destination is filled as far as the file allowed in every
+// case; only Loaded means the file was read completely and well.
+enum class TImageLoad {
+    Loaded,
+    OpenFailed,   // the file could not be opened or read
+    RecordFailed, // a HEX record failed (bad field, checksum, past 0xFFFF, other type)
+};
+
+// Fills `destination` (capacity `limit` bytes) from the file at `path`: ".hex", ".h00" and
+// ".h01" (any case) are read as Intel HEX, everything else as a raw image. `count` gets
+// the number of image bytes the file supplied (never more than `limit`); bytes from
+// `count` upward keep the caller's fill.
+TImageLoad LoadImageFile(const std::string& path, uint8_t* destination, uint32_t& count,
+                         uint32_t limit);
+
+#endif

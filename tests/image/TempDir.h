@@ -1,0 +1,34 @@
+// A fresh folder per test, removed with everything in it at the end, and small helpers
+// to put files there.
+#ifndef RTD_TESTS_IMAGE_TEMPDIR_H
+#define RTD_TESTS_IMAGE_TEMPDIR_H
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace rtd::test {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    // Full path of `name` inside the folder, with the platform's separator.
+    std::string Path(const std::string& name) const;
+    std::string Write(const std::string& name, const std::string& text) const;
+    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const;
+    std::string MakeFolder(const std::string& name) const;
+
+private:
+    std::filesystem::path root_;
+};
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path);
+
+} // namespace rtd::test
+
+#endif
