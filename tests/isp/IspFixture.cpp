@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 namespace rtd::test {
 
@@ -77,7 +78,7 @@ Events operator+(Events a, const Events& b) {
 Events Repeat(const Events& part, int times) {
     Events out;
     for (int i = 0; i < times; ++i)
-        out = out + part;
+        out = std::move(out) + part;
     return out;
 }
 

@@ -1,6 +1,7 @@
 // Wire tests of the bank programming sequence: erase cycles, trim, writing, the CRC check
 // and the order of its failure lines.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "isp/Commands.h"
@@ -52,7 +53,7 @@ TEST_F(ProgramBankTest, LastByteOfTheWindowWithoutEraseStaysInIsp) {
         expected.push_back("P " + std::to_string(page * 100 / 256));
     std::vector<uint8_t> last = Bytes(255, 0xFF);
     last.push_back(0x00);
-    expected = expected + PageSequence(255, last) + Events{"P 99", "P 100", "S 20"} +
+    expected = std::move(expected) + PageSequence(255, last) + Events{"P 99", "P 100", "S 20"} +
                CrcSequence(1, 0, 0xFFFF, crc) + Events{"S 50"};
     ExpectTrace(events, expected);
 }

@@ -1,6 +1,7 @@
 // Wire tests of the ISP operations: every transfer, wait and progress message in order.
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/isp/IspFixture.h"
@@ -184,7 +185,7 @@ TEST_F(ProtocolTest, WriteImageWholeBank) {
     Events expected = {"W 94 90 60"};
     for (int page = 0; page < 256; ++page) {
         if (page != 10)
-            expected = expected +
+            expected = std::move(expected) +
                        PageSequence(page, std::vector<uint8_t>(image.begin() + 256 * page,
                                                                image.begin() + 256 * (page + 1)));
         expected.push_back("P " + std::to_string(page * 100 / 256));
