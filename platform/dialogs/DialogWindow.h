@@ -1,0 +1,113 @@
+// A small modal window built from a fixed control table, in the native toolkit: Win32 on
+// Windows, FLTK on Linux. The plug-in's forms describe their layout with DialogSpec and
+// handle clicks; everything toolkit-specific stays behind this interface.
+#ifndef RTD_PLATFORM_DIALOGS_DIALOGWINDOW_H
+#define RTD_PLATFORM_DIALOGS_DIALOGWINDOW_H
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace rtd {
+
+enum class ControlKind { Label, Button, CheckBox };
+
+// 0xRRGGBB.
+constexpr uint32_t kWindowTextColour = 0x000000;
+constexpr uint32_t kBlueColour = 0x0000FF;
+
+struct FontSpec {
+    const char* face;
+    int pixelHeight; // character height in pixels, as designed at 96 pixels per inch
+    bool bold;
+    uint32_t colour;
+};
+
+struct ControlSpec {
+    const char* name;
+    ControlKind kind;
+    int left, top, width, height; // client coordinates
+    const char* text;
+    FontSpec font;
+    int tabOrder; // -1: not a tab stop
+};
+
+struct DialogSpec {
+    const char* caption;
+    int clientWidth, clientHeight;
+    FontSpec font;
+    // True: the window system places the new window, whatever position was assigned.
+    bool systemPlacement;
+    std::vector<ControlSpec> controls;
+};
+
+// What the toolkit reports about a shown window and its controls.
+struct ControlReading {
+    std::string text;
+    int left = 0, top = 0, width = 0, height = 0;
+    std::string fontFace;
+    int fontHeight = 0;
+    bool bold = false;
+    uint32_t colour = 0;
+    bool checked = false;
+    bool tabStop = false;
+};
+
+struct DialogReading {
+    std::string caption;
+    int left = 0, top = 0, outerWidth = 0, outerHeight = 0;
+    int clientWidth = 0, clientHeight = 0;
+    bool resizable = false;
+    bool minimizeBox = false, maximizeBox = false, systemMenu = false;
+    uint32_t background = 0;
+    // The host window this one is owned by (transient for): HWND or X11 window id.
+    uintptr_t owner = 0;
+    bool ownerEnabled = true; // Windows: whether the owner takes input while we are shown
+    std::vector<ControlReading> controls; // in table order
+};
+
+class DialogWindow {
+public:
+    // Called with the control's table index after the user clicked it (a check box has
+    // already changed its state).
+    using ClickHandler = std::function<void(int control)>;
+
+    // The window is built but not shown. `owner` is the host's window (0: none).
+    static std::unique_ptr<DialogWindow> Create(const DialogSpec& spec, uintptr_t owner,
+                                                ClickHandler onClick);
+    virtual ~DialogWindow() = default;
+
+    // Outer size in screen pixels (frame included where the toolkit knows it beforehand).
+    virtual int OuterWidth() = 0;
+    virtual int OuterHeight() = 0;
+    virtual void SetLeft(int left) = 0;
+    virtual void SetTop(int top) = 0;
+    virtual bool Checked(int control) = 0;
+    virtual void SetChecked(int control, bool checked) = 0;
+
+    // Shows the window modally over its owner; returns once it was closed.
+    virtual void ShowModal() = 0;
+    // Ends the modal loop.
+    virtual void Close() = 0;
+
+    // For tests, while the window is shown: read it back from the toolkit, click a control
+    // as the user would, or close it with the title bar's close box.
+    virtual DialogReading Read() = 0;
+    virtual void Click(int control) = 0;
+    virtual void CloseFromTitleBar() = 0;
+};
+
+// False when no window can be shown (Linux without a reachable X display).
+bool DialogDisplayAvailable();
+
+// Called once each time a dialog window has become visible, from inside its modal loop.
+// Tests use it to drive the dialog; null removes it.
+using DialogShownHook = std::function<void(DialogWindow&)>;
+void SetDialogShownHook(DialogShownHook hook);
+void NotifyDialogShown(DialogWindow& window);
+
+} // namespace rtd
+
+#endif

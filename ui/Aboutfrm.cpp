@@ -1,0 +1,10 @@
+#include "ui/Aboutfrm.h"
+
+#include "ui/DialogLayout.h"
+
+TAboutForm::TAboutForm(TForm* owner) : TDialogForm(rtd::ui::AboutLayout(), owner) {}
+
+void TAboutForm::ControlClicked(int control) {
+    if (control == rtd::ui::kAboutButton1)
+        Button1Click();
+}

@@ -1,0 +1,7 @@
+#include "ui/DialogForm.h"
+
+TDialogForm::TDialogForm(const rtd::DialogSpec& layout, TForm* owner)
+    : window_(rtd::DialogWindow::Create(layout, owner ? owner->GetHandle() : 0,
+                                        [this](int control) { ControlClicked(control); })) {}
+
+TDialogForm::~TDialogForm() = default;
