@@ -1,0 +1,100 @@
+// What the user sees: lines, progress as a bar or as plain percentages, the result.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "host/Console.h"
+#include "host/ConsoleStrings.h"
+#include "host/HostForm.h"
+#include "host/Trace.h"
+
+namespace rtd::host {
+namespace {
+
+TEST(Console, ProgressBarFillsInProportionAndClampsForeignValues) {
+    const struct {
+        int percent;
+        std::string bar;
+    } cases[] = {
+        {0, "[" + std::string(40, ' ') + "]   0%"},
+        {37, "[" + std::string(14, '#') + std::string(26, ' ') + "]  37%"},
+        {100, "[" + std::string(40, '#') + "] 100%"},
+        {250, "[" + std::string(40, '#') + "] 100%"},
+        {-5, "[" + std::string(40, ' ') + "]   0%"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RenderProgressBar(c.percent), c.bar) << c.percent;
+}
+
+// One session: events in, the exact text out, for each mode.
+TEST(Console, ModesShowTheSameSessionDifferently) {
+    const auto run = [](Console::Mode mode) {
+        std::ostringstream out, err;
+        Console c(out, err, mode);
+        c.Line("Begin...");
+        c.Progress(0);
+        c.Progress(0);
+        c.Progress(50);
+        c.Line("Write...");
+        c.Progress(100);
+        c.Result("write: OK");
+        return out.str();
+    };
+    EXPECT_EQ(run(Console::Mode::Plain), "Begin...\n0%\n50%\nWrite...\n100%\nwrite: OK\n");
+    EXPECT_EQ(run(Console::Mode::Quiet), "write: OK\n");
+
+    const std::string terminal = run(Console::Mode::Terminal);
+    const std::string pad(RenderProgressBar(0).size() - 8, ' ');
+    EXPECT_EQ(terminal, "Begin...\n\r" + RenderProgressBar(0) + "\r" + RenderProgressBar(0) + "\r" +
+                            RenderProgressBar(50) + "\rWrite..." + pad + "\n\r" +
+                            RenderProgressBar(100) + "\nwrite: OK\n");
+}
+
+TEST(Console, ErrorsGoToTheErrorStreamAfterEndingTheBar) {
+    std::ostringstream out, err;
+    Console c(out, err, Console::Mode::Terminal);
+    c.Progress(10);
+    c.Error("cannot save");
+    EXPECT_EQ(out.str(), "\r" + RenderProgressBar(10) + "\n");
+    EXPECT_EQ(err.str(), "isphost: cannot save\n");
+}
+
+// The message list and the form feed the same trace, in call order.
+TEST(HostObjects, TraceLinesClearsAndDeliveredProgressInOrder) {
+    const std::string path = ::testing::TempDir() + "host-objects.trace";
+    std::ostringstream out, err;
+    Console console(out, err, Console::Mode::Plain);
+    Trace trace;
+    std::string error;
+    ASSERT_TRUE(trace.Open(path, &error)) << error;
+    ConsoleStrings strings(&console, &trace);
+    std::unique_ptr<HostForm> form = CreateHostForm(&console, &trace, &error);
+    ASSERT_TRUE(form) << error;
+
+    strings.Clear();
+    EXPECT_EQ(strings.Add("Begin..."), 0);
+    EXPECT_EQ(strings.Add(nullptr), 1);
+#if !defined(_WIN32)
+    // Outside Windows progress waits in the form's queue until messages are processed.
+    form->PostMessage(RTD_PROGRESS_MESSAGE, 42, 0);
+    form->PostMessage(RTD_PROGRESS_MESSAGE + 1, 7, 0); // not progress: dropped
+    EXPECT_EQ(form->Delivered(), 0);
+#else
+    form->PostMessage(RTD_PROGRESS_MESSAGE, 42, 0);
+#endif
+    form->ProcessMessages();
+    EXPECT_EQ(form->Delivered(), 1);
+    ASSERT_TRUE(trace.Close());
+
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    char buffer[256] = {};
+    const size_t n = std::fread(buffer, 1, sizeof buffer - 1, f);
+    std::fclose(f);
+    EXPECT_EQ(std::string(buffer, n), "C\nL Begin...\nL \nP 42\n");
+    EXPECT_EQ(out.str(), "Begin...\n\n42%\n");
+    EXPECT_EQ(strings.Lines().size(), 2u);
+}
+
+} // namespace
+} // namespace rtd::host

@@ -1,0 +1,49 @@
+// What the image tools report for a bank window.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "host/ImageTools.h"
+
+namespace rtd::host {
+namespace {
+
+// CRC-8/SMBUS bit by bit, independent of the table the tools use.
+uint8_t ReferenceCrc(const std::vector<uint8_t>& data, size_t length) {
+    uint8_t crc = 0;
+    for (size_t i = 0; i < length; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = static_cast<uint8_t>(crc & 0x80 ? (crc << 1) ^ 0x07 : crc << 1);
+    }
+    return crc;
+}
+
+TEST(ImageTools, BankSummaryCountsOnlyPagesThatAreSent) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<size_t, uint8_t>> bytes; // offset, value; the rest 0xFF
+        uint32_t length;
+        int pages;
+    };
+    const Case cases[] = {
+        {"blank", {}, 0, 0},
+        {"first byte", {{0, 0x12}}, 1, 1},
+        {"last byte", {{0xFFFF, 0x00}}, 0x10000, 1},
+        {"gap page inside", {{0, 1}, {0x2FF, 2}}, 0x300, 2},
+        {"every page", {{0, 1}, {0xFFFF, 2}}, 0x10000, 2},
+        {"short last page", {{0x100, 1}, {0x1C3, 3}}, 0x1C4, 1},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> window(65536, 0xFF);
+        for (const auto& [offset, value] : c.bytes)
+            window[offset] = value;
+        const BankSummary s = SummarizeBank(window.data());
+        EXPECT_EQ(s.writtenLength, c.length) << c.name;
+        EXPECT_EQ(s.pagesSent, c.pages) << c.name;
+        EXPECT_EQ(s.crc, ReferenceCrc(window, c.length)) << c.name;
+    }
+}
+
+} // namespace
+} // namespace rtd::host

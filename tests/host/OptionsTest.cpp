@@ -1,0 +1,106 @@
+// Command-line parsing: what is accepted and the one-line reason for what is not.
+#include <gtest/gtest.h>
+
+#include "host/Options.h"
+
+namespace rtd::host {
+namespace {
+
+using Args = std::vector<std::string>;
+
+struct Accepted {
+    Args args;
+    std::string command;
+    Args arguments;
+};
+
+TEST(Options, AcceptsEveryCommandWithOptionsAnywhere) {
+    const Accepted cases[] = {
+        {{"info"}, "info", {}},
+        {{"write", "fw.hex"}, "write", {"fw.hex"}},
+        {{"--quiet", "erase"}, "erase", {}},
+        {{"reset", "--trace", "t.txt"}, "reset", {}},
+        {{"enter-isp"}, "enter-isp", {}},
+        {{"about"}, "about", {}},
+        {{"setup"}, "setup", {}},
+        {{"image", "info", "a.kvf"}, "image info", {"a.kvf"}},
+        {{"image", "convert", "a.hex", "o.bin"}, "image convert", {"a.hex", "o.bin"}},
+        {{"image", "pack", "a.bin", "o.kvf"}, "image pack", {"a.bin", "o.kvf"}},
+        // "--" ends the options, so a file may start with a dash.
+        {{"write", "--", "-odd.bin"}, "write", {"-odd.bin"}},
+    };
+    for (const Accepted& c : cases) {
+        Options o;
+        std::string error;
+        ASSERT_TRUE(ParseOptions(c.args, &o, &error)) << c.args[0] << ": " << error;
+        EXPECT_EQ(o.command, c.command);
+        EXPECT_EQ(o.arguments, c.arguments);
+    }
+}
+
+TEST(Options, TakesValuesInBothSpellingsAndRepeatsFaults) {
+    Options o;
+    std::string error;
+    ASSERT_TRUE(ParseOptions({"--plugin=/x/lib.so", "--bus", "/dev/i2c-3", "--trace=t", "-q",
+                              "--auto-fire-second", "on", "erase"},
+                             &o, &error))
+        << error;
+    EXPECT_EQ(o.plugin, "/x/lib.so");
+    EXPECT_EQ(o.bus, "/dev/i2c-3");
+    EXPECT_EQ(o.trace, "t");
+    EXPECT_TRUE(o.quiet);
+    EXPECT_EQ(o.autoFireSecond, "on");
+    EXPECT_FALSE(UsesSimulatedBus(o));
+
+    ASSERT_TRUE(ParseOptions(
+        {"--sim-fault", "no-isp", "--sim-fault=crc-busy=3", "--sim-flash", "f.bin", "reset"}, &o,
+        &error));
+    EXPECT_EQ(o.simFaults, (Args{"no-isp", "crc-busy=3"}));
+    EXPECT_EQ(o.simFlash, "f.bin");
+    EXPECT_TRUE(UsesSimulatedBus(o));
+}
+
+TEST(Options, HelpAndVersionNeedNoCommand) {
+    for (const Args& args : {Args{"--help"}, Args{"-h"}, Args{"--version"}, Args{"bogus", "-h"}}) {
+        Options o;
+        std::string error;
+        EXPECT_TRUE(ParseOptions(args, &o, &error)) << args[0];
+        EXPECT_TRUE(o.help || o.version);
+    }
+}
+
+struct Refused {
+    Args args;
+    std::string reason; // a part of the one-line reason
+};
+
+TEST(Options, RefusesWithAOneLineReason) {
+    const Refused cases[] = {
+        {{}, "no command given"},
+        {{"flash"}, "unknown command 'flash'"},
+        {{"write"}, "usage: isphost [options] write FILE"},
+        {{"write", "a", "b"}, "usage: isphost [options] write FILE"},
+        {{"erase", "now"}, "usage: isphost [options] erase"},
+        {{"image"}, "image needs a subcommand"},
+        {{"image", "show", "x"}, "unknown command 'image show'"},
+        {{"image", "convert", "a.hex"}, "image convert FILE OUT.bin"},
+        {{"--frobnicate", "info"}, "unknown option --frobnicate"},
+        {{"info", "--plugin"}, "--plugin needs a value"},
+        {{"--trace=", "info"}, "--trace needs a value"},
+        {{"--quiet=yes", "info"}, "--quiet takes no value"},
+        {{"--bus", "i2c1", "erase"}, "--bus takes 'sim' or an adapter device"},
+        {{"--bus", "/dev/i2c-1", "--sim-fault", "no-isp", "erase"}, "apply only to --bus sim"},
+        {{"--bus", "/dev/i2c-1", "--sim-flash", "f", "erase"}, "apply only to --bus sim"},
+        {{"--auto-fire-second", "yes", "info"}, "takes on or off"},
+    };
+    for (const Refused& c : cases) {
+        Options o;
+        std::string error;
+        EXPECT_FALSE(ParseOptions(c.args, &o, &error)) << c.reason;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+    }
+}
+
+} // namespace
+} // namespace rtd::host
