@@ -15,15 +15,28 @@ class ChipBehaviourTest : public IspTest {
 protected:
     ChipBehaviourTest() { bus.SetInner(&model()); }
 
-    // A fresh chip with the given faults, and no events yet.
-    void Reset(const std::vector<std::string>& faults) {
+    // A fresh chip with the given fault ("" for none), and no events yet.
+    void Reset(const std::string& fault) {
         chipModel = std::make_unique<sim::ChipModel>();
         bus.SetInner(chipModel.get());
-        for (const std::string& fault : faults) {
-            std::string error;
+        std::string error;
+        if (!fault.empty()) {
             ASSERT_TRUE(model().AddFault(fault, &error)) << fault << ": " << error;
         }
         events.clear();
+    }
+
+    // What the chip is left with: in ISP mode or not, exits seen, and whether bank 0 was
+    // erased (its last byte, which the tests preset to 0x00 and no test image programs).
+    struct ChipAfter {
+        bool inIsp;
+        int exits;
+        bool erased;
+    };
+    void ExpectChip(const ChipAfter& after) {
+        EXPECT_EQ(model().InIsp(), after.inIsp);
+        EXPECT_EQ(model().Stats().ispExits, after.exits);
+        EXPECT_EQ(model().Flash(0)[0xFFFF], after.erased ? 0xFF : 0x00);
     }
 
     // The firmware bytes of an image whose data ends at `length`.
@@ -39,107 +52,56 @@ protected:
 };
 
 TEST_F(ChipBehaviourTest, ProgramBankFaults) {
+    const Events written = {"L Erase...", "L Write..."};
+    const Events notEntered = {"L Enter isp error!"};
+    const ChipAfter running = {false, 2, true};   // verified, left ISP mode
+    const ChipAfter afterWrite = {true, 1, true}; // failed after the second entry
+    const ChipAfter untouched = {false, 0, false};
+    const int pages = 3 * 256;
     const struct {
         const char* name;
-        std::vector<std::string> faults;
+        const char* fault;
         int length; // of the image's data
         bool ok;
         Events lines;
-        bool inIsp;
-        int exits;
+        ChipAfter after;
     } cases[] = {
-        {"no fault", {}, 3 * 256, true, {"L Erase...", "L Write..."}, false, 2},
-        {"entry on the third attempt",
-         {"isp-after=3"},
-         3 * 256,
-         true,
-         {"L Erase...", "L Write..."},
-         false,
-         2},
-        {"never enters", {"no-isp"}, 3 * 256, false, {"L Enter isp error!"}, false, 0},
-        {"enters too late", {"isp-after=4"}, 3 * 256, false, {"L Enter isp error!"}, false, 0},
-        {"erase just in time",
-         {"erase-busy=9"},
-         3 * 256,
-         true,
-         {"L Erase...", "L Write..."},
-         false,
-         2},
+        {"no fault", "", pages, true, written, running},
+        {"entry on the third attempt", "isp-after=3", pages, true, written, running},
+        {"never enters", "no-isp", pages, false, notEntered, untouched},
+        {"enters too late", "isp-after=4", pages, false, notEntered, untouched},
+        {"erase just in time", "erase-busy=9", pages, true, written, running},
         {"erase too slow",
-         {"erase-busy=10"},
-         3 * 256,
+         "erase-busy=10",
+         pages,
          false,
          {"L Erase...", "L Erase fail!"},
-         true,
-         0},
-        {"full page too slow",
-         {"page-busy=10@1"},
-         3 * 256,
-         false,
-         {"L Erase...", "L Write...", "L Crc Error!"},
-         true,
-         1},
-        {"final page too slow",
-         {"page-busy=10@2"},
-         2 * 256 + 10,
-         false,
-         {"L Erase...", "L Write...", "L Write fail!"},
-         true,
-         1},
-        {"page just in time",
-         {"page-busy=9"},
-         3 * 256,
-         true,
-         {"L Erase...", "L Write..."},
-         false,
-         2},
-        {"CRC range too slow",
-         {"crc-range-busy=21"},
-         3 * 256,
-         false,
-         {"L Erase...", "L Write...", "L Read Crc fail!"},
-         true,
-         1},
-        {"CRC range just in time",
-         {"crc-range-busy=20"},
-         3 * 256,
-         true,
-         {"L Erase...", "L Write..."},
-         false,
-         2},
-        {"CRC engine too slow",
-         {"crc-busy=101"},
-         3 * 256,
-         false,
-         {"L Erase...", "L Write...", "L Read Crc fail!"},
-         true,
-         1},
-        {"CRC engine just in time",
-         {"crc-busy=100"},
-         3 * 256,
-         true,
-         {"L Erase...", "L Write..."},
-         false,
-         2},
-        {"stuck flash byte",
-         {"stuck=0:0105"},
-         3 * 256,
-         false,
-         {"L Erase...", "L Write...", "L Crc Error!"},
-         true,
-         1},
+         {true, 0, true}},
+        {"full page too slow", "page-busy=10@1", pages, false, written + Events{"L Crc Error!"},
+         afterWrite},
+        {"final page too slow", "page-busy=10@2", 2 * 256 + 10, false,
+         written + Events{"L Write fail!"}, afterWrite},
+        {"page just in time", "page-busy=9", pages, true, written, running},
+        {"CRC range too slow", "crc-range-busy=21", pages, false,
+         written + Events{"L Read Crc fail!"}, afterWrite},
+        {"CRC range just in time", "crc-range-busy=20", pages, true, written, running},
+        {"CRC engine too slow", "crc-busy=101", pages, false, written + Events{"L Read Crc fail!"},
+         afterWrite},
+        {"CRC engine just in time", "crc-busy=100", pages, true, written, running},
+        {"stuck flash byte", "stuck=0:0105", pages, false, written + Events{"L Crc Error!"},
+         afterWrite},
         // The chip entered ISP mode, but the engine never saw the status.
-        {"reads fail", {"read-fail"}, 3 * 256, false, {"L Enter isp error!"}, true, 0},
-        {"writes dropped", {"drop-writes"}, 3 * 256, false, {"L Enter isp error!"}, false, 0},
+        {"reads fail", "read-fail", pages, false, notEntered, {true, 0, false}},
+        {"writes dropped", "drop-writes", pages, false, notEntered, untouched},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Reset(c.faults);
+        Reset(c.fault);
+        model().Flash(0).assign(65536, 0x00);
         const std::vector<uint8_t> image = Image(c.length);
         EXPECT_EQ(ProgramBank(image.data(), 0, true, true), c.ok);
         ExpectTrace(ListEvents(events), c.lines);
-        EXPECT_EQ(model().InIsp(), c.inIsp);
-        EXPECT_EQ(model().Stats().ispExits, c.exits);
+        ExpectChip(c.after);
         if (c.ok) {
             EXPECT_EQ(model().Flash(0), image);
         }
@@ -184,12 +146,6 @@ TEST_F(ChipBehaviourTest, EraseAndResetFaults) {
     const Events eraseNotEntered = {"C", "L Begin...", "L Enter Isp fail."};
     const Events reset = {"C", "L Begin...", "L Reset..."};
     const Events resetNotEntered = {"C", "L Begin...", "L Enter isp error."};
-    // What the chip is left with: still in ISP mode, exits seen, flash erased.
-    struct ChipAfter {
-        bool inIsp;
-        int exits;
-        bool erased;
-    };
     const struct {
         const char* name;
         bool (*command)();
@@ -222,24 +178,22 @@ TEST_F(ChipBehaviourTest, EraseAndResetFaults) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Reset(*c.fault ? std::vector<std::string>{c.fault} : std::vector<std::string>{});
+        Reset(c.fault);
         model().Flash(0).assign(65536, 0x00);
         EXPECT_EQ(c.command(), c.ok);
         ExpectTrace(ListEvents(events), c.lines);
-        EXPECT_EQ(model().InIsp(), c.after.inIsp);
-        EXPECT_EQ(model().Stats().ispExits, c.after.exits);
-        EXPECT_EQ(model().Flash(0)[0], c.after.erased ? 0xFF : 0x00);
+        ExpectChip(c.after);
     }
 }
 
 TEST_F(ChipBehaviourTest, EnterIspLeavesAnAnsweringChipInIspMode) {
     const struct {
-        std::vector<std::string> faults;
+        const char* fault;
         bool inIsp;
-    } cases[] = {{{}, true}, {{"isp-after=500"}, true}, {{"no-isp"}, false}};
+    } cases[] = {{"", true}, {"isp-after=500", true}, {"no-isp", false}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.faults.empty() ? "" : c.faults[0]);
-        Reset(c.faults);
+        SCOPED_TRACE(c.fault);
+        Reset(c.fault);
         EXPECT_TRUE(EnterIspCommand());
         EXPECT_EQ(model().InIsp(), c.inIsp);
         EXPECT_EQ(model().SelectedBank(), 0);
