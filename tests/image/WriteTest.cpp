@@ -1,0 +1,348 @@
+// The Write command end to end against the chip model: files in a temporary folder, the
+// engine with a recording message list, virtual waits.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "image/Kvfpack.h"
+#include "image/Writeunit.h"
+#include "isp/Ispunit.h"
+#include "platform/RecordingPlatform.h"
+#include "sim/ChipModel.h"
+#include "tests/image/CaseName.h"
+#include "tests/image/HexText.h"
+#include "tests/image/TempDir.h"
+#include "tests/support/Recorders.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using Lines = std::vector<std::string>;
+using rtd::test::TempDir;
+
+constexpr size_t kBank = 65536;
+
+// Data with no 0xFF byte, so that every byte counts toward the used length.
+Bytes Data(size_t n, uint8_t seed) {
+    Bytes b(n);
+    for (size_t i = 0; i < n; ++i)
+        b[i] = static_cast<uint8_t>((seed + i) % 0xFF);
+    return b;
+}
+
+Bytes Window(const Bytes& image, size_t from) {
+    Bytes w(kBank, 0xFF);
+    for (size_t i = 0; i < kBank && from + i < image.size(); ++i)
+        w[i] = image[from + i];
+    return w;
+}
+
+const Bytes kBlank(kBank, 0xFF);
+
+// Members are public: the case tables set files up through them.
+class WriteTest : public ::testing::Test {
+public:
+    WriteTest() {
+        platform.SetExecutablePath(dir.Path("host.exe")); // settings file stays in the folder
+        unit = std::make_unique<TIspUnit>();
+        unit->SetIicInterface(&chip);
+        unit->SetInfoList(&list);
+        unit->AutoFireSecond = true;
+        IspUnit = unit.get();
+    }
+    ~WriteTest() override {
+        IspUnit = nullptr;
+        unit.reset();
+    }
+
+    std::string Hex(const std::string& name, const Bytes& data) {
+        return dir.Write(name, rtd::test::HexFileFor(data, data.size()));
+    }
+
+    void ExpectUntouched() {
+        EXPECT_EQ(chip.Stats().writes, 0);
+        EXPECT_EQ(chip.Stats().reads, 0);
+        EXPECT_EQ(chip.Flash(0), kBlank);
+        EXPECT_EQ(chip.Flash(1), kBlank);
+    }
+
+    TempDir dir;
+    rtd::test::Events events;
+    rtd::RecordingPlatform platform{&events};
+    rtd::ScopedPlatform scope{&platform};
+    rtd::sim::ChipModel chip;
+    rtd::test::RecordingStrings list{&events};
+    std::unique_ptr<TIspUnit> unit;
+};
+
+const Lines kRawOneBank = {"Begin...", "Fire Bank0...", "Erase...", "Write..."};
+const Lines kRawTwoBanks = {"Begin...", "Fire Bank0...", "Erase...",
+                            "Write...", "Fire Bank1...", "Write..."};
+const Lines kHexOneBank = {"Begin...", "Erase...", "Write..."};
+const Lines kHexTwoBanks = {"Begin...", "Erase...", "Write...", "Write..."};
+
+struct FlowCase {
+    const char* name;
+    // Writes the files and returns the path to write; fills the expected banks.
+    std::function<std::string(WriteTest&, Bytes& bank0, Bytes& bank1)> setUp;
+    Lines lines; // "LoadFile:" stands for "LoadFile:" + the path
+    bool autoFireSecond = true;
+};
+
+class WriteFlows : public WriteTest, public ::testing::WithParamInterface<FlowCase> {};
+
+TEST_P(WriteFlows, ProgramsTheBanksItShould) {
+    const FlowCase& c = GetParam();
+    unit->AutoFireSecond = c.autoFireSecond;
+    Bytes bank0 = kBlank, bank1 = kBlank;
+    const std::string path = c.setUp(*this, bank0, bank1);
+    Lines expected = c.lines;
+    for (std::string& line : expected)
+        if (line == "LoadFile:")
+            line += path;
+
+    EXPECT_TRUE(WriteFirmware(path));
+    EXPECT_EQ(list.Lines(), expected);
+    EXPECT_TRUE(chip.Flash(0) == bank0);
+    EXPECT_TRUE(chip.Flash(1) == bank1);
+    EXPECT_FALSE(chip.InIsp()); // the last bank call leaves ISP mode
+    EXPECT_GT(chip.Stats().erases, 0);
+    EXPECT_EQ(events.front(), "C"); // the list is cleared first
+}
+
+std::vector<FlowCase> FlowCases() {
+    using T = WriteTest;
+    return {
+        {"raw image with data in both banks",
+         [](T& t, Bytes& b0, Bytes& b1) {
+             const Bytes image = Data(2 * kBank, 1);
+             b0 = Window(image, 0);
+             b1 = Window(image, kBank);
+             return t.dir.Write("fw.bin", image);
+         },
+         kRawTwoBanks},
+        {"raw image whose last data byte is at 0xFFFF",
+         [](T& t, Bytes& b0, Bytes&) {
+             Bytes image(2 * kBank, 0xFF);
+             image[0] = 0x01;
+             image[0xFFFF] = 0x02;
+             b0 = Window(image, 0);
+             return t.dir.Write("fw.bin", image);
+         },
+         kRawOneBank},
+        {"raw image whose last data byte is at 0x10000",
+         [](T& t, Bytes& b0, Bytes& b1) {
+             Bytes image(2 * kBank, 0xFF);
+             image[0] = 0x01;
+             image[0x10000] = 0x02;
+             b0 = Window(image, 0);
+             b1 = Window(image, kBank);
+             return t.dir.Write("fw.bin", image);
+         },
+         kRawTwoBanks},
+        {"raw file of 100000 bytes",
+         [](T& t, Bytes& b0, Bytes& b1) {
+             const Bytes image = Data(100000, 2);
+             b0 = Window(image, 0);
+             b1 = Window(image, kBank);
+             return t.dir.Write("FW.BIN", image);
+         },
+         kRawTwoBanks},
+        {"raw file longer than the whole image",
+         [](T& t, Bytes& b0, Bytes& b1) {
+             const Bytes image = Data(3 * kBank, 3);
+             b0 = Window(image, 0);
+             b1 = Window(image, kBank);
+             return t.dir.Write("fw.bin", image);
+         },
+         kRawTwoBanks},
+        {"empty raw file programs a blank bank 0",
+         [](T& t, Bytes&, Bytes&) { return t.dir.Write("fw.bin", Bytes()); }, kRawOneBank},
+        {"HEX file with its extend file",
+         [](T& t, Bytes& b0, Bytes& b1) {
+             const Bytes main = Data(300, 4), extend = Data(70000, 5);
+             b0 = Window(main, 0);
+             b1 = Window(extend, 0); // a raw extend file gives its first 65,536 bytes
+             t.dir.Write("fw_Extend.bin", extend);
+             return t.Hex("fw.hex", main);
+         },
+         kHexTwoBanks},
+        {"HEX file with AutoFireSecond cleared ignores the extend file",
+         [](T& t, Bytes& b0, Bytes&) {
+             const Bytes main = Data(300, 4);
+             b0 = Window(main, 0);
+             t.dir.Write("fw_Extend.bin", Data(10, 0));
+             return t.Hex("fw.hex", main);
+         },
+         kHexOneBank, false},
+        {"upper-case HEX name looks for its extend file under its own case",
+         [](T& t, Bytes& b0, Bytes& b1) {
+             const Bytes main = Data(0x1234, 6), extend = Data(0x800, 7);
+             b0 = Window(main, 0);
+             b1 = Window(extend, 0);
+             t.Hex("FW_Extend.hex", extend); // read as Intel HEX
+             return t.Hex("FW.HEX", main);
+         },
+         kHexTwoBanks},
+        {"base name's extend file wins over the fixed names",
+         [](T& t, Bytes& b0, Bytes& b1) {
+             const Bytes main = Data(64, 8), extend = Data(64, 9);
+             b0 = Window(main, 0);
+             b1 = Window(extend, 0);
+             t.dir.Write("fw_Extend.bin", extend);
+             t.Hex("DEROredovOrovav.hex", Data(64, 10));
+             return t.Hex("fw.h00", main);
+         },
+         kHexTwoBanks},
+        {"a folder with an extend name is passed over",
+         [](T& t, Bytes& b0, Bytes& b1) {
+             const Bytes main = Data(64, 8), extend = Data(64, 11);
+             b0 = Window(main, 0);
+             b1 = Window(extend, 0);
+             t.dir.MakeFolder("fw_Extend.bin");
+             t.dir.Write("DEROredovOrovav.bin", extend);
+             return t.Hex("fw.hex", main);
+         },
+         kHexTwoBanks},
+        {"main file that is its own extend file",
+         [](T& t, Bytes& b0, Bytes& b1) {
+             const Bytes main = Data(500, 12);
+             b0 = b1 = Window(main, 0);
+             return t.Hex("DEROredovOrovav.hex", main);
+         },
+         kHexTwoBanks},
+        {"HEX file whose data end at 0x10000",
+         [](T& t, Bytes& b0, Bytes&) {
+             const Bytes main = Data(kBank, 13);
+             b0 = main;
+             return t.Hex("fw.hex", main);
+         },
+         kHexOneBank},
+        {"packed file with data in both banks",
+         [](T& t, Bytes& b0, Bytes& b1) {
+             const Bytes image = Data(2 * kBank, 14);
+             b0 = Window(image, 0);
+             b1 = Window(image, kBank);
+             const std::string path = t.dir.Path("fw.kvf");
+             rtd::image::WriteKvfFile(path, image.data());
+             return path;
+         },
+         {"Begin...", "LoadFile:", "Fire Bank0...", "Erase...", "Write...", "Fire Bank1...",
+          "Write..."}},
+        {"packed file without an extension, one bank",
+         [](T& t, Bytes& b0, Bytes&) {
+             Bytes image(2 * kBank, 0xFF);
+             image[7] = 0x42;
+             b0 = Window(image, 0);
+             const std::string path = t.dir.Path("firmware");
+             rtd::image::WriteKvfFile(path, image.data());
+             return path;
+         },
+         {"Begin...", "LoadFile:", "Fire Bank0...", "Erase...", "Write..."}},
+    };
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, WriteFlows, ::testing::ValuesIn(FlowCases()),
+                         rtd::test::CaseName());
+
+struct RefusedCase {
+    const char* name;
+    std::function<std::string(WriteTest&)> setUp;
+    Lines lines; // "LoadFile:" stands for "LoadFile:" + the path
+};
+
+class RefusedFiles : public WriteTest, public ::testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(RefusedFiles, NeverReachTheChip) {
+    const RefusedCase& c = GetParam();
+    const std::string path = c.setUp(*this);
+    Lines expected = c.lines;
+    for (std::string& line : expected)
+        if (line == "LoadFile:")
+            line += path;
+    EXPECT_FALSE(WriteFirmware(path));
+    EXPECT_EQ(list.Lines(), expected);
+    ExpectUntouched();
+}
+
+std::vector<RefusedCase> RefusedCases() {
+    using T = WriteTest;
+    const Lines openError = {"Begin...", "File open error."};
+    const Lines formatError = {"Begin...", "File format error."};
+    const Lines packedError = {"Begin...", "LoadFile:", "File format error."};
+    const std::string good = rtd::test::HexRecord(0, {1, 2, 3}) + ":00000001FF\r\n";
+    return {
+        {"missing HEX file", [](T& t) { return t.dir.Path("fw.hex"); }, openError},
+        {"missing raw file", [](T& t) { return t.dir.Path("fw.bin"); }, openError},
+        {"folder named like a raw file", [](T& t) { return t.dir.MakeFolder("fw.bin"); },
+         openError},
+        {"HEX file with a checksum error",
+         [](T& t) { return t.dir.Write("fw.hex", ":0300000001020301\r\n"); }, formatError},
+        {"HEX file with an extended address record",
+         [good](T& t) {
+             return t.dir.Write("fw.hex", rtd::test::HexRecord(0, {0, 1}, 0x04) + good);
+         },
+         formatError},
+        {"HEX extend file with a record past 0xFFFF",
+         [good](T& t) {
+             t.dir.Write("fw_Extend.hex", rtd::test::HexRecord(0xFFFF, {1, 2}));
+             return t.dir.Write("fw.hex", good);
+         },
+         formatError},
+        {"missing packed file", [](T& t) { return t.dir.Path("fw.kvf"); }, packedError},
+        {"HEX text with the .h01 extension goes to the packed flow",
+         [good](T& t) { return t.dir.Write("fw.h01", good); }, packedError},
+        {"packed file too short to hold an image",
+         [](T& t) {
+             Bytes file(300, 0x00);
+             std::copy_n("ZEQ KVF V1.0", 12, file.begin());
+             return t.dir.Write("fw.kvf", file);
+         },
+         packedError},
+    };
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, RefusedFiles, ::testing::ValuesIn(RefusedCases()),
+                         rtd::test::CaseName());
+
+TEST_F(WriteTest, FailedBankZeroIsNotFollowedByBankOne) {
+    ASSERT_TRUE(chip.AddFault("stuck=0:10"));
+    EXPECT_FALSE(WriteFirmware(dir.Write("fw.bin", Data(2 * kBank, 1))));
+    EXPECT_EQ(list.Lines(),
+              (Lines{"Begin...", "Fire Bank0...", "Erase...", "Write...", "Crc Error!"}));
+    EXPECT_EQ(chip.Flash(1), kBlank);
+}
+
+TEST_F(WriteTest, FailedBankOneKeepsBankZeroButFails) {
+    ASSERT_TRUE(chip.AddFault("stuck=1:10"));
+    const Bytes image = Data(2 * kBank, 1);
+    EXPECT_FALSE(WriteFirmware(dir.Write("fw.bin", image)));
+    EXPECT_EQ(list.Lines(), (Lines{"Begin...", "Fire Bank0...", "Erase...", "Write...",
+                                   "Fire Bank1...", "Write...", "Crc Error!"}));
+    EXPECT_TRUE(chip.Flash(0) == Window(image, 0));
+}
+
+TEST_F(WriteTest, ProgramBankFromFileLoadsBeforeItProgrammes) {
+    EXPECT_FALSE(ProgramBankFromFile(dir.Path("missing.bin"), 0, true, true));
+    EXPECT_FALSE(ProgramBankFromFile(dir.Write("bad.hex", ":0100000001FF\r\n"), 0, true, true));
+    EXPECT_EQ(list.Lines(), (Lines{"File open error.", "File format error."}));
+    ExpectUntouched();
+
+    const Bytes data = Data(1000, 20);
+    EXPECT_TRUE(ProgramBankFromFile(Hex("good.hex", data), 0, true, true));
+    EXPECT_TRUE(chip.Flash(0) == Window(data, 0));
+}
+
+TEST_F(WriteTest, FindExtendFileLooksOnlyBesideTheMainFile) {
+    dir.MakeFolder("sub");
+    dir.Write("DEROredovOrovav.bin", Data(4, 0));
+    std::string found;
+    EXPECT_FALSE(FindExtendFile(dir.Path("sub") + "/fw.hex", found));
+    EXPECT_TRUE(FindExtendFile(dir.Path("fw.hex"), found));
+    EXPECT_EQ(found, dir.Path("DEROredovOrovav.bin"));
+}
+
+} // namespace
