@@ -3,65 +3,42 @@
 namespace rtd::ui {
 namespace {
 
-const FontSpec kSansSerif8{"MS Sans Serif", 11, false, kWindowTextColour};
-const FontSpec kSansSerif10{"MS Sans Serif", 13, false, kWindowTextColour};
-const FontSpec kCourier11{"Courier New", 15, false, kWindowTextColour};
-const FontSpec kCourierBlue{"Courier New", 13, false, kBlueColour};
+// Heights are character heights in pixels at 96 pixels per inch (8 pt = 11, 10 pt = 13,
+// 11 pt = 15, 14 pt = 19).
+const FontSpec kAboutFont{"MS Sans Serif", 11, false, kWindowTextColour};
+const FontSpec kTitleFont{"MS Reference Sans Serif", 19, true, kWindowTextColour};
+const FontSpec kContactFont{"MS Sans Serif", 13, false, kBlueColour};
+const FontSpec kAboutButtonFont{"MS Sans Serif", 13, false, kWindowTextColour};
+const FontSpec kSetupFont{"Courier New", 15, false, kWindowTextColour};
+const FontSpec kFileNameFont{"Courier New", 13, false, kBlueColour};
+
+const int kNoTabStop = -1;
 
 } // namespace
 
+// clang-format off
 const DialogSpec& AboutLayout() {
-    static const DialogSpec layout{
-        "About...",
-        377,
-        121,
-        kSansSerif8,
-        true,
-        {
-            {"Label1",
-             ControlKind::Label,
-             98,
-             18,
-             181,
-             22,
-             "RTD2120 ISP Plug-in V1.0",
-             {"MS Reference Sans Serif", 19, true, kWindowTextColour},
-             -1},
-            {"Label2",
-             ControlKind::Label,
-             116,
-             50,
-             141,
-             16,
-             "Firmware tools team",
-             {"MS Sans Serif", 13, false, kBlueColour},
-             -1},
-            {"Button1", ControlKind::Button, 124, 79, 129, 25, "Close", kSansSerif10, 0},
-        }};
+    static const DialogSpec layout{"About...", 377, 121, kAboutFont, true, {
+        // name      kind                 left top width height text                        font              tab
+        {"Label1",  ControlKind::Label,   98,  18, 181,  22, "RTD2120 ISP Plug-in V1.0", kTitleFont,       kNoTabStop},
+        {"Label2",  ControlKind::Label,  116,  50, 141,  16, "Firmware tools team",      kContactFont,     kNoTabStop},
+        {"Button1", ControlKind::Button, 124,  79, 129,  25, "Close",                    kAboutButtonFont, 0},
+    }};
     return layout;
 }
 
 const DialogSpec& SetupLayout() {
-    static const DialogSpec layout{
-        "RTD2120 Setup",
-        328,
-        166,
-        kCourier11,
-        false,
-        {
-            {"CheckBox1", ControlKind::CheckBox, 54, 16, 217, 17, "Auto fire second bank",
-             kCourier11, 0},
-            {"Label1", ControlKind::Label, 72, 41, 184, 16, "1.<FileName>_Extend.bin", kCourierBlue,
-             -1},
-            {"Label2", ControlKind::Label, 72, 60, 184, 16, "2.<FileName>_Extend.hex", kCourierBlue,
-             -1},
-            {"Label3", ControlKind::Label, 72, 79, 168, 16, "3.DEROredovOrovav.bin", kCourierBlue,
-             -1},
-            {"Label4", ControlKind::Label, 72, 99, 168, 16, "4.DEROredovOrovav.hex", kCourierBlue,
-             -1},
-            {"Button1", ControlKind::Button, 69, 123, 177, 33, "OK", kCourier11, 1},
-        }};
+    static const DialogSpec layout{"RTD2120 Setup", 328, 166, kSetupFont, false, {
+        // name        kind                   left top width height text                      font           tab
+        {"CheckBox1", ControlKind::CheckBox,  54,  16, 217,  17, "Auto fire second bank",   kSetupFont,    0},
+        {"Label1",    ControlKind::Label,     72,  41, 184,  16, "1.<FileName>_Extend.bin", kFileNameFont, kNoTabStop},
+        {"Label2",    ControlKind::Label,     72,  60, 184,  16, "2.<FileName>_Extend.hex", kFileNameFont, kNoTabStop},
+        {"Label3",    ControlKind::Label,     72,  79, 168,  16, "3.DEROredovOrovav.bin",   kFileNameFont, kNoTabStop},
+        {"Label4",    ControlKind::Label,     72,  99, 168,  16, "4.DEROredovOrovav.hex",   kFileNameFont, kNoTabStop},
+        {"Button1",   ControlKind::Button,    69, 123, 177,  33, "OK",                      kSetupFont,    1},
+    }};
     return layout;
 }
+// clang-format on
 
 } // namespace rtd::ui

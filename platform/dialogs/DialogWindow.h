@@ -91,6 +91,8 @@ public:
     virtual void ShowModal() = 0;
     // Ends the modal loop.
     virtual void Close() = 0;
+    // True while shown and not yet closed.
+    virtual bool Open() = 0;
 
     // For tests, while the window is shown: read it back from the toolkit, click a control
     // as the user would, or close it with the title bar's close box.

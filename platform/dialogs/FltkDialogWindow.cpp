@@ -110,6 +110,7 @@ public:
     }
 
     void Close() override { window_.hide(); }
+    bool Open() override { return window_.shown() != 0; }
 
     DialogReading Read() override {
         DialogReading reading;

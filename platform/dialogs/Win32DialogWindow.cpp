@@ -93,7 +93,8 @@ public:
         if (owner_)
             EnableWindow(owner_, FALSE);
         ShowWindow(window_, SW_SHOWNORMAL);
-        UpdateWindow(window_);
+        // Paint the controls now, so whoever looks once it is shown sees them drawn.
+        RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         PostMessageA(window_, kShownMessage, 0, 0);
         closing_ = false;
         MSG message;
@@ -117,6 +118,7 @@ public:
     }
 
     void Close() override { closing_ = true; }
+    bool Open() override { return window_ && !closing_; }
 
     DialogReading Read() override {
         DialogReading reading;
