@@ -1,0 +1,75 @@
+// The built isphost as a user runs it: found beside its plug-in, exit statuses, and the
+// plug-in's setting file written beside the executable.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/host/HostRun.h"
+
+namespace rtd::host::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A private copy of isphost and the plug-in, so that the setting file is this test's own.
+class ExecutableCopy : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = TempPath("isphost-copy") + static_cast<char>(fs::path::preferred_separator);
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        const fs::path exe(ExecutablePath()), plugin(PluginPath());
+        exe_ = (fs::path(dir_) / exe.filename()).string();
+        fs::copy_file(exe, exe_);
+        fs::copy_file(plugin, fs::path(dir_) / plugin.filename());
+    }
+    HostResult Run(const std::string& args) { return RunExecutable(exe_, args, dir_); }
+    std::string Settings() { return ReadFile(dir_ + "Torvan.ini"); }
+
+    std::string dir_, exe_;
+};
+
+TEST_F(ExecutableCopy, ExitStatusesOfTheRealBinary) {
+    const struct {
+        const char* args;
+        int status;
+    } cases[] = {
+        {"--quiet reset", 0},
+        {"--quiet --sim-fault no-isp reset", 1},
+        {"--quiet --sim-fault no-isp erase", 1},
+        {"", 2},
+        {"write", 2},
+        {"--bus nowhere reset", 2},
+        {"--version", 0},
+    };
+    for (const auto& c : cases) {
+        const HostResult r = Run(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.out << r.err;
+    }
+    EXPECT_EQ(Run("--quiet reset").out, "reset: OK\n");
+}
+
+TEST_F(ExecutableCopy, ThePlugInKeepsItsSettingBesideTheExecutable) {
+    EXPECT_FALSE(fs::exists(dir_ + "Torvan.ini"));
+    ASSERT_EQ(Run("info").status, 0);
+    EXPECT_NE(Settings().find("[RTD2120CFG]"), std::string::npos) << Settings();
+    EXPECT_NE(Settings().find("AUTOFIRESECOND=0"), std::string::npos) << Settings();
+
+    // Switched on, the setting survives the plug-in's own load and save, and a HEX write
+    // then also programs bank 1 from the extend file beside it.
+    fs::copy_file(ExamplePath("app.hex"), dir_ + "app.hex");
+    fs::copy_file(ExamplePath("app_Extend.hex"), dir_ + "app_Extend.hex");
+    const HostResult r =
+        Run("--auto-fire-second on --trace " + dir_ + "t.trace write " + dir_ + "app.hex");
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_NE(Settings().find("AUTOFIRESECOND=1"), std::string::npos) << Settings();
+    std::vector<std::string> lines;
+    for (const std::string& e : SplitLines(ReadFile(dir_ + "t.trace")))
+        if (e[0] == 'L')
+            lines.push_back(e);
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"L Begin...", "L Erase...", "L Write...", "L Write..."}));
+}
+
+} // namespace
+} // namespace rtd::host::test

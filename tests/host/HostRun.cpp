@@ -1,0 +1,100 @@
+#include "tests/host/HostRun.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "host/HostMain.h"
+
+namespace rtd::host::test {
+
+namespace {
+
+// CMake hands over build paths as the build machine writes them; a Windows test under
+// wine opens them through drive Z:.
+std::string Native(const std::string& path) {
+#if defined(_WIN32)
+    std::string p = path.size() > 1 && path[0] == '/' ? "Z:" + path : path;
+    for (char& c : p)
+        if (c == '/')
+            c = '\\';
+    return p;
+#else
+    return path;
+#endif
+}
+
+} // namespace
+
+std::string PluginPath() {
+    return Native(RTD_TEST_PLUGIN);
+}
+std::string ExecutablePath() {
+    return Native(RTD_TEST_ISPHOST);
+}
+std::string ExamplePath(const std::string& name) {
+    return Native(std::string(RTD_TEST_EXAMPLES) + "/" + name);
+}
+std::string TempPath(const std::string& name) {
+    return ::testing::TempDir() + name;
+}
+
+HostResult RunInProcess(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--plugin", PluginPath()});
+    std::ostringstream out, err;
+    HostResult r;
+    r.status = RunHost(args, out, err, false);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+HostResult RunExecutable(const std::string& executable, const std::string& args,
+                         const std::string& workDir) {
+    const std::string out = workDir + "stdout.txt", err = workDir + "stderr.txt";
+    const std::string command = executable + " " + args + " >" + out + " 2>" + err;
+    const int raw = std::system(command.c_str());
+    HostResult r;
+#if defined(_WIN32)
+    r.status = raw;
+#else
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+#endif
+    r.out = ReadFile(out);
+    r.err = ReadFile(err);
+    return r;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+std::vector<uint8_t> ReadBytes(const std::string& path) {
+    const std::string text = ReadFile(path);
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (char c : text) {
+        if (c == '\n') {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            lines.push_back(line);
+            line.clear();
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    return lines;
+}
+
+} // namespace rtd::host::test

@@ -1,0 +1,38 @@
+// Running the whole host for tests: in-process through RunHost (the real loader and the
+// built plug-in), or as the real executable in a child process.
+#ifndef RTD_TESTS_HOST_HOSTRUN_H
+#define RTD_TESTS_HOST_HOSTRUN_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace rtd::host::test {
+
+struct HostResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// RunHost with --plugin set to the built plug-in, as if not on a terminal.
+HostResult RunInProcess(std::vector<std::string> args);
+
+// The built executable with `args` (no shell quoting needed: no spaces), its output
+// captured through files in `workDir`.
+HostResult RunExecutable(const std::string& executable, const std::string& args,
+                         const std::string& workDir);
+
+// Paths of the build, in the form the running test opens them.
+std::string PluginPath();
+std::string ExecutablePath();
+std::string ExamplePath(const std::string& name);
+std::string TempPath(const std::string& name);
+
+std::string ReadFile(const std::string& path);
+std::vector<uint8_t> ReadBytes(const std::string& path);
+std::vector<std::string> SplitLines(const std::string& text);
+
+} // namespace rtd::host::test
+
+#endif
