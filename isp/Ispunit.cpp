@@ -1,9 +1,9 @@
 #include "isp/Ispunit.h"
-#include "isp/Sleep.h"
 
 #include <algorithm>
 #include <cstring>
 
+#include "isp/Sleep.h"
 #include "ui/Quonunit.h"
 
 namespace {
