@@ -147,8 +147,12 @@ std::string WriteIniText(const std::string& text, const std::string& section,
     std::vector<Line> lines = SplitLines(text, mark);
     const std::string newLine = key + "=" + value;
     // The line ending the file already uses, for the lines we add.
+    // A stray carriage return without a newline does not end a line for the reader.
+    const auto endsLine = [](const Line& line) {
+        return !line.ending.empty() && line.ending.back() == '\n';
+    };
     std::string ending = "\r\n";
-    if (!lines.empty() && !lines.front().ending.empty())
+    if (!lines.empty() && endsLine(lines.front()))
         ending = lines.front().ending;
 
     const Place place = Find(lines, section, key);
@@ -156,11 +160,11 @@ std::string WriteIniText(const std::string& text, const std::string& section,
         lines[static_cast<size_t>(place.keyLine)].text = newLine;
     } else if (place.header >= 0) {
         Line& previous = lines[static_cast<size_t>(place.lastLine)];
-        if (previous.ending.empty())
+        if (!endsLine(previous))
             previous.ending = ending;
         lines.insert(lines.begin() + place.lastLine + 1, Line{newLine, ending});
     } else {
-        if (!lines.empty() && lines.back().ending.empty())
+        if (!lines.empty() && !endsLine(lines.back()))
             lines.back().ending = ending;
         lines.push_back({"[" + section + "]", ending});
         lines.push_back({newLine, ending});
