@@ -28,7 +28,10 @@ void Console::EndBar() {
 void Console::Line(const std::string& text) {
     if (mode_ == Mode::Quiet)
         return;
-    if (barShown_) {
+    if (barShown_ && lastPercent_ == 100) {
+        EndBar(); // a finished bar stays on screen as the record of that stage
+        out_ << text << '\n';
+    } else if (barShown_) {
         // Overwrite the bar with the line; the next progress message draws it again below.
         const size_t width = RenderProgressBar(0).size();
         out_ << '\r' << text;

@@ -50,6 +50,17 @@ TEST(Console, ModesShowTheSameSessionDifferently) {
                             RenderProgressBar(100) + "\nwrite: OK\n");
 }
 
+TEST(Console, AFinishedBarStaysAboveTheNextLine) {
+    std::ostringstream out, err;
+    Console c(out, err, Console::Mode::Terminal);
+    c.Progress(100);
+    c.Line("Fire Bank1...");
+    c.Progress(0);
+    c.Finish();
+    EXPECT_EQ(out.str(),
+              "\r" + RenderProgressBar(100) + "\nFire Bank1...\n\r" + RenderProgressBar(0) + "\n");
+}
+
 TEST(Console, ErrorsGoToTheErrorStreamAfterEndingTheBar) {
     std::ostringstream out, err;
     Console c(out, err, Console::Mode::Terminal);
