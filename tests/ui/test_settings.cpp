@@ -150,14 +150,23 @@ TEST_F(SettingsTest, SavingCreatesTheFileWithSectionAndKey) {
     EXPECT_TRUE(LoadAutoFireSecond());
 }
 
-TEST_F(SettingsTest, SavingKeepsEverythingElseByteForByte) {
+TEST_F(SettingsTest, SavingKeepsEveryOtherSectionAndKey) {
     const std::string before = "; tools\r\n[Main]\r\nPort=3\r\n\r\n[RTD2120CFG]\r\n"
                                "AUTOFIRESECOND=0\r\nExtra = keep me \r\n\r\n[Last]\r\nA=b";
-    const std::string after = "; tools\r\n[Main]\r\nPort=3\r\n\r\n[RTD2120CFG]\r\n"
-                              "AUTOFIRESECOND=1\r\nExtra = keep me \r\n\r\n[Last]\r\nA=b";
     folder_.Put("Torvan.ini", before);
     ASSERT_TRUE(SaveAutoFireSecond(true));
-    EXPECT_EQ(folder_.Get("Torvan.ini"), after);
+    const std::string file = folder_.File("Torvan.ini");
+    rtd::Platform& native = platform_;
+    EXPECT_EQ(native.ReadIniString(file, "Main", "Port", "-"), "3");
+    EXPECT_EQ(native.ReadIniString(file, "RTD2120CFG", "Extra", "-"), "keep me");
+    EXPECT_EQ(native.ReadIniString(file, "Last", "A", "-"), "b");
+    EXPECT_TRUE(LoadAutoFireSecond());
+#if !defined(_WIN32)
+    // Our own writer keeps them byte for byte (the Windows one may tidy the spacing).
+    EXPECT_EQ(folder_.Get("Torvan.ini"),
+              "; tools\r\n[Main]\r\nPort=3\r\n\r\n[RTD2120CFG]\r\n"
+              "AUTOFIRESECOND=1\r\nExtra = keep me \r\n\r\n[Last]\r\nA=b");
+#endif
 }
 
 TEST(SettingsUnwritable, SaveReportsFailureWithoutThrowing) {
@@ -165,7 +174,8 @@ TEST(SettingsUnwritable, SaveReportsFailureWithoutThrowing) {
     rtd::RecordingPlatform platform(nullptr);
     rtd::ScopedPlatform scope(&platform);
     // A folder that does not exist cannot take the file, for any user.
-    platform.SetExecutablePath(folder.File("missing") + "/host.exe");
+    platform.SetExecutablePath(
+        (std::filesystem::path(folder.File("missing")) / "host.exe").string());
     bool saved = true;
     EXPECT_NO_THROW(saved = SaveAutoFireSecond(true));
     EXPECT_FALSE(saved);

@@ -1,0 +1,23 @@
+#!/bin/bash
+# Runs a test program on a virtual X server, so the dialogs can be shown without a real
+# display. With --wine PREFIX the program is a Windows one: it runs under wine in its own
+# prefix, set to a wine virtual desktop (without one, wine waits for a window manager that
+# is not there on every window it maps and unmaps). The prefix is made on first use.
+#   run-with-display.sh [--wine PREFIX] PROGRAM [ARGS...]
+set -euo pipefail
+screen="-screen 0 1024x768x24"
+if [ "${1:-}" = "--wine" ]; then
+    export WINEPREFIX="$2"
+    export WINEDEBUG="${WINEDEBUG:--all}"
+    shift 2
+    if [ ! -f "$WINEPREFIX/.rtd-virtual-desktop" ]; then
+        mkdir -p "$WINEPREFIX"
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
+            >/dev/null 2>&1
+        wineserver -w
+        touch "$WINEPREFIX/.rtd-virtual-desktop"
+    fi
+    exec xvfb-run -a -s "$screen" wine "$@"
+fi
+exec xvfb-run -a -s "$screen" "$@"
