@@ -122,7 +122,10 @@ std::string DefaultPluginPath(const std::string& executablePath) {
     const std::string folder =
         cut == std::string::npos ? std::string() : executablePath.substr(0, cut + 1);
     const std::string name = PluginFileName();
-    for (const char* sub : {"", "../plugin/", "../lib/"}) {
+#ifndef RTD_INSTALLED_PLUGIN_DIR
+#define RTD_INSTALLED_PLUGIN_DIR "../lib/"
+#endif
+    for (const char* sub : {"", "../plugin/", RTD_INSTALLED_PLUGIN_DIR}) {
         const std::string candidate = folder + sub + name;
         if (IsFile(candidate))
             return candidate;

@@ -53,7 +53,8 @@ const char* PluginFileName();
 std::string ExecutablePath();
 
 // Where the plug-in is looked for when no --plugin is given, in order: beside the
-// executable, in ../plugin (the build tree) and in ../lib (an install on Linux).
+// executable, in ../plugin (the build tree) and in the library folder of an install
+// (../lib, or ../lib/<multiarch> for a /usr install).
 std::string DefaultPluginPath(const std::string& executablePath);
 
 } // namespace rtd::host
