@@ -1,12 +1,11 @@
 #!/bin/bash
-# Runs a test program on a virtual X server, so the dialogs can be shown without a real
-# display. With --wine PREFIX the program is a Windows one: it runs under wine in its own
-# prefix, set to a wine virtual desktop (without one, wine waits for a window manager that
-# is not there on every window it maps and unmaps). The prefix is made on first use.
-#   run-with-display.sh [--wine PREFIX] PROGRAM [ARGS...]
+# Runs a command on a virtual X server, so the dialogs can be shown without a real
+# display. With --wine-prefix PREFIX, wine runs in that prefix of its own, set to a wine
+# virtual desktop (without one, wine waits for a window manager that is not there on
+# every window it maps and unmaps). The prefix is made on first use.
+#   run-with-display.sh [--wine-prefix PREFIX] COMMAND [ARGS...]
 set -euo pipefail
-screen="-screen 0 1024x768x24"
-if [ "${1:-}" = "--wine" ]; then
+if [ "${1:-}" = "--wine-prefix" ]; then
     export WINEPREFIX="$2"
     export WINEDEBUG="${WINEDEBUG:--all}"
     shift 2
@@ -18,6 +17,5 @@ if [ "${1:-}" = "--wine" ]; then
         wineserver -w
         touch "$WINEPREFIX/.rtd-virtual-desktop"
     fi
-    exec xvfb-run -a -s "$screen" wine "$@"
 fi
-exec xvfb-run -a -s "$screen" "$@"
+exec xvfb-run -a -s "-screen 0 1024x768x24" "$@"

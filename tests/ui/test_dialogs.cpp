@@ -249,6 +249,22 @@ TEST_F(DialogTest, DialogsStillShowWithoutMainFormOrEngine) {
     EXPECT_FALSE(shown.reading.controls.at(rtd::ui::kSetupCheckBox1).checked);
 }
 
+// Run by ctest with DISPLAY unset and with DISPLAY naming no server.
+TEST(NoDisplay, DialogsReturnWithoutShowingAnything) {
+    if (rtd::DialogDisplayAvailable())
+        GTEST_SKIP() << "a display is available";
+    int shown = 0;
+    rtd::SetDialogShownHook([&](DialogWindow& window) {
+        ++shown;
+        window.Close();
+    });
+    ShowAboutDialog();
+    ShowSetupDialog();
+    rtd::SetDialogShownHook(nullptr);
+    EXPECT_EQ(shown, 0);
+    EXPECT_FALSE(rtd::DialogDisplayAvailable());
+}
+
 #if defined(_WIN32)
 TEST_F(DialogTest, OwnerTakesNoInputWhileTheDialogIsShown) {
     for (void (*show)() : {ShowAboutDialog, ShowSetupDialog}) {
