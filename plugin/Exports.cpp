@@ -11,12 +11,7 @@
 #include "rtd2120/rtd2120.h"
 #include "ui/Dialogs.h"
 
-// TEMPORARY until the Write command and the dialogs land in image/ and ui/.
-#ifndef RTD_HAVE_WRITE
-bool WriteFirmware(const std::string&) {
-    return false;
-}
-#endif
+// A build without the dialog toolkit (RTD_BUILD_UI off) has no dialogs to show.
 #ifndef RTD_HAVE_DIALOGS
 void ShowAboutDialog() {}
 void ShowSetupDialog() {}
