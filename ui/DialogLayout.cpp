@@ -20,7 +20,7 @@ const int kNoTabStop = -1;
 const DialogSpec& AboutLayout() {
     static const DialogSpec layout{"About...", 377, 121, kAboutFont, true, {
         // name      kind                 left top width height text                        font              tab
-        {"Label1",  ControlKind::Label,   98,  18, 181,  22, "RTD2120 ISP Plug-in V1.0", kTitleFont,       kNoTabStop},
+        {"Label1",  ControlKind::Label,   98,  18, 181,  22, "RTD2120 ISP V1.0",         kTitleFont,       kNoTabStop},
         {"Label2",  ControlKind::Label,  116,  50, 141,  16, "Firmware tools team",      kContactFont,     kNoTabStop},
         {"Button1", ControlKind::Button, 124,  79, 129,  25, "Close",                    kAboutButtonFont, 0},
     }};

@@ -63,6 +63,16 @@ const unsigned long kFuncResize = 2, kFuncMove = 4, kFuncMinimize = 8, kFuncMaxi
 const unsigned long kDecorBorder = 2, kDecorTitle = 8, kDecorMenu = 16, kDecorMinimize = 32,
                     kDecorMaximize = 64;
 
+// A label whose text starts at its left edge, as a Windows static control's does (FLTK
+// otherwise indents left-aligned labels by 3 pixels). Text longer than the box is not cut.
+class LabelBox : public Fl_Box {
+public:
+    LabelBox(int x, int y, int w, int h, const char* text) : Fl_Box(FL_NO_BOX, x, y, w, h, text) {
+        align(FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE);
+    }
+    void draw() override { draw_label(x(), y(), w(), h(), align()); }
+};
+
 class FltkDialogWindow : public DialogWindow {
 public:
     FltkDialogWindow(const DialogSpec& spec, uintptr_t owner, ClickHandler onClick)
@@ -138,8 +148,7 @@ private:
         Fl_Widget* widget = nullptr;
         switch (spec.kind) {
         case ControlKind::Label:
-            widget = new Fl_Box(FL_NO_BOX, spec.left, spec.top, spec.width, spec.height, spec.text);
-            widget->align(FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+            widget = new LabelBox(spec.left, spec.top, spec.width, spec.height, spec.text);
             break;
         case ControlKind::Button:
             widget = new Fl_Button(spec.left, spec.top, spec.width, spec.height, spec.text);

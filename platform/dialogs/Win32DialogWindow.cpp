@@ -193,7 +193,7 @@ private:
         DWORD style = WS_CHILD | WS_VISIBLE;
         switch (control.kind) {
         case ControlKind::Label:
-            style |= SS_LEFT | SS_NOPREFIX;
+            style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX; // one line, as designed
             break;
         case ControlKind::Button:
             windowClass = "BUTTON";

@@ -152,7 +152,7 @@ TEST_F(DialogTest, AboutShowsItsLayoutAndCloseEndsIt) {
     EXPECT_TRUE(r.systemMenu);
     EXPECT_EQ(r.owner, form_.handle);
     ExpectControls(r, {
-                          {"RTD2120 ISP Plug-in V1.0", 98, 18, 181, 22, "MS Reference Sans Serif",
+                          {"RTD2120 ISP V1.0", 98, 18, 181, 22, "MS Reference Sans Serif",
                            19, true, 0x000000, false},
                           {"Firmware tools team", 116, 50, 141, 16, "MS Sans Serif", 13, false,
                            0x0000FF, false},
