@@ -1,0 +1,177 @@
+// Every fault of the chip model, switched on at every transfer of a command: the result
+// and the message lines must be those the protocol prescribes for the first step that
+// the fault defeats, the run up to the fault must be the healthy one, no 90 00 may follow
+// the failing step, and a true result must mean the flash really holds the firmware.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "isp/Commands.h"
+#include "isp/Ispunit.h"
+#include "sim/ChipModel.h"
+#include "tests/plugin/PluginFixture.h"
+#include "tests/reliability/FaultAfterBus.h"
+#include "tests/reliability/FaultOracle.h"
+#include "tests/reliability/WireScript.h"
+
+namespace rtd::test {
+namespace {
+
+constexpr Fault kFaults[] = {Fault::NoIsp,        Fault::EraseBusy, Fault::PageBusy,
+                             Fault::CrcRangeBusy, Fault::CrcBusy,   Fault::ReadFail,
+                             Fault::DropWrites,   Fault::StuckBit};
+
+// A 64 KiB window whose first `length` bytes hold data (never 0xFF, so no page is
+// skipped and every stuck byte matters), the rest erased.
+std::vector<uint8_t> Window(int length, int step) {
+    std::vector<uint8_t> window(65536, 0xFF);
+    for (int i = 0; i < length; ++i)
+        window[static_cast<size_t>(i)] = static_cast<uint8_t>((i * step + 0x11) % 0xFF);
+    return window;
+}
+
+class FaultMatrixTest : public PluginFixture {
+protected:
+    FaultMatrixTest() { HandOverAll(); }
+
+    // A blank chip behind a bus that starts `fault` at transfer k; fresh events and list.
+    void Arm(Fault fault, int k) {
+        chip = std::make_unique<sim::ChipModel>();
+        faultBus = std::make_unique<FaultAfterBus>(chip.get(), fault, k);
+        bus.SetInner(faultBus.get());
+        events.clear();
+        lines = std::make_unique<RecordingStrings>(&events);
+        SetInfoList(lines.get());
+    }
+
+    // Compares one run with what the protocol prescribes for it.
+    void Check(const WireScript& script, const Outcome& want, bool ok, int k) {
+        EXPECT_EQ(ok, want.ok);
+        EXPECT_EQ(lines->Lines(), want.lines);
+
+        const Events wire = BusEvents(events);
+        const int healthy = std::min(k, script.Transfers());
+        ASSERT_GE(static_cast<int>(wire.size()), healthy);
+        EXPECT_EQ(Events(wire.begin(), wire.begin() + healthy), script.HealthyPrefix(healthy))
+            << "the run before the fault differs from a healthy one";
+
+        // Nothing takes the chip out of ISP mode once the failing step was reached.
+        EXPECT_EQ(std::count(wire.begin(), wire.end(), "W 94 90 00"), want.exits);
+    }
+
+    // Runs `command` with every fault from every transfer and checks each run; calls
+    // `onSuccess` after each true result. Returns how many runs failed.
+    template <typename Command, typename OnSuccess>
+    int RunMatrix(const WireScript& script, Command command, OnSuccess onSuccess) {
+        int failures = 0;
+        for (Fault fault : kFaults)
+            for (int k = 0; k <= script.Transfers(); ++k) {
+                SCOPED_TRACE(Describe(fault, k));
+                Arm(fault, k);
+                const bool ok = command();
+                Check(script, FaultOracle(fault, k).Run(script), ok, k);
+                if (ok)
+                    onSuccess();
+                failures += ok ? 0 : 1;
+            }
+        return failures;
+    }
+
+    static std::string Describe(Fault fault, int k) {
+        return std::string(FaultName(fault)) + " from transfer " + std::to_string(k);
+    }
+
+    // A true result of a write means each bank holds its window's data.
+    void ExpectFlashed(const std::vector<std::vector<uint8_t>>& windows, const int dataLength[2]) {
+        for (int bank = 0; bank < 2; ++bank) {
+            const std::vector<uint8_t>& flash = chip->Flash(bank);
+            const auto n = static_cast<size_t>(dataLength[bank]);
+            EXPECT_TRUE(std::equal(flash.begin(), flash.begin() + n, windows[bank].begin()))
+                << "bank " << bank << " reported verified but holds other bytes";
+        }
+    }
+
+    std::unique_ptr<sim::ChipModel> chip;
+    std::unique_ptr<FaultAfterBus> faultBus;
+    std::unique_ptr<RecordingStrings> lines;
+};
+
+TEST_F(FaultMatrixTest, TwoBankSequence) {
+    const int dataLength[2] = {2 * 256 + 40, 256 + 44};
+    const std::vector<std::vector<uint8_t>> windows = {Window(dataLength[0], 7),
+                                                       Window(dataLength[1], 13)};
+    WireScript script;
+    script.ProgramBank(windows[0].data(), 0, true, false);
+    script.ProgramBank(windows[1].data(), 1, false, true);
+
+    // A chip that answers with a stale or failed byte must never match by chance.
+    const uint8_t crc0 = TIspUnit::Crc8(windows[0].data(), dataLength[0]);
+    const uint8_t crc1 = TIspUnit::Crc8(windows[1].data(), dataLength[1]);
+    for (uint8_t crc : {crc0, crc1})
+        for (uint8_t stale : {0x00, 0x40, 0x60, 0xFF})
+            ASSERT_NE(crc, stale);
+    ASSERT_NE(crc0, crc1);
+
+    const int failures = RunMatrix(
+        script,
+        [&] {
+            return ProgramBank(windows[0].data(), 0, true, false) &&
+                   ProgramBank(windows[1].data(), 1, false, true);
+        },
+        [&] { ExpectFlashed(windows, dataLength); });
+    // The matrix must exercise failures as well as late faults that change nothing.
+    EXPECT_GT(failures, 0);
+    EXPECT_LT(failures, static_cast<int>(std::size(kFaults)) * (script.Transfers() + 1));
+}
+
+TEST_F(FaultMatrixTest, EraseCommand) {
+    WireScript script;
+    script.Line("Begin...");
+    script.Entry("Enter Isp fail.");
+    script.Line("Erase...");
+    script.Erase(""); // a failed erase adds no line of its own
+    script.Line("Reset...");
+    script.Exit();
+    RunMatrix(script, Erase, [] {});
+}
+
+TEST_F(FaultMatrixTest, ResetCommand) {
+    WireScript script;
+    script.Line("Begin...");
+    script.Entry("Enter isp error.");
+    script.Line("Reset...");
+    script.Exit();
+    RunMatrix(script, Reset, [] {});
+}
+
+// The entry loop has no failure: whatever the chip does, it runs its 11 seconds, adds
+// no line, never leaves ISP mode and never posts more than 100.
+TEST_F(FaultMatrixTest, EnterIspLoop) {
+    const int sampled[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 1001, 20000};
+    for (Fault fault : kFaults)
+        for (int k : sampled) {
+            SCOPED_TRACE(Describe(fault, k));
+            Arm(fault, k);
+            const uint64_t start = platform.NowMs();
+            EXPECT_TRUE(ExtFunc(nullptr));
+            EXPECT_TRUE(lines->Lines().empty());
+            EXPECT_EQ(std::count(events.begin(), events.end(), "W 94 90 00"), 0);
+            EXPECT_GE(platform.NowMs() - start, 11000u);
+            int last = 0;
+            for (const std::string& e : events)
+                if (e[0] == 'P') {
+                    const int percent = std::stoi(e.substr(2));
+                    EXPECT_LE(percent, 100);
+                    EXPECT_GE(percent, last);
+                    last = percent;
+                }
+            EXPECT_EQ(last, 100);
+        }
+}
+
+} // namespace
+} // namespace rtd::test
