@@ -55,14 +55,19 @@ bool IsHexExtension(const std::string& lowerExtension) {
     return lowerExtension == ".hex" || lowerExtension == ".h00" || lowerExtension == ".h01";
 }
 
-TImageLoad LoadHex(const std::string& path, uint8_t* destination, uint32_t& count, uint32_t limit) {
-    THexToBin reader;
-    reader.ReadHexFile(path);
+// Copies what the reader holds below its highest end, never more than `limit` bytes.
+TImageLoad CopyOut(const THexToBin& reader, uint8_t* destination, uint32_t& count, uint32_t limit) {
     count = std::min(static_cast<uint32_t>(std::max<int32_t>(reader.HighestEnd, 0)), limit);
     std::copy_n(reader.Buffer.data(), count, destination);
     if (!reader.Opened)
         return TImageLoad::OpenFailed;
     return reader.ReadOk ? TImageLoad::Loaded : TImageLoad::RecordFailed;
+}
+
+TImageLoad LoadHex(const std::string& path, uint8_t* destination, uint32_t& count, uint32_t limit) {
+    THexToBin reader;
+    reader.ReadHexFile(path);
+    return CopyOut(reader, destination, count, limit);
 }
 
 // Reads at most `limit` bytes in one go; a file that opens but cannot be read (a folder)
@@ -85,28 +90,13 @@ TImageLoad LoadRaw(const std::string& path, uint8_t* destination, uint32_t& coun
 
 THexToBin::THexToBin() : Buffer(kImageSize, 0x00) {}
 
-void THexToBin::ReadHexFile(const std::string& path) {
-    ReadOk = true;
-    Opened = false;
-    const rtd::image::UniqueFile file = rtd::image::OpenForReading(path);
-    if (!file) {
-        ReadOk = false;
-        return;
-    }
-    Opened = true;
+template <typename NextLine> void THexToBin::ReadLines(NextLine next) {
     std::fill(Buffer.begin(), Buffer.end(), 0x00);
     char line[kLineBuffer];
-    while (!std::feof(file.get())) {
+    for (;;) {
         std::memset(line, 0, sizeof line);
-        // Without this check a stream in error (a folder opened as a file) never reaches
-        // end of file and the loop would spin forever.
-        if (!std::fgets(line, sizeof line, file.get())) {
-            if (std::ferror(file.get())) {
-                ReadOk = false;
-                Opened = false;
-            }
+        if (!next(line))
             break;
-        }
         if (std::strlen(line) < kShortestRecord)
             continue;
         if (IsEndRecord(line))
@@ -116,6 +106,51 @@ void THexToBin::ReadHexFile(const std::string& path) {
             break;
         }
     }
+}
+
+void THexToBin::ReadHexFile(const std::string& path) {
+    ReadOk = true;
+    Opened = false;
+    const rtd::image::UniqueFile file = rtd::image::OpenForReading(path);
+    if (!file) {
+        ReadOk = false;
+        return;
+    }
+    Opened = true;
+    std::FILE* stream = file.get();
+    ReadLines([&](char* line) {
+        if (std::feof(stream))
+            return false;
+        // Without the error check a stream in error (a folder opened as a file) never
+        // reaches end of file and the loop would spin forever.
+        if (!std::fgets(line, kLineBuffer, stream)) {
+            if (std::ferror(stream)) {
+                ReadOk = false;
+                Opened = false;
+            }
+            return false;
+        }
+        return true;
+    });
+}
+
+void THexToBin::ReadHexText(const uint8_t* text, size_t size) {
+    ReadOk = true;
+    Opened = true;
+    size_t position = 0;
+    ReadLines([&](char* line) {
+        if (position >= size)
+            return false;
+        // A piece of at most 255 bytes, up to and including the first newline.
+        size_t length = 0;
+        while (length < kLineBuffer - 1 && position < size) {
+            const char c = static_cast<char>(text[position++]);
+            line[length++] = c;
+            if (c == '\n')
+                break;
+        }
+        return true;
+    });
 }
 
 bool THexToBin::ParseRecord(const char* line) {
@@ -155,4 +190,11 @@ TImageLoad LoadImageFile(const std::string& path, uint8_t* destination, uint32_t
     if (IsHexExtension(rtd::image::LowerAscii(rtd::image::PathExtension(path))))
         return LoadHex(path, destination, count, limit);
     return LoadRaw(path, destination, count, limit);
+}
+
+TImageLoad LoadHexText(const uint8_t* text, size_t size, uint8_t* destination, uint32_t& count,
+                       uint32_t limit) {
+    THexToBin reader;
+    reader.ReadHexText(text, size);
+    return CopyOut(reader, destination, count, limit);
 }

@@ -7,6 +7,7 @@
 #ifndef RTD_IMAGE_HEXTOBIN_H
 #define RTD_IMAGE_HEXTOBIN_H
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,9 +29,16 @@ public:
 
     // Reads the whole file; ReadOk, Opened, HighestEnd and Buffer tell the outcome.
     void ReadHexFile(const std::string& path);
+    // The same read over text already in memory (Opened is then true).
+    void ReadHexText(const uint8_t* text, size_t size);
     // Parses one record line and stores its data bytes as they are read, before the
     // checksum is known. True when the record was accepted.
     bool ParseRecord(const char* line);
+
+private:
+    // Reads lines from `next` (which fills a zeroed 256-byte buffer the way fgets does and
+    // returns false at the end or on a read error) until the end record or a failure.
+    template <typename NextLine> void ReadLines(NextLine next);
 };
 
 // What LoadImageFile found. The destination is filled as far as the file allowed in every
@@ -47,5 +55,9 @@ enum class TImageLoad {
 // `count` upward keep the caller's fill.
 TImageLoad LoadImageFile(const std::string& path, uint8_t* destination, uint32_t& count,
                          uint32_t limit);
+
+// The HEX branch of LoadImageFile over text already in memory.
+TImageLoad LoadHexText(const uint8_t* text, size_t size, uint8_t* destination, uint32_t& count,
+                       uint32_t limit);
 
 #endif

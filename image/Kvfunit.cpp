@@ -33,17 +33,22 @@ bool ReadCapped(const std::string& path, std::vector<uint8_t>& bytes) {
 } // namespace
 
 bool LoadKvfFile(const std::string& path, uint8_t* image) {
-    using namespace rtd::image;
     std::vector<uint8_t> file;
-    if (!ReadCapped(path, file) || static_cast<int32_t>(file.size()) < kKvfHeaderSize)
+    if (!ReadCapped(path, file))
+        return false;
+    return LoadKvfBytes(file.data(), file.size(), image);
+}
+
+bool LoadKvfBytes(const uint8_t* file, size_t size, uint8_t* image) {
+    using namespace rtd::image;
+    if (static_cast<int64_t>(size) > kKvfMaxFileSize || static_cast<int32_t>(size) < kKvfHeaderSize)
         return false;
     // The header text and its terminating zero; bytes 13-255 are free.
-    if (std::memcmp(file.data(), kKvfMagic, sizeof kKvfMagic) != 0)
+    if (std::memcmp(file, kKvfMagic, sizeof kKvfMagic) != 0)
         return false;
 
     TVLCDecode decoder;
-    decoder.SetInput(file.data() + kKvfHeaderSize,
-                     static_cast<int32_t>(file.size()) - kKvfHeaderSize);
+    decoder.SetInput(file + kKvfHeaderSize, static_cast<int32_t>(size) - kKvfHeaderSize);
     int32_t count = 0;
     const std::vector<uint8_t> decoded = decoder.Decode(count, kWholeImageSize);
     if (count < kWholeImageSize)

@@ -3,6 +3,7 @@
 #ifndef RTD_IMAGE_KVFUNIT_H
 #define RTD_IMAGE_KVFUNIT_H
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -21,5 +22,7 @@ constexpr int64_t kKvfMaxFileSize = 16 * 1024 * 1024;
 // when the file cannot be opened or read, is shorter than the header or larger than
 // 16 MiB, has another header, or its body decodes to fewer than 131,072 bytes.
 bool LoadKvfFile(const std::string& path, uint8_t* image);
+// The same over a whole file already in memory.
+bool LoadKvfBytes(const uint8_t* file, size_t size, uint8_t* image);
 
 #endif

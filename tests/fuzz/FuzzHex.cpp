@@ -1,5 +1,5 @@
-// Intel HEX text through LoadImageFile: the copy stays within `limit`, the caller's fill
-// above the count survives, and a clean read reports what it loaded.
+// Intel HEX text through the loader: the copy stays within `limit`, the caller's fill
+// above the count survives, and a read from memory and from a file agree.
 #include <cstdint>
 #include <vector>
 
@@ -7,17 +7,25 @@
 #include "tests/fuzz/FuzzFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path = rtd::fuzz::ScratchPath(".hex");
-    rtd::fuzz::WriteScratch(path, data, size);
     // A limit below the bank as well as the full bank, with guard bytes past both.
     for (uint32_t limit : {uint32_t{65536}, uint32_t{4096}}) {
         std::vector<uint8_t> destination(limit + 64, 0xA5);
         uint32_t count = 0xFFFFFFFF;
-        const TImageLoad result = LoadImageFile(path, destination.data(), count, limit);
+        const TImageLoad result = LoadHexText(data, size, destination.data(), count, limit);
         rtd::fuzz::Require(result != TImageLoad::OpenFailed);
         rtd::fuzz::Require(count <= limit);
         for (size_t i = count; i < destination.size(); ++i)
             rtd::fuzz::Require(destination[i] == 0xA5);
+    }
+    // One input in 64 also goes through a real file, which must read the same.
+    if (size % 64 == 0) {
+        static const std::string path = rtd::fuzz::ScratchPath(".hex");
+        rtd::fuzz::WriteScratch(path, data, size);
+        std::vector<uint8_t> fromText(65536, 0xA5), fromFile(65536, 0xA5);
+        uint32_t textCount = 0, fileCount = 0;
+        const TImageLoad a = LoadHexText(data, size, fromText.data(), textCount, 65536);
+        const TImageLoad b = LoadImageFile(path, fromFile.data(), fileCount, 65536);
+        rtd::fuzz::Require(a == b && textCount == fileCount && fromText == fromFile);
     }
     return 0;
 }
