@@ -150,6 +150,7 @@ TEST(HostRun, SetupProblemsAreUsageErrorsWithOneLine) {
         {"--sim-flash", wrongSize, "erase"},
         {"--trace", TempPath("no-such-dir/t.trace"), "erase"},
         {"--plugin", TempPath("no-plugin-here.so"), "info"},
+        {"--bus", "/dev/i2c-no-such-adapter", "erase"},
         {"erase", "--bogus"},
         {},
     };

@@ -1,6 +1,7 @@
 // Command-line parsing: what is accepted and the one-line reason for what is not.
 #include <gtest/gtest.h>
 
+#include "host/Help.h"
 #include "host/Options.h"
 
 namespace rtd::host {
@@ -100,6 +101,45 @@ TEST(Options, RefusesWithAOneLineReason) {
         EXPECT_NE(error.find(c.reason), std::string::npos) << error;
         EXPECT_EQ(error.find('\n'), std::string::npos) << error;
     }
+}
+
+// --help must answer for everything the parser and the chip model accept.
+TEST(Options, HelpNamesEveryCommandOptionFaultAndExitStatus) {
+    const std::string help = HelpText();
+    for (const char* topic : {"info",
+                              "write FILE",
+                              "erase",
+                              "reset",
+                              "enter-isp",
+                              "about, setup",
+                              "image info FILE",
+                              "image convert FILE OUT.bin",
+                              "image pack IN OUT.kvf",
+                              "--plugin PATH",
+                              "--bus sim",
+                              "--bus /dev/i2c-N",
+                              "--sim-flash FILE",
+                              "--sim-fault SPEC",
+                              "--trace FILE",
+                              "--auto-fire-second on|off",
+                              "--quiet",
+                              "--help",
+                              "--version",
+                              "no-isp",
+                              "isp-after=N",
+                              "erase-busy=N",
+                              "page-busy=N[@K]",
+                              "crc-range-busy=N",
+                              "crc-busy=N",
+                              "stuck=B:ADDR",
+                              "read-fail",
+                              "drop-writes",
+                              "Exit status",
+                              "  0  ",
+                              "  1  ",
+                              "  2  ",
+                              "Examples:"})
+        EXPECT_NE(help.find(topic), std::string::npos) << topic;
 }
 
 } // namespace
