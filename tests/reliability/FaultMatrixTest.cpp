@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -100,32 +101,70 @@ protected:
     std::unique_ptr<RecordingStrings> lines;
 };
 
-TEST_F(FaultMatrixTest, TwoBankSequence) {
-    const int dataLength[2] = {2 * 256 + 40, 256 + 44};
-    const std::vector<std::vector<uint8_t>> windows = {Window(dataLength[0], 7),
-                                                       Window(dataLength[1], 13)};
-    WireScript script;
-    script.ProgramBank(windows[0].data(), 0, true, false);
-    script.ProgramBank(windows[1].data(), 1, false, true);
+// Two banks with data in full and short pages; bank 1's window follows bank 0's.
+class TwoBankImage {
+public:
+    TwoBankImage() {
+        windows = {Window(dataLength[0], 7), Window(dataLength[1], 13)};
+        script.ProgramBank(windows[0].data(), 0, true, false);
+        script.ProgramBank(windows[1].data(), 1, false, true);
+    }
 
     // A chip that answers with a stale or failed byte must never match by chance.
-    const uint8_t crc0 = TIspUnit::Crc8(windows[0].data(), dataLength[0]);
-    const uint8_t crc1 = TIspUnit::Crc8(windows[1].data(), dataLength[1]);
-    for (uint8_t crc : {crc0, crc1})
-        for (uint8_t stale : {0x00, 0x40, 0x60, 0xFF})
-            ASSERT_NE(crc, stale);
-    ASSERT_NE(crc0, crc1);
+    void CheckCrcsAreTelling() const {
+        const uint8_t crc0 = TIspUnit::Crc8(windows[0].data(), dataLength[0]);
+        const uint8_t crc1 = TIspUnit::Crc8(windows[1].data(), dataLength[1]);
+        for (uint8_t crc : {crc0, crc1})
+            for (uint8_t stale : {0x00, 0x40, 0x60, 0xFF})
+                ASSERT_NE(crc, stale);
+        ASSERT_NE(crc0, crc1);
+    }
 
+    const int dataLength[2] = {2 * 256 + 40, 256 + 44};
+    std::vector<std::vector<uint8_t>> windows;
+    WireScript script;
+};
+
+TEST_F(FaultMatrixTest, TwoBankSequence) {
+    const TwoBankImage two;
+    two.CheckCrcsAreTelling();
     const int failures = RunMatrix(
-        script,
+        two.script,
         [&] {
-            return ProgramBank(windows[0].data(), 0, true, false) &&
-                   ProgramBank(windows[1].data(), 1, false, true);
+            return ProgramBank(two.windows[0].data(), 0, true, false) &&
+                   ProgramBank(two.windows[1].data(), 1, false, true);
         },
-        [&] { ExpectFlashed(windows, dataLength); });
+        [&] { ExpectFlashed(two.windows, two.dataLength); });
     // The matrix must exercise failures as well as late faults that change nothing.
     EXPECT_GT(failures, 0);
-    EXPECT_LT(failures, static_cast<int>(std::size(kFaults)) * (script.Transfers() + 1));
+    EXPECT_LT(failures, static_cast<int>(std::size(kFaults)) * (two.script.Transfers() + 1));
+}
+
+// The same two banks through the Write export, from a raw image file.
+TEST_F(FaultMatrixTest, TwoBankWriteExport) {
+    const TwoBankImage two;
+    two.CheckCrcsAreTelling();
+    WireScript script;
+    script.Line("Begin...");
+    script.Line("Fire Bank0...");
+    script.ProgramBank(two.windows[0].data(), 0, true, false);
+    script.Line("Fire Bank1...");
+    script.ProgramBank(two.windows[1].data(), 1, false, true);
+
+    TempFolder files;
+    std::vector<uint8_t> raw = two.windows[0];
+    raw.insert(raw.end(), two.windows[1].begin(), two.windows[1].begin() + two.dataLength[1]);
+    const std::string path = (files.Path() / "two-bank.bin").string();
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    ASSERT_EQ(std::fwrite(raw.data(), 1, raw.size(), out), raw.size());
+    std::fclose(out);
+    const AnsiStringPtr argument = AnsiStringNew(path.c_str());
+
+    RunMatrix(
+        script, [&] { return Write(argument); },
+        [&] { ExpectFlashed(two.windows, two.dataLength); });
+    AnsiStringRelease(argument);
 }
 
 TEST_F(FaultMatrixTest, EraseCommand) {
