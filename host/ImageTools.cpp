@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sys/stat.h>
 
 #include "image/Kvfpack.h"
@@ -52,6 +53,20 @@ bool LoadPlan(const std::string& path, bool autoFireSecond, image::FirmwarePlan*
         return true;
     err << "isphost: " << RefusalReason(*plan) << '\n';
     return false;
+}
+
+// Loads the plan for `path` and writes its whole image to `output` with `write`.
+int PlanToFile(const std::string& path, const std::string& output, bool autoFireSecond,
+               std::ostream& err,
+               const std::function<bool(const std::string&, const uint8_t*)>& write) {
+    image::FirmwarePlan plan;
+    if (!LoadPlan(path, autoFireSecond, &plan, err))
+        return 1;
+    if (!write(output, plan.image.data())) {
+        err << "isphost: cannot write " << output << '\n';
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace
@@ -116,28 +131,17 @@ int ImageInfo(const std::string& path, bool autoFireSecond, std::ostream& out, s
 
 int ImageConvert(const std::string& path, const std::string& output, bool autoFireSecond,
                  std::ostream& err) {
-    image::FirmwarePlan plan;
-    if (!LoadPlan(path, autoFireSecond, &plan, err))
-        return 1;
     // A bank that is not programmed is all 0xFF in the plan, as the erase leaves it on the
     // chip, so the file equals the chip's flash after the write.
-    if (!WriteFile(output, plan.image.data(), plan.image.size())) {
-        err << "isphost: cannot write " << output << '\n';
-        return 1;
-    }
-    return 0;
+    return PlanToFile(path, output, autoFireSecond, err,
+                      [](const std::string& out, const uint8_t* image) {
+                          return WriteFile(out, image, 2 * image::kBankSize);
+                      });
 }
 
 int ImagePack(const std::string& path, const std::string& output, bool autoFireSecond,
               std::ostream& err) {
-    image::FirmwarePlan plan;
-    if (!LoadPlan(path, autoFireSecond, &plan, err))
-        return 1;
-    if (!image::WriteKvfFile(output, plan.image.data())) {
-        err << "isphost: cannot write " << output << '\n';
-        return 1;
-    }
-    return 0;
+    return PlanToFile(path, output, autoFireSecond, err, &image::WriteKvfFile);
 }
 
 } // namespace rtd::host

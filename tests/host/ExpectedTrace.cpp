@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/Trace.h"
+#include "tests/host/ReferenceCrc.h"
 
 namespace rtd::host::test {
 
@@ -10,16 +11,6 @@ namespace {
 
 uint8_t StatusOf(int bank) {
     return bank == 1 ? 0x60 : 0x40;
-}
-
-uint8_t BitwiseCrc(const uint8_t* data, int length) {
-    uint8_t crc = 0;
-    for (int i = 0; i < length; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit)
-            crc = static_cast<uint8_t>(crc & 0x80 ? (crc << 1) ^ 0x07 : crc << 1);
-    }
-    return crc;
 }
 
 } // namespace
@@ -80,7 +71,7 @@ void ExpectedTrace::ChipCrc(const uint8_t* window, int length, int bank) {
     ReadRegister(0x90, StatusOf(bank));
     Write({0x94, 0xA2, 0x80});
     ReadRegister(0xA2, 0x00);
-    ReadRegister(0xA3, BitwiseCrc(window, length));
+    ReadRegister(0xA3, ReferenceCrc8(window, static_cast<size_t>(length)));
 }
 
 void ExpectedTrace::ProgramBank(const uint8_t* window, int bank, bool eraseFirst, bool exitAfter) {

@@ -22,6 +22,14 @@ Lines MessageLines(const std::string& tracePath) {
     return lines;
 }
 
+bool WriteText(const std::string& path, const char* text) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    const bool ok = std::fputs(text, f) >= 0;
+    return std::fclose(f) == 0 && ok;
+}
+
 bool AnyBusTransfer(const std::string& tracePath) {
     for (const std::string& event : SplitLines(ReadFile(tracePath)))
         if (event[0] == 'W' || event[0] == 'R')
@@ -121,12 +129,7 @@ TEST(HostRun, CommandsReportTheChipsFaultsThroughLinesAndExitStatus) {
 
 TEST(HostRun, RefusedFilesNeverReachTheChip) {
     const std::string bad = TempPath("not-packed.kvf");
-    {
-        std::FILE* f = std::fopen(bad.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fputs("not a packed file", f);
-        std::fclose(f);
-    }
+    ASSERT_TRUE(WriteText(bad, "not a packed file"));
     const std::string trace = TempPath("refused.trace");
     for (const std::string& file : {bad, TempPath("missing.bin"), TempPath("missing.hex")}) {
         const HostResult r = RunInProcess({"--trace", trace, "write", file});
@@ -138,12 +141,7 @@ TEST(HostRun, RefusedFilesNeverReachTheChip) {
 
 TEST(HostRun, SetupProblemsAreUsageErrorsWithOneLine) {
     const std::string wrongSize = TempPath("wrong-size-flash.bin");
-    {
-        std::FILE* f = std::fopen(wrongSize.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fputs("short", f);
-        std::fclose(f);
-    }
+    ASSERT_TRUE(WriteText(wrongSize, "short"));
     const std::vector<std::vector<std::string>> cases = {
         {"--sim-fault", "melt", "erase"},
         {"--sim-fault", "page-busy=x", "erase"},

@@ -4,20 +4,10 @@
 #include <vector>
 
 #include "host/ImageTools.h"
+#include "tests/host/ReferenceCrc.h"
 
 namespace rtd::host {
 namespace {
-
-// CRC-8/SMBUS bit by bit, independent of the table the tools use.
-uint8_t ReferenceCrc(const std::vector<uint8_t>& data, size_t length) {
-    uint8_t crc = 0;
-    for (size_t i = 0; i < length; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit)
-            crc = static_cast<uint8_t>(crc & 0x80 ? (crc << 1) ^ 0x07 : crc << 1);
-    }
-    return crc;
-}
 
 TEST(ImageTools, BankSummaryCountsOnlyPagesThatAreSent) {
     struct Case {
@@ -41,7 +31,7 @@ TEST(ImageTools, BankSummaryCountsOnlyPagesThatAreSent) {
         const BankSummary s = SummarizeBank(window.data());
         EXPECT_EQ(s.writtenLength, c.length) << c.name;
         EXPECT_EQ(s.pagesSent, c.pages) << c.name;
-        EXPECT_EQ(s.crc, ReferenceCrc(window, c.length)) << c.name;
+        EXPECT_EQ(s.crc, test::ReferenceCrc8(window.data(), c.length)) << c.name;
     }
 }
 

@@ -1,0 +1,23 @@
+// CRC-8/SMBUS (polynomial 0x07, no reflection, no final XOR) bit by bit: the reference the
+// host tests check against, independent of the table-driven code under test.
+#ifndef RTD_TESTS_HOST_REFERENCECRC_H
+#define RTD_TESTS_HOST_REFERENCECRC_H
+
+#include <cstddef>
+#include <cstdint>
+
+namespace rtd::host::test {
+
+inline uint8_t ReferenceCrc8(const uint8_t* data, size_t length) {
+    uint8_t crc = 0;
+    for (size_t i = 0; i < length; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = static_cast<uint8_t>(crc & 0x80 ? (crc << 1) ^ 0x07 : crc << 1);
+    }
+    return crc;
+}
+
+} // namespace rtd::host::test
+
+#endif
