@@ -25,8 +25,6 @@ public:
     // Ends a progress bar that is still on screen.
     void Finish();
 
-    std::ostream& Out() { return out_; }
-
 private:
     void EndBar();
 
