@@ -25,11 +25,22 @@ uint32_t FromColorRef(COLORREF colour) {
            static_cast<uint32_t>(GetGValue(colour)) << 8 | GetBValue(colour);
 }
 
-HFONT MakeFont(const FontSpec& font) {
+// The layouts are designed at 96 pixels per inch; on a denser screen (for a host that
+// is aware of it) every size grows in proportion, as the host framework's forms do.
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+HFONT MakeFont(const FontSpec& font, int dpi) {
     // A negative height asks for the character height rather than the cell height.
-    return CreateFontA(-font.pixelHeight, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                       FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.face);
+    return CreateFontA(-MulDiv(font.pixelHeight, dpi, 96), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
+                       FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                       font.face);
 }
 
 HINSTANCE ThisModule() {
@@ -52,13 +63,14 @@ public:
         : spec_(spec), onClick_(std::move(onClick)) {
         HWND ownerWindow = reinterpret_cast<HWND>(owner);
         owner_ = ownerWindow && IsWindow(ownerWindow) ? ownerWindow : nullptr;
-        RECT outer{0, 0, spec.clientWidth, spec.clientHeight};
+        dpi_ = ScreenDpi();
+        RECT outer{0, 0, Scale(spec.clientWidth), Scale(spec.clientHeight)};
         AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
         outerWidth_ = outer.right - outer.left;
         outerHeight_ = outer.bottom - outer.top;
-        formFont_ = MakeFont(spec.font);
+        formFont_ = MakeFont(spec.font, dpi_);
         for (const ControlSpec& control : spec.controls)
-            fonts_.push_back(MakeFont(control.font));
+            fonts_.push_back(MakeFont(control.font, dpi_));
         buttonFace_ = GetSysColorBrush(COLOR_BTNFACE);
         checked_.assign(spec.controls.size(), false);
     }
@@ -206,16 +218,18 @@ private:
         }
         if (control.tabOrder >= 0)
             style |= WS_TABSTOP;
-        HWND item =
-            CreateWindowExA(0, windowClass, control.text, style, control.left, control.top,
-                            control.width, control.height, window_,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)),
-                            instance_, nullptr);
+        HWND item = CreateWindowExA(
+            0, windowClass, control.text, style, Scale(control.left), Scale(control.top),
+            Scale(control.width), Scale(control.height), window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)), instance_,
+            nullptr);
         SendMessageA(item, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[static_cast<size_t>(index)]),
                      FALSE);
         if (control.kind == ControlKind::CheckBox && checked_[static_cast<size_t>(index)])
             SendMessageA(item, BM_SETCHECK, BST_CHECKED, 0);
     }
+
+    int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
 
     HWND Item(int control) {
         return window_ ? GetDlgItem(window_, kFirstControlId + control) : nullptr;
@@ -322,6 +336,7 @@ private:
     int outerWidth_ = 0, outerHeight_ = 0;
     int left_ = 0, top_ = 0;
     bool positioned_ = false;
+    int dpi_ = 96;
     HFONT formFont_ = nullptr;
     std::vector<HFONT> fonts_; // one per control, in table order
     std::vector<bool> checked_;
