@@ -8,6 +8,16 @@ DialogShownHook& ShownHook() {
 }
 } // namespace
 
+int FirstTabStop(const DialogSpec& spec) {
+    int first = -1;
+    for (size_t i = 0; i < spec.controls.size(); ++i) {
+        const int order = spec.controls[i].tabOrder;
+        if (order >= 0 && (first < 0 || order < spec.controls[static_cast<size_t>(first)].tabOrder))
+            first = static_cast<int>(i);
+    }
+    return first;
+}
+
 void SetDialogShownHook(DialogShownHook hook) {
     ShownHook() = std::move(hook);
 }

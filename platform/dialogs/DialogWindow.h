@@ -53,6 +53,7 @@ struct ControlReading {
     uint32_t colour = 0;
     bool checked = false;
     bool tabStop = false;
+    bool focused = false; // has the keyboard focus
 };
 
 struct DialogReading {
@@ -100,6 +101,10 @@ public:
     virtual void Click(int control) = 0;
     virtual void CloseFromTitleBar() = 0;
 };
+
+// Index of the control that comes first in tab order (it starts with the keyboard
+// focus), or -1 when no control is a tab stop.
+int FirstTabStop(const DialogSpec& spec);
 
 // False when no window can be shown (Linux without a reachable X display).
 bool DialogDisplayAvailable();

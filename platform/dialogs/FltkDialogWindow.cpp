@@ -111,6 +111,7 @@ public:
         const Atom motif = XInternAtom(fl_display, "_MOTIF_WM_HINTS", False);
         XChangeProperty(fl_display, xid, motif, motif, 32, PropModeReplace,
                         reinterpret_cast<unsigned char*>(&hints), 5);
+        FocusFirstTabStop();
         window_.wait_for_expose();
         Fl::flush();
         XSync(fl_display, False);
@@ -163,6 +164,14 @@ private:
             widget->clear_visible_focus();
         widget->callback(OnControl, static_cast<long>(index));
         return widget;
+    }
+
+    // The keyboard starts on the control that comes first in tab order, whether or not a
+    // window manager hands the new window the X input focus.
+    void FocusFirstTabStop() {
+        const int first = FirstTabStop(spec_);
+        if (first >= 0)
+            controls_[static_cast<size_t>(first)]->take_focus();
     }
 
     Fl_Button* Button(int control) {
@@ -225,6 +234,7 @@ private:
         if (Fl_Button* button = dynamic_cast<Fl_Button*>(&widget))
             reading.checked = button->value() != 0;
         reading.tabStop = widget.visible_focus() != 0;
+        reading.focused = Fl::focus() == &widget;
         return reading;
     }
 

@@ -105,6 +105,7 @@ public:
         if (owner_)
             EnableWindow(owner_, FALSE);
         ShowWindow(window_, SW_SHOWNORMAL);
+        FocusFirstTabStop();
         // Paint the controls now, so whoever looks once it is shown sees them drawn.
         RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         PostMessageA(window_, kShownMessage, 0, 0);
@@ -231,6 +232,13 @@ private:
 
     int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
 
+    // The keyboard starts on the control that comes first in tab order.
+    void FocusFirstTabStop() {
+        const int first = FirstTabStop(spec_);
+        if (first >= 0)
+            SetFocus(Item(first));
+    }
+
     HWND Item(int control) {
         return window_ ? GetDlgItem(window_, kFirstControlId + control) : nullptr;
     }
@@ -260,6 +268,7 @@ private:
         reading.colour = FromColorRef(GetTextColor(dc));
         reading.checked = SendMessageA(item, BM_GETCHECK, 0, 0) == BST_CHECKED;
         reading.tabStop = (GetWindowLongA(item, GWL_STYLE) & WS_TABSTOP) != 0;
+        reading.focused = GetFocus() == item;
         return reading;
     }
 

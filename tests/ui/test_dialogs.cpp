@@ -50,6 +50,7 @@ struct ExpectedControl {
     bool bold;
     uint32_t colour;
     bool tabStop;
+    bool focused;
 };
 
 void ExpectControls(const DialogReading& reading, const std::vector<ExpectedControl>& expected) {
@@ -68,6 +69,7 @@ void ExpectControls(const DialogReading& reading, const std::vector<ExpectedCont
         EXPECT_EQ(got.bold, want.bold);
         EXPECT_EQ(got.colour, want.colour);
         EXPECT_EQ(got.tabStop, want.tabStop);
+        EXPECT_EQ(got.focused, want.focused);
     }
 }
 
@@ -151,13 +153,14 @@ TEST_F(DialogTest, AboutShowsItsLayoutAndCloseEndsIt) {
     EXPECT_FALSE(r.maximizeBox);
     EXPECT_TRUE(r.systemMenu);
     EXPECT_EQ(r.owner, form_.handle);
+    // clang-format off
     ExpectControls(r, {
-                          {"RTD2120 ISP V1.0", 98, 18, 181, 22, "MS Reference Sans Serif",
-                           19, true, 0x000000, false},
-                          {"Firmware tools team", 116, 50, 141, 16, "MS Sans Serif", 13, false,
-                           0x0000FF, false},
-                          {"Close", 124, 79, 129, 25, "MS Sans Serif", 13, false, 0x000000, true},
-                      });
+        // text                     left top width height font                 px  bold   colour    tab    focus
+        {"RTD2120 ISP V1.0",         98, 18, 181, 22, "MS Reference Sans Serif", 19, true,  0x000000, false, false},
+        {"Firmware tools team",     116, 50, 141, 16, "MS Sans Serif",           13, false, 0x0000FF, false, false},
+        {"Close",                   124, 79, 129, 25, "MS Sans Serif",           13, false, 0x000000, true,  true},
+    });
+    // clang-format on
 }
 
 TEST_F(DialogTest, SetupShowsItsLayoutCentredOverTheMainForm) {
@@ -175,16 +178,17 @@ TEST_F(DialogTest, SetupShowsItsLayoutCentredOverTheMainForm) {
     ASSERT_GE(r.outerWidth, 328);
     EXPECT_EQ(r.left, (801 - r.outerWidth) / 2 + 100);
     EXPECT_EQ(r.top, (600 - r.outerHeight) / 2 + 50);
-    ExpectControls(
-        r,
-        {
-            {"Auto fire second bank", 54, 16, 217, 17, "Courier New", 15, false, 0x000000, true},
-            {"1.<FileName>_Extend.bin", 72, 41, 184, 16, "Courier New", 13, false, 0x0000FF, false},
-            {"2.<FileName>_Extend.hex", 72, 60, 184, 16, "Courier New", 13, false, 0x0000FF, false},
-            {"3.DEROredovOrovav.bin", 72, 79, 168, 16, "Courier New", 13, false, 0x0000FF, false},
-            {"4.DEROredovOrovav.hex", 72, 99, 168, 16, "Courier New", 13, false, 0x0000FF, false},
-            {"OK", 69, 123, 177, 33, "Courier New", 15, false, 0x000000, true},
-        });
+    // clang-format off
+    ExpectControls(r, {
+        // text                     left top width height font     px  bold   colour    tab    focus
+        {"Auto fire second bank",    54,  16, 217, 17, "Courier New", 15, false, 0x000000, true,  true},
+        {"1.<FileName>_Extend.bin",  72,  41, 184, 16, "Courier New", 13, false, 0x0000FF, false, false},
+        {"2.<FileName>_Extend.hex",  72,  60, 184, 16, "Courier New", 13, false, 0x0000FF, false, false},
+        {"3.DEROredovOrovav.bin",    72,  79, 168, 16, "Courier New", 13, false, 0x0000FF, false, false},
+        {"4.DEROredovOrovav.hex",    72,  99, 168, 16, "Courier New", 13, false, 0x0000FF, false, false},
+        {"OK",                       69, 123, 177, 33, "Courier New", 15, false, 0x000000, true,  false},
+    });
+    // clang-format on
 }
 
 TEST_F(DialogTest, CheckBoxChangesTheFlagAtOnceWithoutCancel) {
