@@ -8,6 +8,7 @@
 #include <dlfcn.h>
 #endif
 
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -63,6 +64,10 @@ private:
     void* handle_;
 #endif
 public:
+    // Forgets the library without unloading it, as a host that exits without unloading.
+    void Abandon() {
+        handle_ = nullptr;
+    }
     bool Loaded() const {
         return handle_ != nullptr;
     }
@@ -157,6 +162,27 @@ TEST(Loader, LoadReadsAndUnloadWritesTheSetting) {
     }
     std::remove(SettingsFile().c_str());
 }
+
+#if !defined(_WIN32)
+// A host that exits with the library still loaded: the setting is saved during the exit,
+// while the library's own static objects still exist, and the exit stays clean.
+TEST(LoaderDeathTest, ExitWithoutUnloadSavesTheSetting) {
+    ASSERT_TRUE(
+        CurrentPlatform().WriteIniString(SettingsFile(), "RTD2120CFG", "AUTOFIRESECOND", "1"));
+    EXPECT_EXIT(
+        {
+            Library library;
+            if (!library.Loaded())
+                std::_Exit(3);
+            std::remove(SettingsFile().c_str());
+            library.Abandon();
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_NE(ReadWhole(SettingsFile()).find("AUTOFIRESECOND=1"), std::string::npos);
+    std::remove(SettingsFile().c_str());
+}
+#endif
 
 } // namespace
 } // namespace rtd::test
