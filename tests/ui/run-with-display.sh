@@ -8,6 +8,8 @@ set -euo pipefail
 if [ "${1:-}" = "--wine-prefix" ]; then
     export WINEPREFIX="$2"
     export WINEDEBUG="${WINEDEBUG:--all}"
+    # No prompts to install wine's .NET and HTML engines when the prefix is made.
+    export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
     shift 2
     if [ ! -f "$WINEPREFIX/.rtd-virtual-desktop" ]; then
         mkdir -p "$WINEPREFIX"
