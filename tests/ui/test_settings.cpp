@@ -169,6 +169,44 @@ TEST_F(SettingsTest, SavingKeepsEveryOtherSectionAndKey) {
 #endif
 }
 
+// Records the profile calls instead of touching a file.
+class ProfileCallRecorder : public rtd::RecordingPlatform {
+public:
+    ProfileCallRecorder() : RecordingPlatform(nullptr) {}
+    std::string ReadIniString(const std::string& file, const std::string& section,
+                              const std::string& key, const std::string& fallback) override {
+        calls.push_back("read " + file + " " + section + " " + key + " '" + fallback + "'");
+        return stored;
+    }
+    bool WriteIniString(const std::string& file, const std::string& section, const std::string& key,
+                        const std::string& value) override {
+        calls.push_back("write " + file + " " + section + " " + key + " " + value);
+        return writable;
+    }
+    void FlushIni(const std::string& file) override { calls.push_back("flush " + file); }
+
+    std::vector<std::string> calls;
+    std::string stored;
+    bool writable = true;
+};
+
+TEST(SettingsCalls, EachUseOpensReadsOrWritesOnceAndFlushesOnClose) {
+    ProfileCallRecorder platform;
+    rtd::ScopedPlatform scope(&platform);
+    platform.SetExecutablePath("C:\\Host\\host.exe");
+    platform.stored = "0x10";
+    EXPECT_TRUE(LoadAutoFireSecond());
+    SaveAutoFireSecond(false);
+    platform.writable = false;
+    EXPECT_FALSE(SaveAutoFireSecond(true));
+    const std::vector<std::string> expected = {
+        "read C:\\Host\\Torvan.ini RTD2120CFG AUTOFIRESECOND ''", "flush C:\\Host\\Torvan.ini",
+        "write C:\\Host\\Torvan.ini RTD2120CFG AUTOFIRESECOND 0", "flush C:\\Host\\Torvan.ini",
+        "write C:\\Host\\Torvan.ini RTD2120CFG AUTOFIRESECOND 1", "flush C:\\Host\\Torvan.ini",
+    };
+    EXPECT_EQ(platform.calls, expected);
+}
+
 TEST(SettingsUnwritable, SaveReportsFailureWithoutThrowing) {
     TempFolder folder;
     rtd::RecordingPlatform platform(nullptr);
