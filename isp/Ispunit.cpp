@@ -68,11 +68,11 @@ void TIspUnit::SendAddress(uint8_t reg, int value) {
     Send(kAddressWrite, bytes, 3);
 }
 
-uint8_t TIspUnit::ReadRegister(uint8_t reg) {
+uint8_t TIspUnit::ReadRegister(uint8_t reg, uint8_t unread) {
     Send(kRegisterWrite, &reg, 1);
-    // A read the bus object cannot complete leaves 0xFF: every busy bit set and not the
-    // entry status, so no poll mistakes a stale byte for success.
-    uint8_t value = 0xFF;
+    // By default a read the bus object cannot complete leaves 0xFF: every busy bit set and
+    // not the entry status, so no poll mistakes a stale byte for success.
+    uint8_t value = unread;
     if (IicInterface)
         IicInterface->IicRead(kRegisterRead, 1, &value);
     return value;
@@ -158,7 +158,10 @@ bool TIspUnit::ReadChipCrc(int bank, int start, int end, uint8_t& crc) {
     if (!PollUntilClear(kCrcControl, kCrcBusy, kCrcPolls, 0, false))
         return false;
 
-    crc = ReadRegister(kCrcResult);
+    // A failed read of the result leaves crc as the caller set it, so a caller that sets a
+    // value it must not match (ProgramBank: the complement of its own CRC) never takes a
+    // failed read for a match, not even when its CRC happens to be 0xFF.
+    crc = ReadRegister(kCrcResult, crc);
     return true;
 }
 

@@ -40,8 +40,9 @@ private:
     void Send(uint8_t address, uint8_t first, uint8_t second);
     // Address port: register, then the low 16 bits of value, high byte first.
     void SendAddress(uint8_t reg, int value);
-    // Names the register on 0x94, then reads one byte from 0x95.
-    uint8_t ReadRegister(uint8_t reg);
+    // Names the register on 0x94, then reads one byte from 0x95; `unread` is what a read
+    // the bus object cannot complete gives.
+    uint8_t ReadRegister(uint8_t reg, uint8_t unread = 0xFF);
     // Reads reg until the busy bits read 0, at most `reads` times, waiting waitMs after
     // each busy read (after the last one too only when waitAfterLast). False when the limit
     // ran out.

@@ -57,7 +57,8 @@ bool ProgramBank(const uint8_t* image, int bank, bool eraseFirst, bool exitAfter
     // so the local CRC must cover the same whole window of 0xFF.
     const uint8_t localCrc = TIspUnit::Crc8(image, length == 0 ? kBankWindow : length);
     IspSleep(20);
-    uint8_t chipCrc = 0x00;
+    // Anything but the local CRC: a result read that fails leaves this value.
+    uint8_t chipCrc = static_cast<uint8_t>(~localCrc);
     if (!isp.ReadChipCrc(bank, 0, length - 1, chipCrc))
         return Fail("Read Crc fail!");
     if (localCrc != chipCrc)

@@ -167,6 +167,24 @@ TEST_F(FaultMatrixTest, TwoBankWriteExport) {
     AnsiStringRelease(argument);
 }
 
+// A failed read of the chip's CRC must never pass for a match, whatever value the
+// image's own CRC has: one data byte per CRC that a failed or stale read could mimic.
+TEST_F(FaultMatrixTest, FailedCrcReadNeverMatches) {
+    for (uint8_t target : {0xFF, 0x00, 0x40, 0x60}) {
+        std::vector<uint8_t> window(65536, 0xFF);
+        while (window[0] == 0xFF || TIspUnit::Crc8(window.data(), 1) != target)
+            ++window[0];
+        WireScript script;
+        script.ProgramBank(window.data(), 0, true, true);
+        for (int k = 0; k <= script.Transfers(); ++k) {
+            SCOPED_TRACE("CRC " + std::to_string(target) + ", " + Describe(Fault::ReadFail, k));
+            Arm(Fault::ReadFail, k);
+            const bool ok = ProgramBank(window.data(), 0, true, true);
+            Check(script, FaultOracle(Fault::ReadFail, k).Run(script), ok, k);
+        }
+    }
+}
+
 TEST_F(FaultMatrixTest, EraseCommand) {
     WireScript script;
     script.Line("Begin...");
