@@ -3,7 +3,7 @@
 //
 // On Windows the form is a real hidden window: the plug-in posts the message to its HWND
 // and pumps the thread's queue, and the window procedure receives it. Elsewhere the plug-in
-// calls PostMessage and then ProcessMessages, which delivers what was posted.
+// calls PostWindowMessage and then ProcessMessages, which delivers what was posted.
 #ifndef RTD_HOST_HOSTFORM_H
 #define RTD_HOST_HOSTFORM_H
 

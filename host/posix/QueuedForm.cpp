@@ -19,7 +19,7 @@ public:
     int GetHeight() override { return 480; }
     uintptr_t GetHandle() override { return 0; }
 
-    void PostMessage(unsigned message, uintptr_t wParam, intptr_t) override {
+    void PostWindowMessage(unsigned message, uintptr_t wParam, intptr_t) override {
         queue_.push_back({message, wParam});
     }
 

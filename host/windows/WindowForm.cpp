@@ -54,7 +54,7 @@ public:
     uintptr_t GetHandle() override { return reinterpret_cast<uintptr_t>(hwnd_); }
 
     // Not called by the plug-in on Windows; kept equivalent for other callers.
-    void PostMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override {
+    void PostWindowMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override {
         ::PostMessageA(hwnd_, message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
     }
     void ProcessMessages() override {

@@ -31,7 +31,7 @@ public:
     void PostProgress(TForm* form, int percent) override {
         if (!form)
             return;
-        form->PostMessage(RTD_PROGRESS_MESSAGE, static_cast<uintptr_t>(percent), 0);
+        form->PostWindowMessage(RTD_PROGRESS_MESSAGE, static_cast<uintptr_t>(percent), 0);
         form->ProcessMessages();
     }
 

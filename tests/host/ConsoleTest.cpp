@@ -87,11 +87,11 @@ TEST(HostObjects, TraceLinesClearsAndDeliveredProgressInOrder) {
     EXPECT_EQ(strings.Add(nullptr), 1);
 #if !defined(_WIN32)
     // Outside Windows progress waits in the form's queue until messages are processed.
-    form->PostMessage(RTD_PROGRESS_MESSAGE, 42, 0);
-    form->PostMessage(RTD_PROGRESS_MESSAGE + 1, 7, 0); // not progress: dropped
+    form->PostWindowMessage(RTD_PROGRESS_MESSAGE, 42, 0);
+    form->PostWindowMessage(RTD_PROGRESS_MESSAGE + 1, 7, 0); // not progress: dropped
     EXPECT_EQ(form->Delivered(), 0);
 #else
-    form->PostMessage(RTD_PROGRESS_MESSAGE, 42, 0);
+    form->PostWindowMessage(RTD_PROGRESS_MESSAGE, 42, 0);
 #endif
     form->ProcessMessages();
     EXPECT_EQ(form->Delivered(), 1);

@@ -62,7 +62,7 @@ public:
     int GetWidth() override { return width; }
     int GetHeight() override { return height; }
     uintptr_t GetHandle() override { return handle; }
-    void PostMessage(unsigned message, uintptr_t wParam, intptr_t) override {
+    void PostWindowMessage(unsigned message, uintptr_t wParam, intptr_t) override {
         posted.push_back({message, wParam});
     }
     void ProcessMessages() override { ++processed; }

@@ -70,8 +70,9 @@ enum { RTD_PROGRESS_MESSAGE = 1025 };
 // pixels (the dialogs centre themselves on it). Handle is the form's window: an HWND on
 // Windows, where progress is a real PostMessageA to it followed by a pump of the calling
 // thread's queue; on Linux an X11 window id (or 0), used to make the dialogs transient
-// for it. Outside Windows the plug-in delivers progress by calling PostMessage and then
-// ProcessMessages once; on Windows those two slots are never called.
+// for it. Outside Windows the plug-in delivers progress by calling PostWindowMessage and
+// then ProcessMessages once; on Windows those two slots are never called. (Not named
+// PostMessage: windows.h defines that as a macro.)
 class TForm {
 public:
     virtual int GetLeft() = 0;
@@ -79,7 +80,7 @@ public:
     virtual int GetWidth() = 0;
     virtual int GetHeight() = 0;
     virtual uintptr_t GetHandle() = 0;
-    virtual void PostMessage(unsigned message, uintptr_t wParam, intptr_t lParam) = 0;
+    virtual void PostWindowMessage(unsigned message, uintptr_t wParam, intptr_t lParam) = 0;
     virtual void ProcessMessages() = 0;
 
 protected:
@@ -126,7 +127,7 @@ inline void AnsiStringRelease(AnsiStringPtr s) {
 
 // The 15 exports, in ordinal order (1 to 15).
 extern "C" {
-RTD_EXPORT char* RTD_STDCALL KXMcuName(char* buffer);                  // 8 bytes: "RTD2120"
+RTD_EXPORT char* RTD_STDCALL KXMcuName(char* buffer); // 8 bytes: "RTD2120"
 RTD_EXPORT TIicInterface* RTD_STDCALL SetIICInterFace(TIicInterface* bus);
 RTD_EXPORT TForm* RTD_STDCALL SetMainFrm(TForm* form);
 RTD_EXPORT bool RTD_STDCALL SupportReset();
@@ -134,13 +135,13 @@ RTD_EXPORT bool RTD_STDCALL SupportErase();
 RTD_EXPORT bool RTD_STDCALL SupportExtFunc();
 RTD_EXPORT void RTD_STDCALL About();
 RTD_EXPORT void RTD_STDCALL Setup();
-RTD_EXPORT bool RTD_STDCALL ExtFunc(AnsiStringPtr argument);           // "Enter isp"
+RTD_EXPORT bool RTD_STDCALL ExtFunc(AnsiStringPtr argument); // "Enter isp"
 RTD_EXPORT bool RTD_STDCALL Write(AnsiStringPtr path);
 RTD_EXPORT bool RTD_STDCALL Erase();
 RTD_EXPORT bool RTD_STDCALL Reset();
-RTD_EXPORT char* RTD_STDCALL ExtFuncName(char* buffer);                // 10 bytes: "Enter isp"
+RTD_EXPORT char* RTD_STDCALL ExtFuncName(char* buffer); // 10 bytes: "Enter isp"
 RTD_EXPORT TStrings* RTD_STDCALL SetInfoList(TStrings* list);
-RTD_EXPORT char* RTD_STDCALL SetIspFileExt(char* buffer);              // 32 bytes: file filter
+RTD_EXPORT char* RTD_STDCALL SetIspFileExt(char* buffer); // 32 bytes: file filter
 }
 
 // Function pointer types for hosts that load the plug-in at run time.
