@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -14,6 +13,8 @@
 #include "isp/Commands.h"
 #include "isp/Ispunit.h"
 #include "sim/ChipModel.h"
+#include "tests/image/HexText.h"
+#include "tests/image/TempDir.h"
 #include "tests/plugin/PluginFixture.h"
 #include "tests/reliability/FaultAfterBus.h"
 #include "tests/reliability/FaultOracle.h"
@@ -151,16 +152,34 @@ TEST_F(FaultMatrixTest, TwoBankWriteExport) {
     script.Line("Fire Bank1...");
     script.ProgramBank(two.windows[1].data(), 1, false, true);
 
-    TempFolder files;
+    TempDir files;
     std::vector<uint8_t> raw = two.windows[0];
     raw.insert(raw.end(), two.windows[1].begin(), two.windows[1].begin() + two.dataLength[1]);
-    const std::string path = (files.Path() / "two-bank.bin").string();
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(out, nullptr);
-    ASSERT_EQ(std::fwrite(raw.data(), 1, raw.size(), out), raw.size());
-    std::fclose(out);
+    const std::string path = files.Write("two-bank.bin", raw);
     const AnsiStringPtr argument = AnsiStringNew(path.c_str());
 
+    RunMatrix(
+        script, [&] { return Write(argument); },
+        [&] { ExpectFlashed(two.windows, two.dataLength); });
+    AnsiStringRelease(argument);
+}
+
+// Bank 0 from a HEX file and bank 1 from its raw extend file: the flow logs no bank lines
+// of its own, and the extend file is written without a second erase.
+TEST_F(FaultMatrixTest, HexWriteWithExtendFile) {
+    const TwoBankImage two;
+    WireScript script;
+    script.Line("Begin...");
+    script.ProgramBank(two.windows[0].data(), 0, true, false);
+    script.ProgramBank(two.windows[1].data(), 1, false, true);
+
+    TempDir files;
+    const std::string main =
+        files.Write("fw.hex", HexFileFor(two.windows[0], static_cast<size_t>(two.dataLength[0])));
+    files.Write("fw_Extend.bin", std::vector<uint8_t>(two.windows[1].begin(),
+                                                      two.windows[1].begin() + two.dataLength[1]));
+    IspUnit->AutoFireSecond = true;
+    const AnsiStringPtr argument = AnsiStringNew(main.c_str());
     RunMatrix(
         script, [&] { return Write(argument); },
         [&] { ExpectFlashed(two.windows, two.dataLength); });
