@@ -2,31 +2,27 @@
 // every other reason code changes nothing.
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <filesystem>
 #include <string>
 
 #include "isp/Ispunit.h"
-#include "platform/RecordingPlatform.h"
 #include "plugin/Lifetime.h"
 #include "tests/plugin/PluginFixture.h"
 
 namespace rtd::test {
 namespace {
 
-class Lifetime : public ::testing::Test {
+// Starts from an unloaded plug-in with no settings file.
+class Lifetime : public PluginFixture {
 protected:
-    Lifetime() { platform.SetExecutablePath((folder.Path() / "host.exe").string()); }
-    ~Lifetime() override { PluginDetach(); }
+    Lifetime() {
+        PluginDetach();
+        std::filesystem::remove(SettingsFile());
+    }
 
-    std::string SettingsFile() const { return (folder.Path() / "Torvan.ini").string(); }
     std::string SavedFlag() {
         return platform.ReadIniString(SettingsFile(), "RTD2120CFG", "AUTOFIRESECOND", "missing");
     }
-
-    Events events;
-    RecordingPlatform platform{&events};
-    ScopedPlatform installed{&platform};
-    TempFolder folder;
 };
 
 TEST_F(Lifetime, AttachReadsAndDetachWritesTheSetting) {

@@ -6,24 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 #include "platform/RecordingPlatform.h"
+#include "tests/image/TempDir.h"
 #include "tests/support/Recorders.h"
 
 namespace rtd::test {
-
-// A folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 class PluginFixture : public ::testing::Test {
 protected:
@@ -31,14 +20,14 @@ protected:
     ~PluginFixture() override;
 
     // The settings file the engine object reads and writes.
-    std::string SettingsFile() const;
+    std::string SettingsFile() const { return folder.Path("Torvan.ini"); }
     // Hands the recording list, form and bus over through the setter exports.
     void HandOverAll();
 
     Events events;
     RecordingPlatform platform{&events};
     ScopedPlatform installed{&platform};
-    TempFolder folder;
+    TempDir folder;
     RecordingStrings list{&events};
     FakeForm form;
     RecordingBus bus{&events, nullptr};

@@ -26,10 +26,11 @@ const TextQuery kTextQueries[] = {
      std::string("(*.hex;*.bin)|*.hex;*.bin;*.kvf\0", 32)},
 };
 
-// Queries answer the same with and without an engine object.
+// Queries answer the same with and without an engine object; a null buffer is left alone.
 void ExpectTextQueries() {
     for (const TextQuery& q : kTextQueries) {
         SCOPED_TRACE(q.name);
+        EXPECT_EQ(q.query(nullptr), nullptr);
         char buffer[64];
         std::memset(buffer, 0xCD, sizeof buffer);
         EXPECT_EQ(q.query(buffer), buffer);
@@ -53,37 +54,23 @@ TEST_F(Setters, AnswerWithEngineObject) {
     ExpectTextQueries();
 }
 
-TEST_F(Setters, NullBufferIsLeftAlone) {
-    EXPECT_EQ(KXMcuName(nullptr), nullptr);
-    EXPECT_EQ(ExtFuncName(nullptr), nullptr);
-    EXPECT_EQ(SetIspFileExt(nullptr), nullptr);
-}
-
 TEST_F(Setters, StoreReplaceAndReturnTheObject) {
     RecordingStrings otherList{&events};
     FakeForm otherForm;
     RecordingBus otherBus{&events, nullptr};
-
-    EXPECT_EQ(SetInfoList(&list), &list);
-    EXPECT_EQ(SetMainFrm(&form), &form);
-    EXPECT_EQ(SetIICInterFace(&bus), &bus);
-    EXPECT_EQ(IspUnit->InfoList, &list);
-    EXPECT_EQ(IspUnit->MainFrm, &form);
-    EXPECT_EQ(IspUnit->IicInterface, &bus);
-
-    EXPECT_EQ(SetInfoList(&otherList), &otherList);
-    EXPECT_EQ(SetMainFrm(&otherForm), &otherForm);
-    EXPECT_EQ(SetIICInterFace(&otherBus), &otherBus);
-    EXPECT_EQ(IspUnit->InfoList, &otherList);
-    EXPECT_EQ(IspUnit->MainFrm, &otherForm);
-    EXPECT_EQ(IspUnit->IicInterface, &otherBus);
-
-    EXPECT_EQ(SetInfoList(nullptr), nullptr);
-    EXPECT_EQ(SetMainFrm(nullptr), nullptr);
-    EXPECT_EQ(SetIICInterFace(nullptr), nullptr);
-    EXPECT_EQ(IspUnit->InfoList, nullptr);
-    EXPECT_EQ(IspUnit->MainFrm, nullptr);
-    EXPECT_EQ(IspUnit->IicInterface, nullptr);
+    const struct {
+        TStrings* list;
+        TForm* form;
+        TIicInterface* bus;
+    } rounds[] = {{&list, &form, &bus}, {&otherList, &otherForm, &otherBus}, {}};
+    for (const auto& r : rounds) {
+        EXPECT_EQ(SetInfoList(r.list), r.list);
+        EXPECT_EQ(SetMainFrm(r.form), r.form);
+        EXPECT_EQ(SetIICInterFace(r.bus), r.bus);
+        EXPECT_EQ(IspUnit->InfoList, r.list);
+        EXPECT_EQ(IspUnit->MainFrm, r.form);
+        EXPECT_EQ(IspUnit->IicInterface, r.bus);
+    }
 }
 
 TEST_F(Setters, LinesGoOnlyToTheLatestList) {

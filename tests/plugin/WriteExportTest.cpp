@@ -1,18 +1,27 @@
 // Write through the export against the chip model: the path arrives intact, and a
-// command started from inside Write's progress is refused without disturbing it.
+// command started from inside a running command's progress is refused without
+// disturbing it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "rtd2120/rtd2120.h"
 #include "sim/ChipModel.h"
+#include "tests/plugin/CommandExports.h"
 #include "tests/plugin/PluginFixture.h"
 
 namespace rtd::test {
 namespace {
+
+bool WritePath(const std::string& path) {
+    AnsiStringPtr s = AnsiStringNew(path.c_str());
+    const bool ok = Write(s);
+    AnsiStringRelease(s);
+    return ok;
+}
 
 class WriteExport : public PluginFixture {
 protected:
@@ -25,16 +34,10 @@ protected:
         image.resize(size);
         for (size_t i = 0; i < size; ++i)
             image[i] = static_cast<uint8_t>(i * 7 + 1);
-        const std::string path = (folder.Path() / name).string();
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(size));
-        return path;
+        return folder.Write(name, image);
     }
-    bool WritePath(const std::string& path) {
-        AnsiStringPtr s = AnsiStringNew(path.c_str());
-        const bool ok = Write(s);
-        AnsiStringRelease(s);
-        return ok;
+    bool Programmed() const {
+        return std::equal(image.begin(), image.end(), chip.Flash(0).begin());
     }
 
     sim::ChipModel chip;
@@ -42,37 +45,60 @@ protected:
 };
 
 TEST_F(WriteExport, ProgramsTheFileTheHostNamed) {
-    const std::string path = MakeImage("fw.bin", 700);
-    ASSERT_TRUE(WritePath(path));
-    EXPECT_TRUE(std::equal(image.begin(), image.end(), chip.Flash(0).begin()));
+    ASSERT_TRUE(WritePath(MakeImage("fw.bin", 700)));
+    EXPECT_TRUE(Programmed());
     EXPECT_EQ(list.Lines().front(), "Begin...");
     EXPECT_EQ(platform.CommandDepth(), 0);
 }
 
 TEST_F(WriteExport, MissingFileFailsWithoutBusTransfer) {
-    EXPECT_FALSE(WritePath((folder.Path() / "absent.bin").string()));
+    EXPECT_FALSE(WritePath(folder.Path("absent.bin")));
     EXPECT_EQ(bus.Calls(), 0);
     ASSERT_FALSE(list.Lines().empty());
     EXPECT_EQ(list.Lines().front(), "Begin...");
 }
 
+// The long commands process the host's messages while they run; every command started
+// from there is refused without a bus transfer or a line, and the running one finishes.
 TEST_F(WriteExport, CommandsFromInsideProgressAreRefused) {
     const std::string path = MakeImage("fw.bin", 1024);
-    std::vector<bool> nestedResults;
-    platform.SetOnProgress([&](int) {
-        const size_t eventsBefore = events.size();
-        nestedResults.push_back(Erase());
-        nestedResults.push_back(Reset());
-        nestedResults.push_back(ExtFunc(nullptr));
-        nestedResults.push_back(WritePath(path));
-        About();
-        ::Setup(); // gtest's fixture has a member of that name
-        EXPECT_EQ(events.size(), eventsBefore);
-    });
-    ASSERT_TRUE(WritePath(path));
-    EXPECT_TRUE(std::equal(image.begin(), image.end(), chip.Flash(0).begin()));
-    ASSERT_FALSE(nestedResults.empty());
-    EXPECT_EQ(std::count(nestedResults.begin(), nestedResults.end(), true), 0);
+    const struct {
+        const char* name;
+        std::function<bool()> outer;
+    } cases[] = {
+        {"Write", [&] { return WritePath(path); }},
+        {"ExtFunc", [] { return ExtFunc(nullptr); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int nestedRounds = 0;
+        platform.SetOnProgress([&](int) {
+            if (nestedRounds++ == 3) // a few rounds are enough; ExtFunc posts thousands
+                return;
+            EXPECT_EQ(platform.CommandDepth(), 1); // the timer period is held
+            const size_t eventsBefore = events.size();
+            const int callsBefore = bus.Calls();
+            for (const CommandExport& nested : AllCommands()) {
+                SCOPED_TRACE(nested.name);
+                EXPECT_EQ(nested.run(), nested.dialog);
+            }
+            EXPECT_FALSE(WritePath(path));
+            EXPECT_EQ(events.size(), eventsBefore);
+            EXPECT_EQ(bus.Calls(), callsBefore);
+        });
+        EXPECT_TRUE(c.outer());
+        EXPECT_GT(nestedRounds, 3);
+        EXPECT_NE(std::find(events.begin(), events.end(), "P 100"), events.end());
+        EXPECT_EQ(platform.CommandDepth(), 0);
+    }
+    EXPECT_TRUE(Programmed());
+
+    // Once they have returned, commands run again.
+    platform.SetOnProgress(nullptr);
+    const int callsBefore = bus.Calls();
+    EXPECT_TRUE(Reset());
+    EXPECT_EQ(list.Lines().back(), "Reset...");
+    EXPECT_GT(bus.Calls(), callsBefore);
 }
 
 } // namespace
