@@ -42,7 +42,7 @@ TEST_F(CommandsTest, EraseAndReset) {
          0x80,
          false,
          Events{"C", "L Begin..."} + EntryAttempt(0x40) + Events{"S 50", "L Erase..."} +
-             Events{"W 94 90 C0", "S 50"} + Repeat(ReadOf(0x90, 0x80) + Events{"S 10"}, 10)},
+             Events{"W 94 90 C0", "S 50"} + BusyReads(0x90, 0x80, 10, 10)},
         {"reset",
          ResetCommand,
          {},

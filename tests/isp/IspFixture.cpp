@@ -90,6 +90,13 @@ Events ReadOf(uint8_t reg, uint8_t value) {
     return {"W 94 " + Hex(reg), "R 95 " + Hex(value)};
 }
 
+Events BusyReads(uint8_t reg, uint8_t status, int times, int waitMs) {
+    Events one = ReadOf(reg, status);
+    if (waitMs > 0)
+        one.push_back("S " + std::to_string(waitMs));
+    return Repeat(one, times);
+}
+
 Events EntryAttempt(uint8_t status) {
     Events out = Events{"W 94 90 40", "W 94 36 00", "S 1"} + ReadOf(0x90, status);
     if (status != 0x40)
@@ -98,14 +105,16 @@ Events EntryAttempt(uint8_t status) {
 }
 
 Events EraseSequence(int busyReads) {
-    return Events{"W 94 90 C0", "S 50"} + Repeat(ReadOf(0x90, 0x80) + Events{"S 10"}, busyReads) +
-           ReadOf(0x90, 0x40);
+    return Events{"W 94 90 C0", "S 50"} + BusyReads(0x90, 0x80, busyReads, 10) + ReadOf(0x90, 0x40);
+}
+
+Events PageSent(int page, const std::vector<uint8_t>& wire) {
+    return {"W 96 92 " + Hex(static_cast<uint8_t>(page)) + " 00",
+            "W 94 94 " + HexBytes(wire.data(), static_cast<int>(wire.size())), "S 1"};
 }
 
 Events PageSequence(int page, const std::vector<uint8_t>& wire) {
-    return Events{"W 96 92 " + Hex(static_cast<uint8_t>(page)) + " 00",
-                  "W 94 94 " + HexBytes(wire.data(), static_cast<int>(wire.size())), "S 1"} +
-           ReadOf(0x90, 0x40);
+    return PageSent(page, wire) + ReadOf(0x90, 0x40);
 }
 
 Events CrcSequence(int bank, int start, int end, uint8_t crc) {

@@ -61,11 +61,15 @@ Events Repeat(const Events& part, int times);
 std::string Hex(uint8_t value);
 // "W 94 <reg>" then "R 95 <value>".
 Events ReadOf(uint8_t reg, uint8_t value);
+// `times` reads of `reg` answering `status`, each followed by a wait of `waitMs` (none if 0).
+Events BusyReads(uint8_t reg, uint8_t status, int times, int waitMs);
 // One entry attempt that reads `status` (and waits 1 ms more when it is not 0x40).
 Events EntryAttempt(uint8_t status);
 // Erase: start, 50 ms, `busyReads` reads of 0x80 each followed by 10 ms, then a ready read.
 Events EraseSequence(int busyReads);
-// Page `page` with the given 256 bytes on the wire, ready at once.
+// Page `page` with the given 256 bytes on the wire, up to the wait before the first poll.
+Events PageSent(int page, const std::vector<uint8_t>& wire);
+// The same, ready at once.
 Events PageSequence(int page, const std::vector<uint8_t>& wire);
 // CRC of bank 0 over start..end read as `crc`, both polls ready at once.
 Events CrcSequence(int bank, int start, int end, uint8_t crc);

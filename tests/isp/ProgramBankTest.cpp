@@ -102,8 +102,7 @@ TEST_F(ProgramBankTest, EmptyWindowIsVerifiedOverTheWholeBank) {
 TEST_F(ProgramBankTest, EntryAndEraseFailuresStopAtOnce) {
     std::vector<uint8_t> image = Window();
     image[0] = 0x12;
-    const Events eraseTimesOut =
-        Events{"W 94 90 C0", "S 50"} + Repeat(ReadOf(0x90, 0xC0) + Events{"S 10"}, 10);
+    const Events eraseTimesOut = Events{"W 94 90 C0", "S 50"} + BusyReads(0x90, 0xC0, 10, 10);
     const struct {
         const char* name;
         std::vector<uint8_t> statuses;
@@ -140,40 +139,48 @@ TEST_F(ProgramBankTest, EntryAndEraseFailuresStopAtOnce) {
 }
 
 // After writing: a failed CRC read first, then a mismatch, then a failed page writing.
+// A result read that fails must not pass for a match.
 TEST_F(ProgramBankTest, VerificationFailuresInTheirOrder) {
     std::vector<uint8_t> image = Window();
     image[0] = 0x12;
     const uint8_t good = BitwiseCrc8(image.data(), 1);
-    const Events page = {"W 96 92 00 00", "W 94 94 " + HexBytes(Filled({0x12}).data(), 256), "S 1"};
+    const uint8_t bad = static_cast<uint8_t>(good ^ 1);
+    const uint8_t unread =
+        static_cast<uint8_t>(~good); // what ProgramBank asks a failed read to keep
+    const Events page = PageSent(0, Filled({0x12}));
     const Events crcHead = {"W 94 90 40", "W 96 92 00 00", "W 96 A0 00 00", "S 10"};
-    const Events pageFails = page + Repeat(ReadOf(0x90, 0x10) + Events{"S 1"}, 10);
+    const Events crcStart = {"W 94 A2 80", "S 10"};
+    const Events pageFails = page + BusyReads(0x90, 0x10, 10, 1);
     const struct {
         const char* name;
-        uint8_t status;  // what 0x90 reads throughout
-        uint8_t chipCrc; // what 0xA3 reads
+        uint8_t status; // what 0x90 reads throughout
+        int chipCrc;    // what 0xA3 reads; -1: the read fails
         Events afterWrite;
     } cases[] = {
         {"range never ready", 0x08, good,
          page + ReadOf(0x90, 0x08) + Events{"P 100", "S 20"} + crcHead +
-             Repeat(ReadOf(0x90, 0x08) + Events{"S 10"}, 20) + ReadOf(0x90, 0x08) +
-             Events{"L Read Crc fail!"}},
-        {"CRC differs", 0x40, static_cast<uint8_t>(good ^ 1),
-         page + ReadOf(0x90, 0x40) + Events{"P 100", "S 20"} +
-             CrcSequence(0, 0, 0, static_cast<uint8_t>(good ^ 1)) + Events{"L Crc Error!"}},
-        {"page failed, CRC differs", 0x10, static_cast<uint8_t>(good ^ 1),
-         pageFails + Events{"P 100", "S 20"} + crcHead + ReadOf(0x90, 0x10) +
-             Events{"W 94 A2 80", "S 10"} + ReadOf(0xA2, 0x00) +
-             ReadOf(0xA3, static_cast<uint8_t>(good ^ 1)) + Events{"L Crc Error!"}},
+             BusyReads(0x90, 0x08, 20, 10) + ReadOf(0x90, 0x08) + Events{"L Read Crc fail!"}},
+        {"CRC differs", 0x40, bad,
+         page + ReadOf(0x90, 0x40) + Events{"P 100", "S 20"} + CrcSequence(0, 0, 0, bad) +
+             Events{"L Crc Error!"}},
+        {"result read fails", 0x40, -1,
+         page + ReadOf(0x90, 0x40) + Events{"P 100", "S 20"} + crcHead + ReadOf(0x90, 0x40) +
+             crcStart + ReadOf(0xA2, 0x00) + ReadOf(0xA3, unread) + Events{"L Crc Error!"}},
+        {"page failed, CRC differs", 0x10, bad,
+         pageFails + Events{"P 100", "S 20"} + crcHead + ReadOf(0x90, 0x10) + crcStart +
+             ReadOf(0xA2, 0x00) + ReadOf(0xA3, bad) + Events{"L Crc Error!"}},
         {"page failed, CRC agrees", 0x10, good,
-         pageFails + Events{"P 100", "S 20"} + crcHead + ReadOf(0x90, 0x10) +
-             Events{"W 94 A2 80", "S 10"} + ReadOf(0xA2, 0x00) + ReadOf(0xA3, good) +
-             Events{"S 50", "L Write fail!"}},
+         pageFails + Events{"P 100", "S 20"} + crcHead + ReadOf(0x90, 0x10) + crcStart +
+             ReadOf(0xA2, 0x00) + ReadOf(0xA3, good) + Events{"S 50", "L Write fail!"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedBus& script = FreshChip();
         script.Idle(0x90, c.status);
-        script.Idle(0xA3, c.chipCrc);
+        if (c.chipCrc >= 0)
+            script.Idle(0xA3, static_cast<uint8_t>(c.chipCrc));
+        else
+            script.FailIdle(0xA3);
         EXPECT_FALSE(ProgramBank(image.data(), 0, false, true));
         ExpectTrace(events, Events{"L Write...", "W 94 90 40"} + c.afterWrite);
     }

@@ -68,36 +68,25 @@ TEST_F(ProtocolTest, EnterIspNeedsExactly0x40WithinThreeAttempts) {
     }
 }
 
-TEST_F(ProtocolTest, EnterIspAgainstBank1StatusCostsTwelveCallsAndSixWaits) {
-    chip.Idle(0x90, 0x60);
-    EXPECT_FALSE(unit->EnterIsp());
-    EXPECT_EQ(bus.Calls(), 12);
-    EXPECT_EQ(platform.TotalSleptMs(), 6u);
-}
-
+// Only bit 7 means busy; the tenth busy read ends the erase without a further wait check.
 TEST_F(ProtocolTest, EraseChipPollsTenTimes) {
+    const Events start = {"W 94 90 C0", "S 50"};
     const struct {
-        int busyReads;
+        std::vector<uint8_t> statuses; // then ready
         bool done;
         Events trace;
     } cases[] = {
-        {0, true, EraseSequence(0)},
-        {9, true, EraseSequence(9)},
-        {10, false, Events{"W 94 90 C0", "S 50"} + Repeat(ReadOf(0x90, 0x80) + Events{"S 10"}, 10)},
+        {{}, true, EraseSequence(0)},
+        {Bytes(9, 0x80), true, EraseSequence(9)},
+        {Bytes(10, 0x80), false, start + BusyReads(0x90, 0x80, 10, 10)},
+        {{0x7F}, true, start + ReadOf(0x90, 0x7F)},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.busyReads);
-        ScriptedBus& script = FreshChip();
-        script.Queue(0x90, Bytes(c.busyReads, 0x80));
+        SCOPED_TRACE(c.statuses.size());
+        FreshChip().Queue(0x90, c.statuses);
         EXPECT_EQ(unit->EraseChip(), c.done);
         ExpectTrace(events, c.trace);
     }
-}
-
-TEST_F(ProtocolTest, EraseChipIgnoresOtherStatusBits) {
-    chip.Queue(0x90, {0x7F});
-    EXPECT_TRUE(unit->EraseChip());
-    ExpectTrace(events, Events{"W 94 90 C0", "S 50"} + ReadOf(0x90, 0x7F));
 }
 
 TEST_F(ProtocolTest, ProgramPageSkipsAllFFAndFillsShortPages) {
@@ -134,15 +123,14 @@ TEST_F(ProtocolTest, ProgramPageSkipsAllFFAndFillsShortPages) {
 
 TEST_F(ProtocolTest, ProgramPagePollsTenTimesWithAWaitAfterEachBusyRead) {
     const std::vector<uint8_t> page = CountingImage(256, 9);
-    const Events head = {"W 96 92 05 00", "W 94 94 " + HexBytes(page.data(), 256), "S 1"};
-    const Events busy = ReadOf(0x90, 0x50) + Events{"S 1"};
+    const Events head = PageSent(5, page);
     const struct {
         int busyReads;
         bool done;
         Events trace;
     } cases[] = {
-        {9, true, head + Repeat(busy, 9) + ReadOf(0x90, 0x40)},
-        {10, false, head + Repeat(busy, 10)},
+        {9, true, head + BusyReads(0x90, 0x50, 9, 1) + ReadOf(0x90, 0x40)},
+        {10, false, head + BusyReads(0x90, 0x50, 10, 1)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.busyReads);
@@ -153,27 +141,49 @@ TEST_F(ProtocolTest, ProgramPagePollsTenTimesWithAWaitAfterEachBusyRead) {
     }
 }
 
-TEST_F(ProtocolTest, WriteImageShortImages) {
-    const std::vector<uint8_t> image = CountingImage(300, 3);
-    std::vector<uint8_t> tail(image.begin() + 256, image.end());
-    tail.resize(256, 0xFF);
-    const std::vector<uint8_t> firstPage(image.begin(), image.begin() + 256);
+// Whole pages post their share after each page, the rest is one more page with 0xFF after
+// it; 100 is posted once the last page was tried, even when it failed, but never after a
+// failed whole page. Without a main form nothing is posted.
+TEST_F(ProtocolTest, WriteImagePagesAndProgress) {
+    const std::vector<uint8_t> image = CountingImage(4 * 256, 3);
+    const auto page = [&](int i, int count = 256) {
+        std::vector<uint8_t> wire(image.begin() + 256 * i, image.begin() + 256 * i + count);
+        wire.resize(256, 0xFF);
+        return wire;
+    };
+    const Events pageFails = BusyReads(0x90, 0x10, 10, 1);
     const struct {
         const char* name;
         int length;
         int bank;
+        int readyPages; // -1: every page is ready
+        bool withForm;
+        bool ok;
         Events trace;
     } cases[] = {
-        {"empty", 0, 0, {"W 94 90 40", "P 100"}},
-        {"empty bank 1", 0, 1, {"W 94 90 60", "P 100"}},
-        {"300 bytes", 300, 0,
-         Events{"W 94 90 40"} + PageSequence(0, firstPage) + Events{"P 0"} + PageSequence(1, tail) +
-             Events{"P 100"}},
+        {"empty", 0, 0, -1, true, true, {"W 94 90 40", "P 100"}},
+        {"empty bank 1", 0, 1, -1, true, true, {"W 94 90 60", "P 100"}},
+        {"300 bytes", 300, 0, -1, true, true,
+         Events{"W 94 90 40"} + PageSequence(0, page(0)) + Events{"P 0"} +
+             PageSequence(1, page(1, 44)) + Events{"P 100"}},
+        {"third whole page fails", 4 * 256, 0, 2, true, false,
+         Events{"W 94 90 40"} + PageSequence(0, page(0)) + Events{"P 0"} +
+             PageSequence(1, page(1)) + Events{"P 25"} + PageSent(2, page(2)) + pageFails},
+        {"final part page fails", 256 + 10, 0, 1, true, false,
+         Events{"W 94 90 40"} + PageSequence(0, page(0)) + Events{"P 0"} +
+             PageSent(1, page(1, 10)) + pageFails + Events{"P 100"}},
+        {"without main form", 256, 0, -1, false, true,
+         Events{"W 94 90 40"} + PageSequence(0, page(0))},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        events.clear();
-        EXPECT_TRUE(unit->WriteImage(image.data(), c.length, c.bank));
+        ScriptedBus& script = FreshChip();
+        if (c.readyPages >= 0) {
+            script.Queue(0x90, Bytes(c.readyPages, 0x40));
+            script.Idle(0x90, 0x10);
+        }
+        unit->SetMainFrm(c.withForm ? &form : nullptr);
+        EXPECT_EQ(unit->WriteImage(image.data(), c.length, c.bank), c.ok);
         ExpectTrace(events, c.trace);
     }
 }
@@ -199,44 +209,6 @@ TEST_F(ProtocolTest, WriteImageWholeBank) {
     EXPECT_EQ(percent[0], 0);
     EXPECT_EQ(percent[255], 99);
     EXPECT_TRUE(std::is_sorted(percent.begin(), percent.end()));
-}
-
-TEST_F(ProtocolTest, WriteImageStopsAtTheFirstFailingFullPage) {
-    const std::vector<uint8_t> image = CountingImage(4 * 256, 1);
-    const auto page = [&](int i) {
-        return std::vector<uint8_t>(image.begin() + 256 * i, image.begin() + 256 * (i + 1));
-    };
-    chip.Queue(0x90, {0x40, 0x40}); // pages 0 and 1 ready, page 2 never
-    chip.Idle(0x90, 0x10);
-
-    EXPECT_FALSE(unit->WriteImage(image.data(), 4 * 256, 0));
-    const Events failing =
-        Events{"W 96 92 02 00", "W 94 94 " + HexBytes(page(2).data(), 256), "S 1"} +
-        Repeat(ReadOf(0x90, 0x10) + Events{"S 1"}, 10);
-    ExpectTrace(events, Events{"W 94 90 40"} + PageSequence(0, page(0)) + Events{"P 0"} +
-                            PageSequence(1, page(1)) + Events{"P 25"} + failing);
-}
-
-TEST_F(ProtocolTest, WriteImagePostsHundredEvenWhenTheFinalPageFails) {
-    const std::vector<uint8_t> image = CountingImage(256 + 10, 1);
-    std::vector<uint8_t> tail(image.begin() + 256, image.end());
-    tail.resize(256, 0xFF);
-    chip.Queue(0x90, {0x40});
-    chip.Idle(0x90, 0x10);
-
-    EXPECT_FALSE(unit->WriteImage(image.data(), 256 + 10, 0));
-    const std::vector<uint8_t> first(image.begin(), image.begin() + 256);
-    ExpectTrace(events,
-                Events{"W 94 90 40"} + PageSequence(0, first) + Events{"P 0"} +
-                    Events{"W 96 92 01 00", "W 94 94 " + HexBytes(tail.data(), 256), "S 1"} +
-                    Repeat(ReadOf(0x90, 0x10) + Events{"S 1"}, 10) + Events{"P 100"});
-}
-
-TEST_F(ProtocolTest, WriteImageWithoutMainFormWritesWithoutProgress) {
-    unit->SetMainFrm(nullptr);
-    const std::vector<uint8_t> image = CountingImage(256, 4);
-    EXPECT_TRUE(unit->WriteImage(image.data(), 256, 0));
-    ExpectTrace(events, Events{"W 94 90 40"} + PageSequence(0, image));
 }
 
 TEST(Crc8Test, KnownValues) {
@@ -291,7 +263,6 @@ TEST_F(ProtocolTest, ReadChipCrcSendsRangeAndReadsResult) {
 
 TEST_F(ProtocolTest, ReadChipCrcPollLimits) {
     const Events setup = {"W 94 90 40", "W 96 92 00 00", "W 96 A0 00 FF", "S 10"};
-    const Events rangeBusy = ReadOf(0x90, 0x48);
     const Events start = {"W 94 A2 80", "S 10"};
     const struct {
         const char* name;
@@ -301,15 +272,15 @@ TEST_F(ProtocolTest, ReadChipCrcPollLimits) {
         Events trace;
     } cases[] = {
         {"range ready on the 21st read", 20, 0, true,
-         setup + Repeat(rangeBusy + Events{"S 10"}, 20) + ReadOf(0x90, 0x40) + start +
-             ReadOf(0xA2, 0x00) + ReadOf(0xA3, 0x66)},
+         setup + BusyReads(0x90, 0x48, 20, 10) + ReadOf(0x90, 0x40) + start + ReadOf(0xA2, 0x00) +
+             ReadOf(0xA3, 0x66)},
         {"range never ready", 21, 0, false,
-         setup + Repeat(rangeBusy + Events{"S 10"}, 20) + rangeBusy},
+         setup + BusyReads(0x90, 0x48, 20, 10) + ReadOf(0x90, 0x48)},
         {"CRC ready on the 101st read", 0, 100, true,
-         setup + ReadOf(0x90, 0x40) + start + Repeat(ReadOf(0xA2, 0x80), 100) + ReadOf(0xA2, 0x00) +
+         setup + ReadOf(0x90, 0x40) + start + BusyReads(0xA2, 0x80, 100, 0) + ReadOf(0xA2, 0x00) +
              ReadOf(0xA3, 0x66)},
         {"CRC never ready", 0, 101, false,
-         setup + ReadOf(0x90, 0x40) + start + Repeat(ReadOf(0xA2, 0x80), 101)},
+         setup + ReadOf(0x90, 0x40) + start + BusyReads(0xA2, 0x80, 101, 0)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
