@@ -81,7 +81,9 @@ TEST(HostRun, TwoBankWriteTracesEveryEventAndLeavesTheImageInFlash) {
     EXPECT_EQ(ReadBytes(flash), plan.image);
 }
 
-// The message list and the exit status of each command against a misbehaving chip.
+// The message list and the exit status of each command against a misbehaving chip: each
+// command once passing and once failing, and the write's failure lines. Which fault gives
+// which line is the bank sequence's business and is checked with the engine.
 TEST(HostRun, CommandsReportTheChipsFaultsThroughLinesAndExitStatus) {
     struct Case {
         std::vector<std::string> args;
@@ -94,7 +96,6 @@ TEST(HostRun, CommandsReportTheChipsFaultsThroughLinesAndExitStatus) {
         {{"--sim-fault", "no-isp", "erase"}, 1, {"Begin...", "Enter Isp fail."}},
         {{"--sim-fault", "erase-busy=20", "erase"}, 1, {"Begin...", "Erase..."}},
         {{"reset"}, 0, {"Begin...", "Reset..."}},
-        {{"--sim-fault", "isp-after=3", "reset"}, 0, {"Begin...", "Reset..."}},
         {{"--sim-fault", "isp-after=4", "reset"}, 1, {"Begin...", "Enter isp error."}},
         {{"write", raw}, 0, {"Begin...", "Fire Bank0...", "Erase...", "Write..."}},
         {{"--sim-fault", "stuck=0:10", "write", raw},
@@ -103,14 +104,10 @@ TEST(HostRun, CommandsReportTheChipsFaultsThroughLinesAndExitStatus) {
         {{"--sim-fault", "crc-range-busy=30", "write", raw},
          1,
          {"Begin...", "Fire Bank0...", "Erase...", "Write...", "Read Crc fail!"}},
-        {{"--sim-fault", "crc-busy=200", "write", raw},
-         1,
-         {"Begin...", "Fire Bank0...", "Erase...", "Write...", "Read Crc fail!"}},
         // A bus whose reads fail must not look like a chip that answered.
         {{"--sim-fault", "read-fail", "write", raw},
          1,
          {"Begin...", "Fire Bank0...", "Enter isp error!"}},
-        {{"--sim-fault", "drop-writes", "reset"}, 1, {"Begin...", "Enter isp error."}},
     };
     const std::string trace = TempPath("faults.trace");
     for (const Case& c : cases) {
