@@ -91,7 +91,7 @@ TImageLoad LoadRaw(const std::string& path, uint8_t* destination, uint32_t& coun
 THexToBin::THexToBin() : Buffer(kImageSize, 0x00) {}
 
 template <typename NextLine> void THexToBin::ReadLines(NextLine next) {
-    std::fill(Buffer.begin(), Buffer.end(), 0x00);
+    std::memset(Buffer.data(), 0x00, Buffer.size());
     char line[kLineBuffer];
     for (;;) {
         std::memset(line, 0, sizeof line);

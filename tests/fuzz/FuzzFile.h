@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
 
@@ -24,6 +25,20 @@ inline void WriteScratch(const std::string& path, const uint8_t* data, size_t si
     if (size > 0 && std::fwrite(data, 1, size, f) != size)
         std::abort();
     std::fclose(f);
+}
+
+// True when all `size` bytes at `data` equal `value`. Compares against a constant block with
+// memcmp: a byte loop here would be coverage-instrumented and dominate the run time.
+inline bool AllBytesAre(const uint8_t* data, size_t size, uint8_t value) {
+    static uint8_t block[4096];
+    if (block[0] != value)
+        std::memset(block, value, sizeof block);
+    for (size_t done = 0; done < size; done += sizeof block) {
+        const size_t n = size - done < sizeof block ? size - done : sizeof block;
+        if (std::memcmp(data + done, block, n) != 0)
+            return false;
+    }
+    return true;
 }
 
 // Stops the run with a crash report when an invariant does not hold.

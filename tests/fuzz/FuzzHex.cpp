@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const TImageLoad result = LoadHexText(data, size, destination.data(), count, limit);
         rtd::fuzz::Require(result != TImageLoad::OpenFailed);
         rtd::fuzz::Require(count <= limit);
-        for (size_t i = count; i < destination.size(); ++i)
-            rtd::fuzz::Require(destination[i] == 0xA5);
+        rtd::fuzz::Require(
+            rtd::fuzz::AllBytesAre(destination.data() + count, destination.size() - count, 0xA5));
     }
     // One input in 64 also goes through a real file, which must read the same.
     if (size % 64 == 0) {

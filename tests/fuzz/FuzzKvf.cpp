@@ -11,8 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using rtd::image::kWholeImageSize;
     std::vector<uint8_t> image(kWholeImageSize, 0xA5);
     if (!LoadKvfBytes(data, size, image.data())) {
-        for (uint8_t b : image)
-            rtd::fuzz::Require(b == 0xA5);
+        rtd::fuzz::Require(rtd::fuzz::AllBytesAre(image.data(), image.size(), 0xA5));
         return 0;
     }
     const std::vector<uint8_t> repacked = rtd::image::PackKvfFile(image.data());
