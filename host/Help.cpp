@@ -32,7 +32,7 @@ Options:
   --bus /dev/i2c-N   a Linux i2c-dev adapter; the chip answers at 7-bit addresses 0x4A, 0x4B
   --sim-flash FILE   load the simulated flash from FILE before the command and save it
                      after (131,072 bytes, bank 0 then bank 1; a missing file is a blank chip)
-  --sim-fault SPEC   make the simulated chip misbehave (repeatable), SPEC one of:
+  --sim-fault FAULT   make the simulated chip misbehave (repeatable), FAULT one of:
                        no-isp            never reports ISP mode
                        isp-after=N       enters ISP mode from the N-th attempt on
                        erase-busy=N      every erase stays busy for N status reads

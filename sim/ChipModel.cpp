@@ -211,8 +211,8 @@ bool ChipModel::IicRead(uint8_t address, int count, uint8_t* data) {
     return true;
 }
 
-bool ChipModel::AddFault(const std::string& spec, std::string* error) {
-    return ParseFault(spec, state_->faults, error);
+bool ChipModel::AddFault(const std::string& fault, std::string* error) {
+    return ParseFault(fault, state_->faults, error);
 }
 
 void ChipModel::ClearFaults() {

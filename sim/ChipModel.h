@@ -60,7 +60,7 @@ public:
 
     // Adds one fault by its name (see above). False, with a one-line reason, when the
     // text is not a fault.
-    bool AddFault(const std::string& spec, std::string* error = nullptr);
+    bool AddFault(const std::string& fault, std::string* error = nullptr);
     void ClearFaults();
 
     // By default busy times are counted in status reads. With a clock set, the default

@@ -52,15 +52,15 @@ bool Faults::IsStuck(int bank, uint32_t address) const {
     return stuck.count({bank, address}) != 0;
 }
 
-bool ParseFault(const std::string& spec, Faults& faults, std::string* error) {
-    const auto eq = spec.find('=');
-    const std::string name = spec.substr(0, eq);
+bool ParseFault(const std::string& fault, Faults& faults, std::string* error) {
+    const auto eq = fault.find('=');
+    const std::string name = fault.substr(0, eq);
     const bool hasValue = eq != std::string::npos;
-    const std::string value = hasValue ? spec.substr(eq + 1) : std::string();
+    const std::string value = hasValue ? fault.substr(eq + 1) : std::string();
 
     if (name == "no-isp" || name == "read-fail" || name == "drop-writes") {
         if (hasValue)
-            return Fail(error, "fault '" + name + "' takes no value: '" + spec + "'");
+            return Fail(error, "fault '" + name + "' takes no value: '" + fault + "'");
         if (name == "no-isp")
             faults.noIsp = true;
         else if (name == "read-fail")
@@ -76,7 +76,7 @@ bool ParseFault(const std::string& spec, Faults& faults, std::string* error) {
         if (!hasValue || colon == std::string::npos ||
             !ParseUnsigned(value.substr(0, colon), false, 1, bank) ||
             !ParseUnsigned(value.substr(colon + 1), true, 0xFFFF, address))
-            return Fail(error, "bad fault '" + spec +
+            return Fail(error, "bad fault '" + fault +
                                    "': expected stuck=B:ADDR (bank 0 or 1, hex address to FFFF)");
         faults.stuck.insert({static_cast<int>(bank), static_cast<uint32_t>(address)});
         return true;
@@ -87,7 +87,7 @@ bool ParseFault(const std::string& spec, Faults& faults, std::string* error) {
         unsigned long reads = 0, page = 0;
         if (!hasValue || !ParseUnsigned(value.substr(0, at), false, kMaxCount, reads) ||
             (at != std::string::npos && !ParseUnsigned(value.substr(at + 1), false, 255, page)))
-            return Fail(error, "bad fault '" + spec +
+            return Fail(error, "bad fault '" + fault +
                                    "': expected page-busy=N or page-busy=N@K (page K 0 to 255)");
         const int n = static_cast<int>(reads);
         if (at == std::string::npos) {
@@ -115,7 +115,7 @@ bool ParseFault(const std::string& spec, Faults& faults, std::string* error) {
             continue;
         unsigned long n = 0;
         if (!hasValue || !ParseUnsigned(value, false, kMaxCount, n) || n < c.minimum)
-            return Fail(error, "bad fault '" + spec + "': expected " + name + "=N (N a number" +
+            return Fail(error, "bad fault '" + fault + "': expected " + name + "=N (N a number" +
                                    (c.minimum ? " from 1)" : ")"));
         int& field = faults.*c.field;
         field = std::max(field, static_cast<int>(n));

@@ -29,9 +29,9 @@ struct Faults {
     bool IsStuck(int bank, uint32_t address) const;
 };
 
-// Adds the fault named by `spec` (e.g. "page-busy=12@3") to `faults`. On a text that is
+// Adds the fault named by `fault` (e.g. "page-busy=12@3") to `faults`. On a text that is
 // not a fault, leaves `faults` unchanged, stores a one-line reason and returns false.
-bool ParseFault(const std::string& spec, Faults& faults, std::string* error);
+bool ParseFault(const std::string& fault, Faults& faults, std::string* error);
 
 } // namespace rtd::sim
 

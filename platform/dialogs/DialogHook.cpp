@@ -8,11 +8,12 @@ DialogShownHook& ShownHook() {
 }
 } // namespace
 
-int FirstTabStop(const DialogSpec& spec) {
+int FirstTabStop(const DialogSpec& dialog) {
     int first = -1;
-    for (size_t i = 0; i < spec.controls.size(); ++i) {
-        const int order = spec.controls[i].tabOrder;
-        if (order >= 0 && (first < 0 || order < spec.controls[static_cast<size_t>(first)].tabOrder))
+    for (size_t i = 0; i < dialog.controls.size(); ++i) {
+        const int order = dialog.controls[i].tabOrder;
+        if (order >= 0 &&
+            (first < 0 || order < dialog.controls[static_cast<size_t>(first)].tabOrder))
             first = static_cast<int>(i);
     }
     return first;

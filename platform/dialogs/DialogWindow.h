@@ -76,7 +76,7 @@ public:
     using ClickHandler = std::function<void(int control)>;
 
     // The window is built but not shown. `owner` is the host's window (0: none).
-    static std::unique_ptr<DialogWindow> Create(const DialogSpec& spec, uintptr_t owner,
+    static std::unique_ptr<DialogWindow> Create(const DialogSpec& dialog, uintptr_t owner,
                                                 ClickHandler onClick);
     virtual ~DialogWindow() = default;
 
@@ -104,7 +104,7 @@ public:
 
 // Index of the control that comes first in tab order (it starts with the keyboard
 // focus), or -1 when no control is a tab stop.
-int FirstTabStop(const DialogSpec& spec);
+int FirstTabStop(const DialogSpec& dialog);
 
 // False when no window can be shown (Linux without a reachable X display).
 bool DialogDisplayAvailable();

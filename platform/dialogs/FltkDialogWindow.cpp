@@ -75,17 +75,17 @@ public:
 
 class FltkDialogWindow : public DialogWindow {
 public:
-    FltkDialogWindow(const DialogSpec& spec, uintptr_t owner, ClickHandler onClick)
-        : spec_(spec), owner_(owner), onClick_(std::move(onClick)),
-          window_(spec.clientWidth, spec.clientHeight, spec.caption) {
+    FltkDialogWindow(const DialogSpec& dialog, uintptr_t owner, ClickHandler onClick)
+        : dialog_(dialog), owner_(owner), onClick_(std::move(onClick)),
+          window_(dialog.clientWidth, dialog.clientHeight, dialog.caption) {
         window_.color(ToFltk(kButtonFace));
-        ApplyFont(window_, spec.font);
-        window_.size_range(spec.clientWidth, spec.clientHeight, spec.clientWidth,
-                           spec.clientHeight);
+        ApplyFont(window_, dialog.font);
+        window_.size_range(dialog.clientWidth, dialog.clientHeight, dialog.clientWidth,
+                           dialog.clientHeight);
         window_.user_data(this);
         window_.callback(OnTitleBarClose); // the close box, or Escape
-        for (size_t i = 0; i < spec.controls.size(); ++i)
-            controls_.push_back(Build(spec.controls[i], static_cast<int>(i)));
+        for (size_t i = 0; i < dialog.controls.size(); ++i)
+            controls_.push_back(Build(dialog.controls[i], static_cast<int>(i)));
         window_.end();
     }
 
@@ -99,7 +99,7 @@ public:
     void SetChecked(int control, bool checked) override { Button(control)->value(checked); }
 
     void ShowModal() override {
-        if (!spec_.systemPlacement && positioned_)
+        if (!dialog_.systemPlacement && positioned_)
             window_.position(left_, top_);
         window_.set_modal();
         window_.show();
@@ -137,7 +137,7 @@ public:
     void Click(int control) override {
         Fl_Widget* widget = controls_.at(static_cast<size_t>(control));
         // What a press and release on the control does: a check box flips first.
-        if (spec_.controls[static_cast<size_t>(control)].kind == ControlKind::CheckBox)
+        if (dialog_.controls[static_cast<size_t>(control)].kind == ControlKind::CheckBox)
             Button(control)->value(!Button(control)->value());
         widget->do_callback();
     }
@@ -145,22 +145,25 @@ public:
     void CloseFromTitleBar() override { window_.do_callback(); }
 
 private:
-    Fl_Widget* Build(const ControlSpec& spec, int index) {
+    Fl_Widget* Build(const ControlSpec& dialog, int index) {
         Fl_Widget* widget = nullptr;
-        switch (spec.kind) {
+        switch (dialog.kind) {
         case ControlKind::Label:
-            widget = new LabelBox(spec.left, spec.top, spec.width, spec.height, spec.text);
+            widget =
+                new LabelBox(dialog.left, dialog.top, dialog.width, dialog.height, dialog.text);
             break;
         case ControlKind::Button:
-            widget = new Fl_Button(spec.left, spec.top, spec.width, spec.height, spec.text);
+            widget =
+                new Fl_Button(dialog.left, dialog.top, dialog.width, dialog.height, dialog.text);
             break;
         case ControlKind::CheckBox:
-            widget = new Fl_Check_Button(spec.left, spec.top, spec.width, spec.height, spec.text);
+            widget = new Fl_Check_Button(dialog.left, dialog.top, dialog.width, dialog.height,
+                                         dialog.text);
             break;
         }
         widget->color(ToFltk(kButtonFace));
-        ApplyFont(*widget, spec.font);
-        if (spec.tabOrder < 0)
+        ApplyFont(*widget, dialog.font);
+        if (dialog.tabOrder < 0)
             widget->clear_visible_focus();
         widget->callback(OnControl, static_cast<long>(index));
         return widget;
@@ -169,7 +172,7 @@ private:
     // The keyboard starts on the control that comes first in tab order, whether or not a
     // window manager hands the new window the X input focus.
     void FocusFirstTabStop() {
-        const int first = FirstTabStop(spec_);
+        const int first = FirstTabStop(dialog_);
         if (first >= 0)
             controls_[static_cast<size_t>(first)]->take_focus();
     }
@@ -251,7 +254,7 @@ private:
         static_cast<FltkDialogWindow*>(window->user_data())->Close();
     }
 
-    const DialogSpec& spec_;
+    const DialogSpec& dialog_;
     uintptr_t owner_;
     ClickHandler onClick_;
     Fl_Double_Window window_;
@@ -262,9 +265,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<DialogWindow> DialogWindow::Create(const DialogSpec& spec, uintptr_t owner,
+std::unique_ptr<DialogWindow> DialogWindow::Create(const DialogSpec& dialog, uintptr_t owner,
                                                    ClickHandler onClick) {
-    return std::make_unique<FltkDialogWindow>(spec, owner, std::move(onClick));
+    return std::make_unique<FltkDialogWindow>(dialog, owner, std::move(onClick));
 }
 
 bool DialogDisplayAvailable() {

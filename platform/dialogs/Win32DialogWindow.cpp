@@ -59,20 +59,20 @@ std::string WindowText(HWND window) {
 
 class Win32DialogWindow : public DialogWindow {
 public:
-    Win32DialogWindow(const DialogSpec& spec, uintptr_t owner, ClickHandler onClick)
-        : spec_(spec), onClick_(std::move(onClick)) {
+    Win32DialogWindow(const DialogSpec& dialog, uintptr_t owner, ClickHandler onClick)
+        : dialog_(dialog), onClick_(std::move(onClick)) {
         HWND ownerWindow = reinterpret_cast<HWND>(owner);
         owner_ = ownerWindow && IsWindow(ownerWindow) ? ownerWindow : nullptr;
         dpi_ = ScreenDpi();
-        RECT outer{0, 0, Scale(spec.clientWidth), Scale(spec.clientHeight)};
+        RECT outer{0, 0, Scale(dialog.clientWidth), Scale(dialog.clientHeight)};
         AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
         outerWidth_ = outer.right - outer.left;
         outerHeight_ = outer.bottom - outer.top;
-        formFont_ = MakeFont(spec.font, dpi_);
-        for (const ControlSpec& control : spec.controls)
+        formFont_ = MakeFont(dialog.font, dpi_);
+        for (const ControlSpec& control : dialog.controls)
             fonts_.push_back(MakeFont(control.font, dpi_));
         buttonFace_ = GetSysColorBrush(COLOR_BTNFACE);
-        checked_.assign(spec.controls.size(), false);
+        checked_.assign(dialog.controls.size(), false);
     }
 
     ~Win32DialogWindow() override {
@@ -157,7 +157,7 @@ public:
 
         HDC dc = GetDC(window_);
         reading.background = FromColorRef(GetSysColor(COLOR_BTNFACE));
-        for (size_t i = 0; i < spec_.controls.size(); ++i)
+        for (size_t i = 0; i < dialog_.controls.size(); ++i)
             reading.controls.push_back(ReadControl(static_cast<int>(i), dc));
         ReleaseDC(window_, dc);
         return reading;
@@ -189,15 +189,15 @@ private:
         // point into this module after the host unloads it.
         registered_ = RegisterClassExA(&windowClass) != 0;
 
-        const bool place = positioned_ && !spec_.systemPlacement;
-        window_ = CreateWindowExA(kExStyle, kClassName, spec_.caption, kStyle,
+        const bool place = positioned_ && !dialog_.systemPlacement;
+        window_ = CreateWindowExA(kExStyle, kClassName, dialog_.caption, kStyle,
                                   place ? left_ : CW_USEDEFAULT, place ? top_ : CW_USEDEFAULT,
                                   outerWidth_, outerHeight_, owner_, nullptr, instance_, this);
         if (!window_)
             return false;
         SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_), FALSE);
-        for (size_t i = 0; i < spec_.controls.size(); ++i)
-            BuildControl(spec_.controls[i], static_cast<int>(i));
+        for (size_t i = 0; i < dialog_.controls.size(); ++i)
+            BuildControl(dialog_.controls[i], static_cast<int>(i));
         return true;
     }
 
@@ -234,7 +234,7 @@ private:
 
     // The keyboard starts on the control that comes first in tab order.
     void FocusFirstTabStop() {
-        const int first = FirstTabStop(spec_);
+        const int first = FirstTabStop(dialog_);
         if (first >= 0)
             SetFocus(Item(first));
     }
@@ -284,7 +284,7 @@ private:
     }
 
     bool IsControl(int control) const {
-        return control >= 0 && control < static_cast<int>(spec_.controls.size());
+        return control >= 0 && control < static_cast<int>(dialog_.controls.size());
     }
 
     LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -305,8 +305,8 @@ private:
             HDC dc = reinterpret_cast<HDC>(wParam);
             const int control = GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) - kFirstControlId;
             if (IsControl(control))
-                SetTextColor(dc,
-                             ToColorRef(spec_.controls[static_cast<size_t>(control)].font.colour));
+                SetTextColor(
+                    dc, ToColorRef(dialog_.controls[static_cast<size_t>(control)].font.colour));
             SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
             return reinterpret_cast<LRESULT>(buttonFace_);
         }
@@ -335,7 +335,7 @@ private:
         return self->Handle(window, message, wParam, lParam);
     }
 
-    const DialogSpec& spec_;
+    const DialogSpec& dialog_;
     ClickHandler onClick_;
     HWND owner_ = nullptr;
     HWND window_ = nullptr;
@@ -354,9 +354,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<DialogWindow> DialogWindow::Create(const DialogSpec& spec, uintptr_t owner,
+std::unique_ptr<DialogWindow> DialogWindow::Create(const DialogSpec& dialog, uintptr_t owner,
                                                    ClickHandler onClick) {
-    return std::make_unique<Win32DialogWindow>(spec, owner, std::move(onClick));
+    return std::make_unique<Win32DialogWindow>(dialog, owner, std::move(onClick));
 }
 
 bool DialogDisplayAvailable() {

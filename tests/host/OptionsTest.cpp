@@ -119,7 +119,7 @@ TEST(Options, HelpNamesEveryCommandOptionFaultAndExitStatus) {
                               "--bus sim",
                               "--bus /dev/i2c-N",
                               "--sim-flash FILE",
-                              "--sim-fault SPEC",
+                              "--sim-fault FAULT",
                               "--trace FILE",
                               "--auto-fire-second on|off",
                               "--quiet",

@@ -56,9 +56,9 @@ bool FaultAfterBus::Tick() {
         break;
     case Fault::StuckBit:
         for (int bank = 0; bank < 2; ++bank) {
-            char spec[32];
-            std::snprintf(spec, sizeof spec, "stuck=%d:%X", bank, kStuckAddress[bank]);
-            chip_->AddFault(spec);
+            char fault[32];
+            std::snprintf(fault, sizeof fault, "stuck=%d:%X", bank, kStuckAddress[bank]);
+            chip_->AddFault(fault);
         }
         break;
     case Fault::ReadFail:

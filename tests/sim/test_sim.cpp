@@ -375,7 +375,7 @@ TEST(ChipModelFaults, DroppedWritesNeverReachTheChip) {
 
 TEST(ChipModelFaults, SpecsParseOrAreRefusedWithAReason) {
     struct Case {
-        const char* spec;
+        const char* fault;
         bool ok;
     };
     const Case cases[] = {
@@ -392,17 +392,17 @@ TEST(ChipModelFaults, SpecsParseOrAreRefusedWithAReason) {
         {"stuck=:10", false},       {"Erase-Busy=1", false},
     };
     for (const Case& t : cases) {
-        SCOPED_TRACE(t.spec);
+        SCOPED_TRACE(t.fault);
         ChipModel chip;
         std::string error;
-        EXPECT_EQ(chip.AddFault(t.spec, &error), t.ok);
+        EXPECT_EQ(chip.AddFault(t.fault, &error), t.ok);
         if (t.ok) {
             EXPECT_TRUE(error.empty());
             continue;
         }
         EXPECT_FALSE(error.empty());
         EXPECT_EQ(error.find('\n'), std::string::npos);
-        // A refused spec leaves the chip healthy.
+        // A refused fault leaves the chip healthy.
         RunScript(chip, {"ENTER", "R 90 40", "W 94 90 C0", "R 90 40", "PAGE 00 00", "R 90 40"});
     }
 }
