@@ -18,16 +18,6 @@ std::string Trim(const std::string& text) {
     return text.substr(begin, end - begin);
 }
 
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 // One physical line of the file, with its line ending kept so an untouched line is
 // written back byte for byte.
 struct Line {
@@ -111,13 +101,13 @@ Place Find(const std::vector<Line>& lines, const std::string& section, const std
         if (SectionName(lines[i].text, name)) {
             if (place.header >= 0)
                 break;
-            if (SameName(name, section))
+            if (SameIniName(name, section))
                 place.header = place.lastLine = index;
             continue;
         }
         if (place.header < 0)
             continue;
-        if (KeyValue(lines[i].text, lineKey, value) && SameName(lineKey, key)) {
+        if (KeyValue(lines[i].text, lineKey, value) && SameIniName(lineKey, key)) {
             place.keyLine = index;
             break;
         }
@@ -188,6 +178,16 @@ bool IsStorableIniEntry(const std::string& section, const std::string& key,
     // A key that starts like a section or a comment, or holds "=", would not read back.
     return !Trim(section).empty() && section.find(']') == std::string::npos && !name.empty() &&
            name[0] != '[' && name[0] != ';' && key.find('=') == std::string::npos;
+}
+
+bool SameIniName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
 }
 
 } // namespace rtd::posix

@@ -28,6 +28,9 @@ std::string WriteIniText(const std::string& text, const std::string& section,
 bool IsStorableIniEntry(const std::string& section, const std::string& key,
                         const std::string& value);
 
+// Section and key names compare without regard to ASCII case.
+bool SameIniName(const std::string& a, const std::string& b);
+
 } // namespace rtd::posix
 
 #endif

@@ -20,16 +20,6 @@ bool Plain(const std::string& s) {
     return true;
 }
 
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -46,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)ReadIniText(written, section, key, "");
     if (Plain(section) && Plain(key) && Plain(value)) {
         rtd::fuzz::Require(ReadIniText(written, section, key, "\x01") == value);
-        if (Plain(otherKey) && !SameName(otherKey, key))
+        if (Plain(otherKey) && !rtd::posix::SameIniName(otherKey, key))
             rtd::fuzz::Require(ReadIniText(written, section, otherKey, "\x01") == before);
     }
     return 0;
