@@ -1,6 +1,7 @@
 // The packed-body decoder: the code table, the filler, the long zero-run codes and how
 // decoding runs past the end of the coded data.
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include <string>
 #include <vector>
@@ -47,6 +48,11 @@ struct DecodeCase {
     Bytes body;
     Bytes expected;
 };
+
+// Failure messages name the case; the default printer would dump its raw bytes.
+void PrintTo(const DecodeCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 std::vector<DecodeCase> DecodeCases() {
     const std::string six = "0000001";

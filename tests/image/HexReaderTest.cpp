@@ -1,6 +1,7 @@
 // Intel HEX reader and LoadImageFile: what lands in the caller's buffer, the count, and
 // how a read ends.
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include <string>
 #include <utility>
@@ -32,6 +33,11 @@ struct HexCase {
     uint32_t count;
     std::vector<std::pair<uint32_t, uint8_t>> probes; // offset -> expected byte
 };
+
+// Failure messages name the case; the default printer would dump its raw bytes.
+void PrintTo(const HexCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 std::vector<HexCase> HexCases() {
     const std::string r0 = HexRecord(0x0000, Ramp(16, 0x10));   // 0x0000-0x000F

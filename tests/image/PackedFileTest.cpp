@@ -1,6 +1,7 @@
 // Packed firmware files: the loader's header and size rules, and the packer as its
 // inverse over random and structured images.
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include <cstring>
 #include <random>
@@ -65,6 +66,11 @@ struct ImageCase {
     const char* name;
     Bytes image;
 };
+
+// Failure messages name the case; the default printer would dump its raw bytes.
+void PrintTo(const ImageCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 std::vector<ImageCase> Images() {
     std::vector<ImageCase> cases = {

@@ -1,6 +1,7 @@
 // The Write command end to end against the chip model: files in a temporary folder, the
 // engine with a recording message list, virtual waits.
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include <functional>
 #include <memory>
@@ -91,6 +92,11 @@ struct FlowCase {
     Lines lines; // "LoadFile:" stands for "LoadFile:" + the path
     bool autoFireSecond = true;
 };
+
+// Failure messages name the case; the default printer would dump its raw bytes.
+void PrintTo(const FlowCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class WriteFlows : public WriteTest, public ::testing::WithParamInterface<FlowCase> {};
 
@@ -253,6 +259,11 @@ struct RefusedCase {
     std::function<std::string(WriteTest&)> setUp;
     Lines lines; // "LoadFile:" stands for "LoadFile:" + the path
 };
+
+// Failure messages name the case; the default printer would dump its raw bytes.
+void PrintTo(const RefusedCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class RefusedFiles : public WriteTest, public ::testing::WithParamInterface<RefusedCase> {};
 
