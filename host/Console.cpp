@@ -1,4 +1,4 @@
-#include "host/Console.h"
+#include "Console.h"
 
 #include <algorithm>
 

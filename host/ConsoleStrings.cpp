@@ -1,4 +1,4 @@
-#include "host/ConsoleStrings.h"
+#include "ConsoleStrings.h"
 
 namespace rtd::host {
 

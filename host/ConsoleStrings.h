@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "host/Console.h"
-#include "host/Trace.h"
+#include "Console.h"
+#include "Trace.h"
 #include "rtd2120/rtd2120.h"
 
 namespace rtd::host {

@@ -1,4 +1,6 @@
-#include "host/Help.h"
+#include "Help.h"
+
+#include "CommandTable.h"
 
 #ifndef RTD_VERSION
 #define RTD_VERSION "0.0.0"
@@ -6,26 +8,16 @@
 
 namespace rtd::host {
 
-const char* HelpText() {
-    return R"(Usage: isphost [options] COMMAND [ARGS]
+namespace {
+
+const char* const kIntro = R"(Usage: isphost [options] COMMAND [ARGS]
 
 Drives the RTD2120 in-system programming plug-in through its exports, with a
 simulated chip or a real I2C adapter as the bus.
 
-Commands:
-  info                        name, extra function, file filter and supported commands
-  write FILE                  program FILE (.hex/.h00 Intel HEX, .bin raw image, else packed)
-                              and verify every bank by CRC-8
-  erase                       erase the whole flash, then let the chip run
-  reset                       enter and leave ISP mode so the chip restarts
-  enter-isp                   the plug-in's extra function: send the ISP entry for ~11 s
-  about, setup                the plug-in's dialogs (need a display)
-  image info FILE             what a write of FILE would program: flow, banks, used length,
-                              pages sent and CRC-8 per bank, or why the file is refused
-  image convert FILE OUT.bin  write the 131,072-byte image a write of FILE would program
-  image pack IN OUT.kvf       pack what a write of IN would program into a packed file
+)";
 
-Options:
+const char* const kRest = R"(Options:
   --plugin PATH      the plug-in to load (default: librtd2120.so / RTD2120.dll beside
                      isphost, else in ../plugin or ../lib)
   --bus sim          the simulated chip (default)
@@ -73,6 +65,28 @@ Examples:
   isphost image info examples/app.hex
   isphost image convert examples/two-bank.kvf image.bin && cmp image.bin chip.bin
 )";
+
+// "  write FILE                  program FILE ...", continuation lines under the text.
+std::string CommandsSection() {
+    const size_t column = 30;
+    std::string text = "Commands:\n";
+    for (const HostCommand& c : HostCommands()) {
+        std::string line = std::string("  ") + c.usage;
+        line.append(line.size() < column ? column - line.size() : 1, ' ');
+        for (const char* p = c.help; *p; ++p) {
+            line += *p;
+            if (*p == '\n')
+                line.append(column, ' ');
+        }
+        text += line + "\n";
+    }
+    return text + "\n";
+}
+
+} // namespace
+
+std::string HelpText() {
+    return kIntro + CommandsSection() + kRest;
 }
 
 const char* VersionText() {

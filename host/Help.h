@@ -2,9 +2,11 @@
 #ifndef RTD_HOST_HELP_H
 #define RTD_HOST_HELP_H
 
+#include <string>
+
 namespace rtd::host {
 
-const char* HelpText();
+std::string HelpText();
 const char* VersionText();
 
 } // namespace rtd::host

@@ -1,11 +1,11 @@
-#include "host/HostBus.h"
+#include "HostBus.h"
 
 #include <chrono>
 
-#include "sim/ChipModel.h"
+#include "ChipModel.h"
 
 #if defined(__linux__)
-#include "host/linux/I2cDevBus.h"
+#include "linux/I2cDevBus.h"
 #endif
 
 namespace rtd::host {

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "host/Console.h"
-#include "host/Options.h"
+#include "Console.h"
+#include "Options.h"
 #include "rtd2120/rtd2120.h"
 
 namespace rtd::host {

@@ -1,4 +1,4 @@
-#include "host/HostForm.h"
+#include "HostForm.h"
 
 namespace rtd::host {
 

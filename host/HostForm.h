@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "host/Console.h"
-#include "host/Trace.h"
+#include "Console.h"
+#include "Trace.h"
 #include "rtd2120/rtd2120.h"
 
 namespace rtd::host {

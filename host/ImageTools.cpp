@@ -1,4 +1,4 @@
-#include "host/ImageTools.h"
+#include "ImageTools.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,8 +6,8 @@
 #include <functional>
 #include <sys/stat.h>
 
-#include "image/Kvfpack.h"
-#include "isp/Ispunit.h"
+#include "Ispunit.h"
+#include "Kvfpack.h"
 
 namespace rtd::host {
 

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "image/FirmwarePlan.h"
+#include "FirmwarePlan.h"
 
 namespace rtd::host {
 

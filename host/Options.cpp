@@ -1,29 +1,12 @@
-#include "host/Options.h"
+#include "Options.h"
 
 #include <cstddef>
+
+#include "CommandTable.h"
 
 namespace rtd::host {
 
 namespace {
-
-struct CommandShape {
-    const char* name;
-    size_t arguments;
-    const char* usage;
-};
-
-const CommandShape kCommands[] = {
-    {"info", 0, "info"},
-    {"write", 1, "write FILE"},
-    {"erase", 0, "erase"},
-    {"reset", 0, "reset"},
-    {"enter-isp", 0, "enter-isp"},
-    {"about", 0, "about"},
-    {"setup", 0, "setup"},
-    {"image info", 1, "image info FILE"},
-    {"image convert", 2, "image convert FILE OUT.bin"},
-    {"image pack", 2, "image pack IN.bin OUT.kvf"},
-};
 
 // Options that take a value, and where the value goes.
 std::string* ValueSlot(const std::string& name, Options* o) {
@@ -86,6 +69,20 @@ bool TakeOption(const std::vector<std::string>& args, size_t* i, Options* o, std
     return true;
 }
 
+// The second words of a command group, for a reason line: "info, convert or pack".
+std::string GroupMembers(const std::string& group) {
+    std::vector<std::string> members;
+    for (const HostCommand& c : HostCommands()) {
+        const std::string name = c.name;
+        if (name.rfind(group + " ", 0) == 0)
+            members.push_back(name.substr(group.size() + 1));
+    }
+    std::string list;
+    for (size_t i = 0; i < members.size(); ++i)
+        list += (i == 0 ? "" : i + 1 == members.size() ? " or " : ", ") + members[i];
+    return list;
+}
+
 bool CheckCommand(const std::vector<std::string>& words, Options* o, std::string* error) {
     if (words.empty()) {
         *error = "no command given (isphost --help lists them)";
@@ -93,28 +90,26 @@ bool CheckCommand(const std::vector<std::string>& words, Options* o, std::string
     }
     size_t used = 1;
     std::string name = words[0];
-    if (name == "image") {
+    if (IsCommandGroup(name)) {
         if (words.size() < 2) {
-            *error = "image needs a subcommand: info, convert or pack";
+            *error = name + " needs a subcommand: " + GroupMembers(name);
             return false;
         }
         name += " " + words[1];
         used = 2;
     }
-    for (const CommandShape& shape : kCommands) {
-        if (name != shape.name)
-            continue;
-        const size_t given = words.size() - used;
-        if (given != shape.arguments) {
-            *error = std::string("usage: isphost [options] ") + shape.usage;
-            return false;
-        }
-        o->command = name;
-        o->arguments.assign(words.begin() + static_cast<std::ptrdiff_t>(used), words.end());
-        return true;
+    const HostCommand* command = FindHostCommand(name);
+    if (!command) {
+        *error = "unknown command '" + name + "' (isphost --help lists them)";
+        return false;
     }
-    *error = "unknown command '" + name + "' (isphost --help lists them)";
-    return false;
+    if (words.size() - used != command->arguments) {
+        *error = std::string("usage: isphost [options] ") + command->usage;
+        return false;
+    }
+    o->command = name;
+    o->arguments.assign(words.begin() + static_cast<std::ptrdiff_t>(used), words.end());
+    return true;
 }
 
 bool IsDevicePath(const std::string& bus) {

@@ -1,4 +1,4 @@
-#include "host/PluginLoader.h"
+#include "PluginLoader.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "host/Trace.h"
+#include "Trace.h"
 
 namespace rtd::host {
 

@@ -1,4 +1,4 @@
-#include "host/TracingBus.h"
+#include "TracingBus.h"
 
 namespace rtd::host {
 

@@ -2,7 +2,7 @@
 #ifndef RTD_HOST_TRACINGBUS_H
 #define RTD_HOST_TRACINGBUS_H
 
-#include "host/Trace.h"
+#include "Trace.h"
 #include "rtd2120/rtd2120.h"
 
 namespace rtd::host {

@@ -11,7 +11,7 @@
 #define RTD_ISATTY(fd) isatty(fd)
 #endif
 
-#include "host/HostMain.h"
+#include "HostMain.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);

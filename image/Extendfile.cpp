@@ -1,6 +1,6 @@
-#include "image/Extendfile.h"
+#include "Extendfile.h"
 
-#include "image/PathParts.h"
+#include "PathParts.h"
 
 namespace rtd::image {
 

@@ -1,11 +1,11 @@
-#include "image/FirmwarePlan.h"
+#include "FirmwarePlan.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "image/Hextobin.h"
-#include "image/Kvfunit.h"
-#include "image/PathParts.h"
+#include "Hextobin.h"
+#include "Kvfunit.h"
+#include "PathParts.h"
 
 namespace rtd::image {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "image/Extendfile.h"
+#include "Extendfile.h"
 
 namespace rtd::image {
 

@@ -1,11 +1,11 @@
-#include "image/Hextobin.h"
+#include "Hextobin.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
-#include "image/PathParts.h"
-#include "image/StdFile.h"
+#include "PathParts.h"
+#include "StdFile.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "image/Kvfpack.h"
+#include "Kvfpack.h"
 
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
-#include "image/Kvfunit.h"
+#include "Kvfunit.h"
 
 namespace rtd::image {
 namespace {

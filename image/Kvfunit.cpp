@@ -1,12 +1,12 @@
-#include "image/Kvfunit.h"
+#include "Kvfunit.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
-#include "image/StdFile.h"
-#include "image/Vlcunit.h"
+#include "StdFile.h"
+#include "Vlcunit.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "image/PathParts.h"
+#include "PathParts.h"
 
 namespace rtd::image {
 namespace {

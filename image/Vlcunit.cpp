@@ -1,4 +1,4 @@
-#include "image/Vlcunit.h"
+#include "Vlcunit.h"
 
 void TVLCDecode::SetInput(const uint8_t* body, int32_t length) {
     Body = body;

@@ -1,10 +1,10 @@
-#include "image/Writeunit.h"
+#include "Writeunit.h"
 
 #include <vector>
 
-#include "isp/Commands.h"
-#include "isp/Ispunit.h"
-#include "platform/Platform.h"
+#include "Commands.h"
+#include "Ispunit.h"
+#include "Platform.h"
 
 namespace {
 

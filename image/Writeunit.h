@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "image/FirmwarePlan.h"
+#include "FirmwarePlan.h"
 
 // Clears the message list, logs "Begin..." and runs the flow the file's extension picks.
 bool WriteFirmware(const std::string& path);

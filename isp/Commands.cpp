@@ -1,7 +1,7 @@
-#include "isp/Commands.h"
+#include "Commands.h"
 
-#include "isp/Ispunit.h"
-#include "isp/Sleep.h"
+#include "Ispunit.h"
+#include "Sleep.h"
 
 namespace {
 

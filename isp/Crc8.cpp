@@ -1,6 +1,6 @@
 #include <array>
 
-#include "isp/Ispunit.h"
+#include "Ispunit.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "isp/Ispunit.h"
+#include "Ispunit.h"
 
 TIspUnit* IspUnit = nullptr;
 

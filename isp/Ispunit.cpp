@@ -1,10 +1,10 @@
-#include "isp/Ispunit.h"
+#include "Ispunit.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "isp/Sleep.h"
-#include "ui/Quonunit.h"
+#include "Quonunit.h"
+#include "Sleep.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "plugin/Ispmsgunit.h"
+#include "Ispmsgunit.h"
 
 class TIspUnit : public TIspMsgUnit {
 public:

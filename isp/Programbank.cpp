@@ -1,6 +1,6 @@
-#include "isp/Commands.h"
-#include "isp/Ispunit.h"
-#include "isp/Sleep.h"
+#include "Commands.h"
+#include "Ispunit.h"
+#include "Sleep.h"
 
 namespace {
 

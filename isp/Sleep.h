@@ -2,7 +2,7 @@
 #ifndef RTD_ISP_SLEEP_H
 #define RTD_ISP_SLEEP_H
 
-#include "platform/Platform.h"
+#include "Platform.h"
 
 inline void IspSleep(unsigned ms) {
     rtd::CurrentPlatform().SleepMs(ms);

@@ -1,14 +1,24 @@
-#include "platform/Platform.h"
+#include "Platform.h"
 
 namespace rtd {
-
-Platform& NativePlatform(); // defined by the Windows or POSIX implementation
 
 namespace {
 Platform* installed = nullptr;
 }
 
-Platform& CurrentPlatform() { return installed ? *installed : NativePlatform(); }
+Platform& CurrentPlatform() {
+    return installed ? *installed : NativePlatform();
+}
+
+std::string Platform::ExecutableFolder() {
+    std::string path = ExecutablePath();
+    size_t folderEnd = 0;
+    for (size_t i = 0; i < path.size(); ++i)
+        if (IsFolderSeparator(path[i]))
+            folderEnd = i + 1;
+    path.resize(folderEnd);
+    return path;
+}
 
 Platform* InstallPlatform(Platform* platform) {
     Platform* previous = installed;

@@ -37,6 +37,11 @@ public:
 
     // Full path of the process's main executable (not of the plug-in library).
     virtual std::string ExecutablePath() = 0;
+    // True when `c` ends a folder name in this system's paths.
+    virtual bool IsFolderSeparator(char c) = 0;
+    // ExecutablePath() up to and including its last folder separator; empty when it has
+    // none. The path is taken whole: cutting a long path would name some other folder.
+    std::string ExecutableFolder();
 
     // True when `path` names an existing regular file (not a folder).
     virtual bool IsRegularFile(const std::string& path) = 0;
@@ -49,6 +54,8 @@ public:
 
 // The platform in use: the native one unless a test installed another.
 Platform& CurrentPlatform();
+// The operating system's own implementation, whatever is installed.
+Platform& NativePlatform();
 // Installs `platform` (not owned) as the current one; null restores the native one.
 // Returns the previously installed platform (null when it was the native one).
 Platform* InstallPlatform(Platform* platform);

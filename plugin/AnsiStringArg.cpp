@@ -1,4 +1,4 @@
-#include "plugin/AnsiStringArg.h"
+#include "AnsiStringArg.h"
 
 #include <cstdint>
 #include <cstring>

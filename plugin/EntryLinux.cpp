@@ -1,6 +1,6 @@
 // Entry routine of the shared library on Linux: load and unload stand in for the
 // Windows loader's process attach and detach.
-#include "plugin/Lifetime.h"
+#include "Lifetime.h"
 
 namespace {
 

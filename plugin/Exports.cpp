@@ -3,13 +3,13 @@
 // from becoming a crash.
 #include <cstring>
 
-#include "image/Writeunit.h"
-#include "isp/Commands.h"
-#include "isp/Ispunit.h"
-#include "platform/Platform.h"
-#include "plugin/AnsiStringArg.h"
+#include "AnsiStringArg.h"
+#include "Commands.h"
+#include "Dialogs.h"
+#include "Ispunit.h"
+#include "Platform.h"
+#include "Writeunit.h"
 #include "rtd2120/rtd2120.h"
-#include "ui/Dialogs.h"
 
 // A build without the dialog toolkit (RTD_BUILD_UI off) has no dialogs to show.
 #ifndef RTD_HAVE_DIALOGS

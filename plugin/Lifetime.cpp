@@ -1,8 +1,8 @@
-#include "plugin/Lifetime.h"
+#include "Lifetime.h"
 
 #include <new>
 
-#include "isp/Ispunit.h"
+#include "Ispunit.h"
 
 void PluginAttach() {
     if (IspUnit)

@@ -1,8 +1,8 @@
-#include "sim/ChipModel.h"
+#include "ChipModel.h"
 
 #include <algorithm>
 
-#include "sim/ChipState.h"
+#include "ChipState.h"
 
 namespace rtd::sim {
 

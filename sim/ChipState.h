@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "sim/BusyPeriod.h"
-#include "sim/ChipModel.h"
-#include "sim/Faults.h"
+#include "BusyPeriod.h"
+#include "ChipModel.h"
+#include "Faults.h"
 
 namespace rtd::sim {
 

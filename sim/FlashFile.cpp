@@ -5,8 +5,8 @@
 #include <cstring>
 #include <memory>
 
-#include "sim/ChipModel.h"
-#include "sim/ChipState.h"
+#include "ChipModel.h"
+#include "ChipState.h"
 
 namespace rtd::sim {
 

@@ -1,6 +1,6 @@
-#include "ui/Aboutfrm.h"
+#include "Aboutfrm.h"
 
-#include "ui/DialogLayout.h"
+#include "DialogLayout.h"
 
 TAboutForm::TAboutForm(TForm* owner) : TDialogForm(rtd::ui::AboutLayout(), owner) {}
 

@@ -2,7 +2,7 @@
 #ifndef RTD_UI_ABOUTFRM_H
 #define RTD_UI_ABOUTFRM_H
 
-#include "ui/DialogForm.h"
+#include "DialogForm.h"
 
 class TAboutForm : public TDialogForm {
 public:

@@ -1,4 +1,4 @@
-#include "ui/DialogForm.h"
+#include "DialogForm.h"
 
 TDialogForm::TDialogForm(const rtd::DialogSpec& layout, TForm* owner)
     : window_(rtd::DialogWindow::Create(layout, owner ? owner->GetHandle() : 0,

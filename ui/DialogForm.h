@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "platform/dialogs/DialogWindow.h"
+#include "DialogWindow.h"
 #include "rtd2120/rtd2120.h"
 
 class TDialogForm {

@@ -1,4 +1,4 @@
-#include "ui/DialogLayout.h"
+#include "DialogLayout.h"
 
 namespace rtd::ui {
 namespace {

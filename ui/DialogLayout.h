@@ -3,7 +3,7 @@
 #ifndef RTD_UI_DIALOGLAYOUT_H
 #define RTD_UI_DIALOGLAYOUT_H
 
-#include "platform/dialogs/DialogWindow.h"
+#include "DialogWindow.h"
 
 namespace rtd::ui {
 

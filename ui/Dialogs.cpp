@@ -1,9 +1,9 @@
-#include "ui/Dialogs.h"
+#include "Dialogs.h"
 
-#include "isp/Ispunit.h"
-#include "ui/Aboutfrm.h"
-#include "ui/Placement.h"
-#include "ui/Setupfrm.h"
+#include "Aboutfrm.h"
+#include "Ispunit.h"
+#include "Placement.h"
+#include "Setupfrm.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/IniNumber.h"
+#include "IniNumber.h"
 
 namespace rtd {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/Placement.h"
+#include "Placement.h"
 
 namespace rtd::ui {
 

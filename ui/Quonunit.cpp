@@ -1,9 +1,9 @@
-#include "ui/Quonunit.h"
+#include "Quonunit.h"
 
 #include <memory>
 
-#include "platform/Platform.h"
-#include "ui/IniNumber.h"
+#include "IniNumber.h"
+#include "Platform.h"
 
 namespace {
 
@@ -12,14 +12,6 @@ const char* const kSection = "RTD2120CFG";
 const char* const kKey = "AUTOFIRESECOND";
 // Values longer than this are cut, as the profile functions' 2048-byte buffer does.
 const size_t kMaxValueLength = 2047;
-
-bool IsFolderSeparator(char c) {
-#if defined(_WIN32)
-    return c == '\\' || c == ':';
-#else
-    return c == '\\' || c == ':' || c == '/';
-#endif
-}
 
 } // namespace
 
@@ -53,15 +45,7 @@ bool TIniFile::WriteBool(const std::string& section, const std::string& key, boo
 }
 
 std::string SettingsFilePath() {
-    // The path is taken whole: cutting a long path would put the settings into some
-    // other folder.
-    std::string path = rtd::CurrentPlatform().ExecutablePath();
-    size_t folderEnd = 0;
-    for (size_t i = 0; i < path.size(); ++i)
-        if (IsFolderSeparator(path[i]))
-            folderEnd = i + 1;
-    path.resize(folderEnd);
-    return path + kFileName;
+    return rtd::CurrentPlatform().ExecutableFolder() + kFileName;
 }
 
 TIniFile* OpenIniFile() {

@@ -1,7 +1,7 @@
-#include "ui/Setupfrm.h"
+#include "Setupfrm.h"
 
-#include "isp/Ispunit.h"
-#include "ui/DialogLayout.h"
+#include "DialogLayout.h"
+#include "Ispunit.h"
 
 using rtd::ui::kSetupButton1;
 using rtd::ui::kSetupCheckBox1;

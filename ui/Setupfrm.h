@@ -2,7 +2,7 @@
 #ifndef RTD_UI_SETUPFRM_H
 #define RTD_UI_SETUPFRM_H
 
-#include "ui/DialogForm.h"
+#include "DialogForm.h"
 
 class TSetupForm : public TDialogForm {
 public:

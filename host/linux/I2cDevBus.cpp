@@ -1,4 +1,4 @@
-#include "host/linux/I2cDevBus.h"
+#include "linux/I2cDevBus.h"
 
 #include <cerrno>
 #include <cstring>

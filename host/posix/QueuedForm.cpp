@@ -2,7 +2,7 @@
 // queue until the plug-in asks for message processing, as a real window's would.
 #include <deque>
 
-#include "host/HostForm.h"
+#include "HostForm.h"
 
 namespace rtd::host {
 

@@ -3,7 +3,7 @@
 // message into progress.
 #include <windows.h>
 
-#include "host/HostForm.h"
+#include "HostForm.h"
 
 namespace rtd::host {
 

@@ -1,4 +1,4 @@
-#include "platform/dialogs/DialogWindow.h"
+#include "DialogWindow.h"
 
 namespace rtd {
 namespace {

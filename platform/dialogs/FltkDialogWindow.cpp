@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <deque>
 
-#include "platform/dialogs/DialogWindow.h"
+#include "DialogWindow.h"
 
 namespace rtd {
 namespace {

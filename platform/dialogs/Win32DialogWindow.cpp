@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/dialogs/DialogWindow.h"
+#include "DialogWindow.h"
 
 namespace rtd {
 namespace {

@@ -1,5 +1,5 @@
 // The text rules of the ini reader/writer; the file access is in IniFileAccess.cpp.
-#include "platform/posix/IniFile.h"
+#include "posix/IniFile.h"
 
 #include <cctype>
 #include <vector>

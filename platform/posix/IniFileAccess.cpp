@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/posix/IniFile.h"
+#include "posix/IniFile.h"
 
 namespace rtd::posix {
 namespace {

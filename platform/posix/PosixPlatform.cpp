@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <climits>
 
-#include "platform/Platform.h"
-#include "platform/posix/IniFile.h"
+#include "Platform.h"
+#include "posix/IniFile.h"
 #include "rtd2120/rtd2120.h"
 
 namespace rtd {
@@ -40,8 +40,8 @@ public:
         return posix::ReadIniValue(file, section, key, fallback);
     }
 
-    bool WriteIniString(const std::string& file, const std::string& section,
-                        const std::string& key, const std::string& value) override {
+    bool WriteIniString(const std::string& file, const std::string& section, const std::string& key,
+                        const std::string& value) override {
         return posix::WriteIniValue(file, section, key, value);
     }
 
@@ -54,6 +54,10 @@ public:
             return std::string();
         return std::string(path, static_cast<size_t>(length));
     }
+
+    // Windows-style separators count too, so a path written for a Windows host still
+    // finds its folder.
+    bool IsFolderSeparator(char c) override { return c == '/' || c == '\\' || c == ':'; }
 
     bool IsRegularFile(const std::string& path) override {
         struct stat info {};

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/Platform.h"
+#include "Platform.h"
 #include "rtd2120/rtd2120.h"
 
 namespace rtd {
@@ -86,6 +86,8 @@ public:
             buffer.resize(buffer.size() * 2);
         }
     }
+
+    bool IsFolderSeparator(char c) override { return c == '\\' || c == ':'; }
 
     bool IsRegularFile(const std::string& path) override {
         const DWORD attributes = GetFileAttributesA(path.c_str());

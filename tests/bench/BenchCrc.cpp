@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "isp/Ispunit.h"
+#include "Ispunit.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "image/Hextobin.h"
-#include "image/Kvfpack.h"
-#include "image/Kvfunit.h"
-#include "tests/image/HexText.h"
-#include "tests/image/TempDir.h"
+#include "HexText.h"
+#include "Hextobin.h"
+#include "Kvfpack.h"
+#include "Kvfunit.h"
+#include "TempDir.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/RecordingPlatform.h"
-#include "plugin/Lifetime.h"
+#include "ChipModel.h"
+#include "Lifetime.h"
+#include "Recorders.h"
+#include "RecordingPlatform.h"
+#include "TempDir.h"
 #include "rtd2120/rtd2120.h"
-#include "sim/ChipModel.h"
-#include "tests/image/TempDir.h"
-#include "tests/support/Recorders.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "image/Hextobin.h"
-#include "tests/fuzz/FuzzFile.h"
+#include "FuzzFile.h"
+#include "Hextobin.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A limit below the bank as well as the full bank, with guard bytes past both.

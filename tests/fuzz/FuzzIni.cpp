@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/posix/IniFile.h"
-#include "tests/fuzz/FuzzFile.h"
+#include "FuzzFile.h"
+#include "posix/IniFile.h"
 
 namespace {
 

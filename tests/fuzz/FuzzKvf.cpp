@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "image/Kvfpack.h"
-#include "image/Kvfunit.h"
-#include "tests/fuzz/FuzzFile.h"
+#include "FuzzFile.h"
+#include "Kvfpack.h"
+#include "Kvfunit.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using rtd::image::kWholeImageSize;

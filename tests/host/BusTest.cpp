@@ -8,14 +8,14 @@
 #include <sstream>
 #include <vector>
 
-#include "host/Trace.h"
-#include "host/TracingBus.h"
+#include "Trace.h"
+#include "TracingBus.h"
 
 #if defined(__linux__)
 #include <linux/i2c-dev.h>
 #include <linux/i2c.h>
 
-#include "host/linux/I2cDevBus.h"
+#include "linux/I2cDevBus.h"
 #endif
 
 namespace rtd::host {

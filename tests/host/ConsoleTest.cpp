@@ -3,10 +3,10 @@
 
 #include <sstream>
 
-#include "host/Console.h"
-#include "host/ConsoleStrings.h"
-#include "host/HostForm.h"
-#include "host/Trace.h"
+#include "Console.h"
+#include "ConsoleStrings.h"
+#include "HostForm.h"
+#include "Trace.h"
 
 namespace rtd::host {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "tests/host/HostRun.h"
+#include "HostRun.h"
 
 namespace rtd::host::test {
 namespace {

@@ -1,9 +1,9 @@
-#include "tests/host/ExpectedTrace.h"
+#include "ExpectedTrace.h"
 
 #include <algorithm>
 
-#include "host/Trace.h"
-#include "tests/host/ReferenceCrc.h"
+#include "ReferenceCrc.h"
+#include "Trace.h"
 
 namespace rtd::host::test {
 

@@ -1,4 +1,4 @@
-#include "tests/host/HostRun.h"
+#include "HostRun.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/HostMain.h"
+#include "HostMain.h"
 
 namespace rtd::host::test {
 

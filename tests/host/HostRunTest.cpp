@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "host/ImageTools.h"
-#include "tests/host/ExpectedTrace.h"
-#include "tests/host/HostRun.h"
+#include "ExpectedTrace.h"
+#include "HostRun.h"
+#include "ImageTools.h"
 
 namespace rtd::host::test {
 namespace {

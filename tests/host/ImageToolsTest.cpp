@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "host/ImageTools.h"
-#include "tests/host/ReferenceCrc.h"
+#include "ImageTools.h"
+#include "ReferenceCrc.h"
 
 namespace rtd::host {
 namespace {

@@ -1,8 +1,9 @@
 // Command-line parsing: what is accepted and the one-line reason for what is not.
 #include <gtest/gtest.h>
 
-#include "host/Help.h"
-#include "host/Options.h"
+#include "CommandTable.h"
+#include "Help.h"
+#include "Options.h"
 
 namespace rtd::host {
 namespace {
@@ -106,16 +107,9 @@ TEST(Options, RefusesWithAOneLineReason) {
 // --help must answer for everything the parser and the chip model accept.
 TEST(Options, HelpNamesEveryCommandOptionFaultAndExitStatus) {
     const std::string help = HelpText();
-    for (const char* topic : {"info",
-                              "write FILE",
-                              "erase",
-                              "reset",
-                              "enter-isp",
-                              "about, setup",
-                              "image info FILE",
-                              "image convert FILE OUT.bin",
-                              "image pack IN OUT.kvf",
-                              "--plugin PATH",
+    for (const HostCommand& c : HostCommands())
+        EXPECT_NE(help.find(std::string("\n  ") + c.usage + " "), std::string::npos) << c.usage;
+    for (const char* topic : {"--plugin PATH",
                               "--bus sim",
                               "--bus /dev/i2c-N",
                               "--sim-flash FILE",

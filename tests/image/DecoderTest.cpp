@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "image/Vlcunit.h"
-#include "tests/image/BitText.h"
-#include "tests/image/CaseName.h"
+#include "BitText.h"
+#include "CaseName.h"
+#include "Vlcunit.h"
 
 namespace {
 

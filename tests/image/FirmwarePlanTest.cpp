@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "image/FirmwarePlan.h"
-#include "image/Kvfpack.h"
-#include "tests/image/HexText.h"
-#include "tests/image/TempDir.h"
+#include "FirmwarePlan.h"
+#include "HexText.h"
+#include "Kvfpack.h"
+#include "TempDir.h"
 
 namespace {
 

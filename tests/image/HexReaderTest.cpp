@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "image/Hextobin.h"
-#include "tests/image/CaseName.h"
-#include "tests/image/HexText.h"
-#include "tests/image/TempDir.h"
+#include "CaseName.h"
+#include "HexText.h"
+#include "Hextobin.h"
+#include "TempDir.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "image/Kvfpack.h"
-#include "image/Kvfunit.h"
-#include "image/Vlcunit.h"
-#include "tests/image/CaseName.h"
-#include "tests/image/TempDir.h"
+#include "CaseName.h"
+#include "Kvfpack.h"
+#include "Kvfunit.h"
+#include "TempDir.h"
+#include "Vlcunit.h"
 
 namespace {
 

@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "image/Kvfpack.h"
-#include "image/Writeunit.h"
-#include "isp/Ispunit.h"
-#include "platform/RecordingPlatform.h"
-#include "sim/ChipModel.h"
-#include "tests/image/CaseName.h"
-#include "tests/image/HexText.h"
-#include "tests/image/TempDir.h"
-#include "tests/support/Recorders.h"
+#include "CaseName.h"
+#include "ChipModel.h"
+#include "HexText.h"
+#include "Ispunit.h"
+#include "Kvfpack.h"
+#include "Recorders.h"
+#include "RecordingPlatform.h"
+#include "TempDir.h"
+#include "Writeunit.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "isp/Commands.h"
-#include "sim/ChipModel.h"
-#include "tests/isp/IspFixture.h"
+#include "ChipModel.h"
+#include "Commands.h"
+#include "IspFixture.h"
 
 namespace rtd::test {
 namespace {

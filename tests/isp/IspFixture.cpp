@@ -1,4 +1,4 @@
-#include "tests/isp/IspFixture.h"
+#include "IspFixture.h"
 
 #include <algorithm>
 #include <filesystem>

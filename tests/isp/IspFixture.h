@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "isp/Ispunit.h"
-#include "platform/RecordingPlatform.h"
-#include "tests/support/Recorders.h"
+#include "Ispunit.h"
+#include "Recorders.h"
+#include "RecordingPlatform.h"
 
 namespace rtd::test {
 

@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "isp/Commands.h"
-#include "tests/isp/IspFixture.h"
+#include "Commands.h"
+#include "IspFixture.h"
 
 namespace rtd::test {
 namespace {

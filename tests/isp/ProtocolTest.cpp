@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/isp/IspFixture.h"
+#include "IspFixture.h"
 
 namespace rtd::test {
 namespace {

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/Platform.h"
+#include "Platform.h"
 
 namespace rtd {
 namespace {

@@ -9,8 +9,8 @@
 
 #include <vector>
 
-#include "platform/Platform.h"
-#include "tests/support/Recorders.h"
+#include "Platform.h"
+#include "Recorders.h"
 
 namespace rtd {
 namespace {

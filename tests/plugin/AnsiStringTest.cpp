@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "plugin/AnsiStringArg.h"
+#include "AnsiStringArg.h"
+#include "PluginFixture.h"
 #include "rtd2120/rtd2120.h"
-#include "tests/plugin/PluginFixture.h"
 
 namespace rtd::test {
 namespace {

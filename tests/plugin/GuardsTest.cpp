@@ -5,10 +5,10 @@
 
 #include <stdexcept>
 
-#include "plugin/Lifetime.h"
+#include "CommandExports.h"
+#include "Lifetime.h"
+#include "PluginFixture.h"
 #include "rtd2120/rtd2120.h"
-#include "tests/plugin/CommandExports.h"
-#include "tests/plugin/PluginFixture.h"
 
 namespace rtd::test {
 namespace {

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <string>
 
-#include "isp/Ispunit.h"
-#include "plugin/Lifetime.h"
-#include "tests/plugin/PluginFixture.h"
+#include "Ispunit.h"
+#include "Lifetime.h"
+#include "PluginFixture.h"
 
 namespace rtd::test {
 namespace {

@@ -14,9 +14,9 @@
 #include <sstream>
 #include <string>
 
-#include "platform/Platform.h"
+#include "Platform.h"
+#include "Recorders.h"
 #include "rtd2120/rtd2120.h"
-#include "tests/support/Recorders.h"
 
 namespace rtd::test {
 namespace {

@@ -1,7 +1,7 @@
-#include "tests/plugin/PluginFixture.h"
+#include "PluginFixture.h"
 
-#include "isp/Ispunit.h"
-#include "plugin/Lifetime.h"
+#include "Ispunit.h"
+#include "Lifetime.h"
 
 namespace rtd::test {
 

@@ -8,9 +8,9 @@
 
 #include <string>
 
-#include "platform/RecordingPlatform.h"
-#include "tests/image/TempDir.h"
-#include "tests/support/Recorders.h"
+#include "Recorders.h"
+#include "RecordingPlatform.h"
+#include "TempDir.h"
 
 namespace rtd::test {
 

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <string>
 
-#include "isp/Ispunit.h"
-#include "plugin/Lifetime.h"
+#include "Ispunit.h"
+#include "Lifetime.h"
+#include "PluginFixture.h"
 #include "rtd2120/rtd2120.h"
-#include "tests/plugin/PluginFixture.h"
 
 namespace rtd::test {
 namespace {

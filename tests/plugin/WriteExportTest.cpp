@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "ChipModel.h"
+#include "CommandExports.h"
+#include "PluginFixture.h"
 #include "rtd2120/rtd2120.h"
-#include "sim/ChipModel.h"
-#include "tests/plugin/CommandExports.h"
-#include "tests/plugin/PluginFixture.h"
 
 namespace rtd::test {
 namespace {

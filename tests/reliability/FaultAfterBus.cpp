@@ -1,4 +1,4 @@
-#include "tests/reliability/FaultAfterBus.h"
+#include "FaultAfterBus.h"
 
 #include <cstdio>
 

@@ -6,8 +6,8 @@
 
 #include <string>
 
+#include "ChipModel.h"
 #include "rtd2120/rtd2120.h"
-#include "sim/ChipModel.h"
 
 namespace rtd::test {
 

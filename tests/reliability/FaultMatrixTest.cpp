@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "isp/Commands.h"
-#include "isp/Ispunit.h"
-#include "sim/ChipModel.h"
-#include "tests/image/HexText.h"
-#include "tests/image/TempDir.h"
-#include "tests/plugin/PluginFixture.h"
-#include "tests/reliability/FaultAfterBus.h"
-#include "tests/reliability/FaultOracle.h"
-#include "tests/reliability/WireScript.h"
+#include "ChipModel.h"
+#include "Commands.h"
+#include "FaultAfterBus.h"
+#include "FaultOracle.h"
+#include "HexText.h"
+#include "Ispunit.h"
+#include "PluginFixture.h"
+#include "TempDir.h"
+#include "WireScript.h"
 
 namespace rtd::test {
 namespace {

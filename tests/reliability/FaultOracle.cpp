@@ -1,6 +1,6 @@
-#include "tests/reliability/FaultOracle.h"
+#include "FaultOracle.h"
 
-#include "isp/Ispunit.h"
+#include "Ispunit.h"
 
 namespace rtd::test {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/reliability/FaultAfterBus.h"
-#include "tests/reliability/WireScript.h"
+#include "FaultAfterBus.h"
+#include "WireScript.h"
 
 namespace rtd::test {
 

@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "isp/Ispunit.h"
-#include "platform/RecordingPlatform.h"
+#include "ChipModel.h"
+#include "Ispunit.h"
+#include "PluginFixture.h"
+#include "RecordingPlatform.h"
+#include "TempDir.h"
+#include "WireScript.h"
 #include "rtd2120/rtd2120.h"
-#include "sim/ChipModel.h"
-#include "tests/image/TempDir.h"
-#include "tests/plugin/PluginFixture.h"
-#include "tests/reliability/WireScript.h"
 
 namespace rtd::test {
 namespace {

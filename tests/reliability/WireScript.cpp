@@ -1,9 +1,9 @@
-#include "tests/reliability/WireScript.h"
+#include "WireScript.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "isp/Ispunit.h"
+#include "Ispunit.h"
 
 namespace rtd::test {
 

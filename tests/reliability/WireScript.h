@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/Recorders.h"
+#include "Recorders.h"
 
 namespace rtd::test {
 

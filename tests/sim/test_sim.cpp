@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/ChipModel.h"
+#include "ChipModel.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/support/Recorders.h"
+#include "Recorders.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "tests/ui/HostWindow.h"
+#include "HostWindow.h"
 
 #if defined(_WIN32)
 #include <windows.h>

@@ -8,15 +8,15 @@
 #include <memory>
 #include <thread>
 
-#include "isp/Ispunit.h"
-#include "platform/RecordingPlatform.h"
-#include "platform/dialogs/DialogWindow.h"
-#include "tests/support/Recorders.h"
-#include "tests/ui/HostWindow.h"
-#include "tests/ui/TempFolder.h"
-#include "ui/DialogLayout.h"
-#include "ui/Dialogs.h"
-#include "ui/Placement.h"
+#include "DialogLayout.h"
+#include "DialogWindow.h"
+#include "Dialogs.h"
+#include "HostWindow.h"
+#include "Ispunit.h"
+#include "Placement.h"
+#include "Recorders.h"
+#include "RecordingPlatform.h"
+#include "TempFolder.h"
 
 namespace {
 

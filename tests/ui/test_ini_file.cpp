@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/posix/IniFile.h"
-#include "tests/ui/TempFolder.h"
+#include "TempFolder.h"
+#include "posix/IniFile.h"
 
 namespace {
 

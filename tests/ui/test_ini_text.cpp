@@ -1,7 +1,7 @@
 // The ini reader/writer's text rules, on text held in memory.
 #include <gtest/gtest.h>
 
-#include "platform/posix/IniFile.h"
+#include "posix/IniFile.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The settings file: where it lives, how the flag is read and written.
 #include <gtest/gtest.h>
 
-#include "platform/RecordingPlatform.h"
-#include "tests/ui/TempFolder.h"
-#include "ui/IniNumber.h"
-#include "ui/Quonunit.h"
+#include "IniNumber.h"
+#include "Quonunit.h"
+#include "RecordingPlatform.h"
+#include "TempFolder.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Builds Intel HEX text for tests, independently of the reader.
-#ifndef RTD_TESTS_IMAGE_HEXTEXT_H
-#define RTD_TESTS_IMAGE_HEXTEXT_H
+#ifndef RTD_TESTS_SUPPORT_HEXTEXT_H
+#define RTD_TESTS_SUPPORT_HEXTEXT_H
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "tests/image/TempDir.h"
+#include "TempDir.h"
 
 #include <atomic>
 #include <fstream>

@@ -1,8 +1,6 @@
-#include "platform/RecordingPlatform.h"
+#include "RecordingPlatform.h"
 
 namespace rtd {
-
-Platform& NativePlatform();
 
 void RecordingPlatform::SleepMs(unsigned ms) {
     nowMs_ += ms;
@@ -30,7 +28,9 @@ bool RecordingPlatform::WriteIniString(const std::string& file, const std::strin
     return NativePlatform().WriteIniString(file, section, key, value);
 }
 
-void RecordingPlatform::FlushIni(const std::string& file) { NativePlatform().FlushIni(file); }
+void RecordingPlatform::FlushIni(const std::string& file) {
+    NativePlatform().FlushIni(file);
+}
 
 std::string RecordingPlatform::ExecutablePath() {
     return exePath_.empty() ? NativePlatform().ExecutablePath() : exePath_;

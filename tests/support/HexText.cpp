@@ -1,4 +1,4 @@
-#include "tests/image/HexText.h"
+#include "HexText.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // A fresh folder per test, removed with everything in it at the end, and small helpers
 // to put files there.
-#ifndef RTD_TESTS_IMAGE_TEMPDIR_H
-#define RTD_TESTS_IMAGE_TEMPDIR_H
+#ifndef RTD_TESTS_SUPPORT_TEMPDIR_H
+#define RTD_TESTS_SUPPORT_TEMPDIR_H
 
 #include <cstdint>
 #include <filesystem>

@@ -1,9 +1,9 @@
 // TIspMsgUnit: base of the engine object; holds the host's main form, the target of
 // progress messages.
-#ifndef RTD_PLUGIN_ISPMSGUNIT_H
-#define RTD_PLUGIN_ISPMSGUNIT_H
+#ifndef RTD_ISP_ISPMSGUNIT_H
+#define RTD_ISP_ISPMSGUNIT_H
 
-#include "platform/Platform.h"
+#include "Platform.h"
 #include "rtd2120/rtd2120.h"
 
 class TIspMsgUnit {

@@ -2,14 +2,14 @@
 // progress messages are appended to an event log shared with the other recorders, so a
 // test can compare one whole interleaved sequence. File services go to the native
 // platform, except the executable path, which a test may override.
-#ifndef RTD_PLATFORM_RECORDINGPLATFORM_H
-#define RTD_PLATFORM_RECORDINGPLATFORM_H
+#ifndef RTD_TESTS_SUPPORT_RECORDINGPLATFORM_H
+#define RTD_TESTS_SUPPORT_RECORDINGPLATFORM_H
 
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "Platform.h"
 
 namespace rtd {
 
@@ -23,10 +23,11 @@ public:
     void PostProgress(TForm* form, int percent) override;
     std::string ReadIniString(const std::string& file, const std::string& section,
                               const std::string& key, const std::string& fallback) override;
-    bool WriteIniString(const std::string& file, const std::string& section,
-                        const std::string& key, const std::string& value) override;
+    bool WriteIniString(const std::string& file, const std::string& section, const std::string& key,
+                        const std::string& value) override;
     void FlushIni(const std::string& file) override;
     std::string ExecutablePath() override;
+    bool IsFolderSeparator(char c) override { return NativePlatform().IsFolderSeparator(c); }
     bool IsRegularFile(const std::string& path) override;
     void BeginCommand() override { ++commandDepth_; }
     void EndCommand() override { --commandDepth_; }

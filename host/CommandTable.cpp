@@ -1,0 +1,117 @@
+#include "CommandTable.h"
+
+#include "ImageTools.h"
+#include "Options.h"
+#include "PluginLoader.h"
+#include "Quonunit.h"
+
+namespace rtd::host {
+
+namespace {
+
+bool CallWithString(StringCommandFn fn, const std::string& text) {
+    AnsiStringPtr s = AnsiStringNew(text.c_str());
+    const bool ok = fn(s);
+    AnsiStringRelease(s);
+    return ok;
+}
+
+bool PrintInfo(const PluginExports& e, const Options&, std::ostream& out) {
+    // Generous buffers: the plug-in is not told their size.
+    char name[256] = {}, extName[256] = {}, filter[256] = {};
+    e.KXMcuName(name);
+    e.ExtFuncName(extName);
+    e.SetIspFileExt(filter);
+    const auto yesNo = [](bool b) { return b ? "yes" : "no"; };
+    out << "MCU:                " << name << '\n';
+    out << "Extra function:     " << extName << '\n';
+    out << "File filter:        " << filter << '\n';
+    out << "Supports reset:     " << yesNo(e.SupportReset()) << '\n';
+    out << "Supports erase:     " << yesNo(e.SupportErase()) << '\n';
+    out << "Supports extra:     " << yesNo(e.SupportExtFunc()) << '\n';
+    return true;
+}
+
+bool CallWrite(const PluginExports& e, const Options& o, std::ostream&) {
+    return CallWithString(e.Write, o.arguments[0]);
+}
+bool CallErase(const PluginExports& e, const Options&, std::ostream&) {
+    return e.Erase();
+}
+bool CallReset(const PluginExports& e, const Options&, std::ostream&) {
+    return e.Reset();
+}
+bool CallExtFunc(const PluginExports& e, const Options&, std::ostream&) {
+    return CallWithString(e.ExtFunc, "");
+}
+bool CallAbout(const PluginExports& e, const Options&, std::ostream&) {
+    e.About();
+    return true;
+}
+bool CallSetup(const PluginExports& e, const Options&, std::ostream&) {
+    e.Setup();
+    return true;
+}
+
+// The image tools decide as the plug-in would, so they read its setting from the same
+// file.
+int RunImageInfo(const Options& o, std::ostream& out, std::ostream& err) {
+    return ImageInfo(o.arguments[0], LoadAutoFireSecond(), out, err);
+}
+int RunImageConvert(const Options& o, std::ostream&, std::ostream& err) {
+    return ImageConvert(o.arguments[0], o.arguments[1], LoadAutoFireSecond(), err);
+}
+int RunImagePack(const Options& o, std::ostream&, std::ostream& err) {
+    return ImagePack(o.arguments[0], o.arguments[1], LoadAutoFireSecond(), err);
+}
+
+} // namespace
+
+const std::vector<HostCommand>& HostCommands() {
+    static const std::vector<HostCommand> commands = {
+        {"info", 0, "info", "name, extra function, file filter and supported commands", PrintInfo,
+         false, false, nullptr},
+        {"write", 1, "write FILE",
+         "program FILE (.hex/.h00 Intel HEX, .bin raw image, else packed)\n"
+         "and verify every bank by CRC-8",
+         CallWrite, true, true, nullptr},
+        {"erase", 0, "erase", "erase the whole flash, then let the chip run", CallErase, true, true,
+         nullptr},
+        {"reset", 0, "reset", "enter and leave ISP mode so the chip restarts", CallReset, true,
+         true, nullptr},
+        {"enter-isp", 0, "enter-isp", "the plug-in's extra function: send the ISP entry for ~11 s",
+         CallExtFunc, true, true, nullptr},
+        {"about", 0, "about", "the plug-in's About dialog (needs a display)", CallAbout, false,
+         false, nullptr},
+        {"setup", 0, "setup", "the plug-in's Setup dialog (needs a display)", CallSetup, false,
+         false, nullptr},
+        {"image info", 1, "image info FILE",
+         "what a write of FILE would program: flow, banks, used length,\n"
+         "pages sent and CRC-8 per bank, or why the file is refused",
+         nullptr, false, false, RunImageInfo},
+        {"image convert", 2, "image convert FILE OUT.bin",
+         "write the 131,072-byte image a write of FILE would program", nullptr, false, false,
+         RunImageConvert},
+        {"image pack", 2, "image pack IN OUT.kvf",
+         "pack what a write of IN would program into a packed file", nullptr, false, false,
+         RunImagePack},
+    };
+    return commands;
+}
+
+const HostCommand* FindHostCommand(const std::string& name) {
+    for (const HostCommand& c : HostCommands())
+        if (name == c.name)
+            return &c;
+    return nullptr;
+}
+
+bool IsCommandGroup(const std::string& word) {
+    const std::string prefix = word + " ";
+    for (const HostCommand& c : HostCommands())
+        if (std::string(c.name).rfind(prefix, 0) == 0)
+            return true;
+    return false;
+}
+
+} // namespace rtd::host

@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# Fails on an include that breaks the tree's layering:
+#   - a header other than the C++ standard library's in angle brackets (an OS or toolkit
+#     header) outside platform/ and host/;
+#   - isp/ or image/ including one of plugin/'s own headers (the public header
+#     plugin/include/rtd2120/rtd2120.h is fine);
+#   - the image library (its sources, given as arguments, and every header they reach)
+#     including anything but the standard library and the image library's own headers;
+#   - a quoted include that names no header of the shipped folders, or more than one.
+#
+#   check-includes.sh ROOT IMAGE-SOURCE...
+# Prints one line per fault ("file: reason") and exits 1 when there is any.
+#   check-includes.sh --expect FILE ROOT IMAGE-SOURCE...
+# Succeeds only when the faults found are exactly the lines of FILE (in any order): the
+# check of the check, on a tree made to break every rule.
+set -euo pipefail
+
+if [[ ${1:-} == --expect ]]; then
+    expected=$2
+    shift 2
+    found=$(bash "${BASH_SOURCE[0]}" "$@" | sort) && {
+        echo "no fault found in $1"
+        exit 1
+    }
+    diff <(sort "$expected") <(echo "$found") && exit 0
+    echo "the faults found differ from $expected"
+    exit 1
+fi
+
+root=$1
+shift
+cd "$root"
+
+std_headers=" algorithm any array atomic bitset cassert cctype cerrno cfloat charconv chrono
+ cinttypes climits clocale cmath codecvt complex condition_variable csetjmp csignal cstdarg
+ cstddef cstdint cstdio cstdlib cstring ctime cwchar cwctype deque exception execution
+ filesystem forward_list fstream functional future initializer_list iomanip ios iosfwd
+ iostream istream iterator limits list locale map memory memory_resource mutex new numeric
+ optional ostream queue random ratio regex scoped_allocator set shared_mutex sstream stack
+ stdexcept streambuf string string_view system_error thread tuple type_traits typeindex
+ typeinfo unordered_map unordered_set utility valarray variant vector "
+std_headers=${std_headers//$'\n'/ }
+
+folders=(plugin isp image ui sim platform host)
+mapfile -t headers < <(find "${folders[@]}" -name '*.h' -type f 2>/dev/null | sort)
+faults=0
+fault() {
+    echo "$1: $2"
+    faults=$((faults + 1))
+}
+
+# The one header a quoted include names: a tree header whose path ends in it.
+resolve() {
+    local name=$1 h found=()
+    for h in "${headers[@]}"; do
+        [[ $h == "$name" || $h == */"$name" ]] && found+=("$h")
+    done
+    if [[ ${#found[@]} == 1 ]]; then
+        echo "${found[0]}"
+    elif [[ ${#found[@]} == 0 ]]; then
+        echo "?missing"
+    else
+        echo "?ambiguous"
+    fi
+}
+
+quoted_includes() { sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$1"; }
+angle_includes() { sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*<\([^>]*\)>.*/\1/p' "$1"; }
+
+mapfile -t shipped < <(find "${folders[@]}" -type f \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
+for file in "${shipped[@]}"; do
+    folder=${file%%/*}
+    if [[ $folder != platform && $folder != host ]]; then
+        while read -r name; do
+            [[ -z $name ]] && continue
+            [[ $std_headers == *" $name "* ]] || fault "$file" "includes <$name>, not a standard header"
+        done < <(angle_includes "$file")
+    fi
+    while read -r name; do
+        [[ -z $name ]] && continue
+        target=$(resolve "$name")
+        case $target in
+        "?missing") fault "$file" "includes \"$name\", which names no header of the shipped folders" ;;
+        "?ambiguous") fault "$file" "includes \"$name\", which names more than one header" ;;
+        plugin/include/*) ;;
+        plugin/*)
+            [[ $folder == isp || $folder == image ]] &&
+                fault "$file" "includes \"$name\" ($target), an export-layer header"
+            ;;
+        esac
+    done < <(quoted_includes "$file")
+done
+
+# The image library: follow its includes from its sources.
+declare -A seen=()
+own_sources=" $* "
+queue=("$@")
+while [[ ${#queue[@]} -gt 0 ]]; do
+    file=${queue[0]}
+    queue=("${queue[@]:1}")
+    [[ -n ${seen[$file]:-} ]] && continue
+    seen[$file]=1
+    while read -r name; do
+        [[ -z $name ]] && continue
+        [[ $std_headers == *" $name "* ]] ||
+            fault "$file" "image library includes <$name>, not a standard header"
+    done < <(angle_includes "$file")
+    while read -r name; do
+        [[ -z $name ]] && continue
+        target=$(resolve "$name")
+        [[ $target == "?"* ]] && continue # reported above
+        source=${target%.h}.cpp
+        if [[ $target != image/* ]] || { [[ -f $source ]] && [[ $own_sources != *" $source "* ]]; }; then
+            fault "$file" "image library includes \"$name\" ($target), not one of its own headers"
+            continue
+        fi
+        queue+=("$target")
+    done < <(quoted_includes "$file")
+done
+
+exit $((faults > 0))

@@ -1,0 +1,1 @@
+// A header of the library built on top of the image library.

@@ -1,0 +1,1 @@
+// A header of the engine, reached from where it must not be.

@@ -1,0 +1,1 @@
+// An export-layer header.

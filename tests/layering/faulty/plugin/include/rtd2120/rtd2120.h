@@ -1,0 +1,1 @@
+// The public header: anyone may include it.
