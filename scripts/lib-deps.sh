@@ -5,7 +5,8 @@ RTD_DEPS=(
     cmake g++ make ninja-build pkg-config
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-    wine wine32 clang libclang-rt-14-dev
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+    wine wine32 wine64 clang libclang-rt-14-dev
     xvfb xauth x11-apps libfltk1.3-dev valgrind clang-format
 )
 

@@ -19,7 +19,7 @@ compare() { # label, expected text, actual file
 
 case $kind in
 dll)
-    dump=$(i686-w64-mingw32-objdump -p "$library")
+    dump=$("${OBJDUMP:-i686-w64-mingw32-objdump}" -p "$library")
     base=$(sed -n 's/^Export Address Table -- Ordinal Base \([0-9]*\).*/\1/p' <<<"$dump")
     [[ -n $base ]] || { echo "no export table in $library" >&2; exit 1; }
     # The name table lists each name with its index into the address table; the ordinal

@@ -2,7 +2,8 @@
 # Runs a command on a virtual X server, so the dialogs can be shown without a real
 # display. With --wine-prefix PREFIX, wine runs in that prefix of its own, set to a wine
 # virtual desktop (without one, wine waits for a window manager that is not there on
-# every window it maps and unmaps). The prefix is made on first use.
+# every window it maps and unmaps). The prefix is made on first use, with COMMAND as the
+# wine loader.
 #   run-with-display.sh [--wine-prefix PREFIX] COMMAND [ARGS...]
 set -euo pipefail
 if [ "${1:-}" = "--wine-prefix" ]; then
@@ -13,10 +14,10 @@ if [ "${1:-}" = "--wine-prefix" ]; then
     shift 2
     if [ ! -f "$WINEPREFIX/.rtd-virtual-desktop" ]; then
         mkdir -p "$WINEPREFIX"
-        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
+        "$1" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+        "$1" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
             >/dev/null 2>&1
-        wineserver -w
+        "${WINESERVER:-wineserver}" -w
         touch "$WINEPREFIX/.rtd-virtual-desktop"
     fi
 fi
