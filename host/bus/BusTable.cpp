@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "adapters/ch341/Ch341Bus.h"
 #include "bus/SimulatedBus.h"
 #include "linux/I2cDevAdapter.h"
 
@@ -41,16 +42,15 @@ int BusSpeedKhz(const Options& options) {
 }
 
 const std::vector<BusKind>& BusKinds() {
+    // clang-format off
     static const std::vector<BusKind> kinds = {
         {"chip model", "sim", IsSim, AnyText, {20, 100, 400, 750}, OpenSimulatedBus, nullptr},
-        {"i2c-dev adapters",
-         "/dev/i2c-N",
-         IsDevicePath,
-         AnyText,
-         {},
-         OpenI2cDevBus,
+        {"i2c-dev adapters", "/dev/i2c-N", IsDevicePath, AnyText, {}, OpenI2cDevBus,
          ListI2cDevBuses},
+        {"CH341A adapters", "ch341[:N], ch341:model", ch341::MatchesCh341Bus,
+         ch341::CheckCh341Bus, {20, 100, 400, 750}, ch341::OpenCh341Bus, ch341::ListCh341Buses},
     };
+    // clang-format on
     return kinds;
 }
 
