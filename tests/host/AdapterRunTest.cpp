@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "host/ImageTools.h"
-#include "tests/host/HostRun.h"
+#include "ImageTools.h"
+#include "HostRun.h"
 
 namespace rtd::host::test {
 namespace {

@@ -9,8 +9,8 @@
 
 #include <windows.h>
 
-#include "host/adapters/ch341/Ch341Bus.h"
-#include "host/bus/AdapterBus.h"
+#include "adapters/ch341/Ch341Bus.h"
+#include "bus/AdapterBus.h"
 
 namespace rtd::host::ch341 {
 

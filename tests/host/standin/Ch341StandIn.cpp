@@ -15,11 +15,11 @@
 
 #include <windows.h>
 
-#include "host/adapters/I2cWireModel.h"
-#include "host/adapters/LinkFaults.h"
-#include "host/adapters/ch341/Ch341Adapter.h"
-#include "host/adapters/ch341/Ch341Model.h"
-#include "host/bus/ModelChip.h"
+#include "adapters/I2cWireModel.h"
+#include "adapters/LinkFaults.h"
+#include "adapters/ch341/Ch341Adapter.h"
+#include "adapters/ch341/Ch341Model.h"
+#include "bus/ModelChip.h"
 
 namespace {
 
