@@ -5,11 +5,11 @@
 
 #include <string>
 
+#include "ChipModel.h"
 #include "Console.h"
 #include "Options.h"
 #include "adapters/I2cWireModel.h"
 #include "adapters/LinkFaults.h"
-#include "ChipModel.h"
 
 namespace rtd::host {
 

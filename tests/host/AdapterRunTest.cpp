@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "ImageTools.h"
 #include "HostRun.h"
+#include "ImageTools.h"
 
 namespace rtd::host::test {
 namespace {
@@ -17,8 +17,8 @@ using Lines = std::vector<std::string>;
 
 struct Route {
     const char* bus;
-    bool standIn;     // faults and flash go to the stand-in DLL through the environment
-    bool seesAck;     // the transport reports acknowledge bits
+    bool standIn; // faults and flash go to the stand-in DLL through the environment
+    bool seesAck; // the transport reports acknowledge bits
 };
 
 std::vector<Route> Routes() {
@@ -141,31 +141,43 @@ TEST(AdapterRun, AdapterFailuresEndInTheFailureLineAndOneLineNamingTheError) {
         const char* name;
         Lines faults;
         Lines command;
-        std::string lastLine;  // of the message list; empty: any failure line
-        std::string error;     // in the one stderr line, through a transport that sees ACKs
-        std::string dllError;  // the same through CH341DLL.DLL; empty: no line
-        bool readsFail;        // the plug-in's reads fail (its 0xFF fill stays)
+        std::string lastLine; // of the message list; empty: any failure line
+        std::string error;    // in the one stderr line, through a transport that sees ACKs
+        std::string dllError; // the same through CH341DLL.DLL; empty: no line
+        bool readsFail;       // the plug-in's reads fail (its 0xFF fill stays)
     } cases[] = {
-        {"NACK on the address", {"nack-address"}, {"erase"}, "Enter Isp fail.",
+        {"NACK on the address",
+         {"nack-address"},
+         {"erase"},
+         "Enter Isp fail.",
          ": 12 bus transfers failed; the first: write of 2 bytes at address 94: address not "
          "acknowledged",
-         "", true},
+         "",
+         true},
         {"NACK in the middle of a page",
-         {"nack-data=" + std::to_string(m.pageTransaction) + ":100"}, {"write", file},
+         {"nack-data=" + std::to_string(m.pageTransaction) + ":100"},
+         {"write", file},
          "Crc Error!",
          ": 1 bus transfer failed; the first: write of 257 bytes at address 94: not "
          "acknowledged at data byte 100",
-         "", false},
-        {"a USB transfer that fails", {"usb-fail=" + std::to_string(m.pageTransfer)},
-         {"write", file}, "Crc Error!",
+         "",
+         false},
+        {"a USB transfer that fails",
+         {"usb-fail=" + std::to_string(m.pageTransfer)},
+         {"write", file},
+         "Crc Error!",
          ": 1 bus transfer failed; the first: write of 257 bytes at address 94: USB transfer "
          "failed: Operation timed out",
          ": 1 bus transfer failed; the first: write of 257 bytes at address 94: CH341StreamI2C "
          "failed (adapter unplugged?)",
          false},
-        {"unplugged halfway through a write", {"unplug=" + std::to_string(m.halfTransfers)},
-         {"write", file}, "", "No such device (it may have been disconnected)",
-         "CH341StreamI2C failed (adapter unplugged?)", true},
+        {"unplugged halfway through a write",
+         {"unplug=" + std::to_string(m.halfTransfers)},
+         {"write", file},
+         "",
+         "No such device (it may have been disconnected)",
+         "CH341StreamI2C failed (adapter unplugged?)",
+         true},
     };
     const std::string trace = TempPath("adapter-fault.trace");
     for (const Route& route : Routes()) {

@@ -4,12 +4,12 @@
 
 #include <numeric>
 
+#include "Recorders.h"
 #include "adapters/I2cWireModel.h"
 #include "adapters/LinkFaults.h"
 #include "adapters/ch341/Ch341Adapter.h"
 #include "adapters/ch341/Ch341Encoder.h"
 #include "adapters/ch341/Ch341Model.h"
-#include "Recorders.h"
 
 namespace rtd::host::ch341 {
 namespace {

@@ -1,5 +1,6 @@
 #include "adapters/ch341/Ch341Bus.h"
 
+#include "adapters/ForwardingAdapter.h"
 #include "adapters/I2cWireModel.h"
 #include "adapters/LinkFaults.h"
 #include "adapters/TracingLink.h"
@@ -27,25 +28,17 @@ bool IsIndex(const std::string& device, int* index) {
 
 // Everything a dry run stands on, owned by the adapter the bus holds: the chip model,
 // the wires, the adapter model, the link faults and the trace of its packets.
-class Ch341ModelAdapter : public I2cAdapter {
+class Ch341ModelAdapter : public ForwardingAdapter {
 public:
     explicit Ch341ModelAdapter(Trace* trace)
-        : wire_(&chip_.Chip()), model_(&wire_), faulty_(&model_), tracing_(&faulty_, trace),
-          adapter_(&tracing_, "ch341:model") {}
+        : ForwardingAdapter(&adapter_), wire_(&chip_.Chip()), model_(&wire_), faulty_(&model_),
+          tracing_(&faulty_, trace), adapter_(&tracing_, "ch341:model") {}
 
     bool Setup(const Options& options, std::string* error) {
         return chip_.Setup(options, &wire_, &faulty_, error) &&
                adapter_.SetSpeed(BusSpeedKhz(options), error);
     }
     bool Finish(Console* console) { return chip_.Finish(console); }
-
-    AdapterCapabilities Capabilities() const override { return adapter_.Capabilities(); }
-    bool Write(uint8_t address, const uint8_t* data, int count, std::string* error) override {
-        return adapter_.Write(address, data, count, error);
-    }
-    bool Read(uint8_t address, uint8_t* data, int count, std::string* error) override {
-        return adapter_.Read(address, data, count, error);
-    }
 
 private:
     ModelChip chip_;

@@ -4,6 +4,7 @@
 
 #include <libusb.h>
 
+#include "adapters/ForwardingAdapter.h"
 #include "adapters/TracingLink.h"
 #include "adapters/ch341/Ch341Adapter.h"
 #include "adapters/ch341/Ch341Bus.h"
@@ -129,18 +130,12 @@ private:
 };
 
 // The link, its trace and the adapter over them, owned together.
-class UsbCh341 : public I2cAdapter {
+class UsbCh341 : public ForwardingAdapter {
 public:
     UsbCh341(std::unique_ptr<UsbLink> link, Trace* trace, const std::string& name)
-        : link_(std::move(link)), tracing_(link_.get(), trace), adapter_(&tracing_, name) {}
+        : ForwardingAdapter(&adapter_), link_(std::move(link)), tracing_(link_.get(), trace),
+          adapter_(&tracing_, name) {}
     bool SetSpeed(int khz, std::string* error) { return adapter_.SetSpeed(khz, error); }
-    AdapterCapabilities Capabilities() const override { return adapter_.Capabilities(); }
-    bool Write(uint8_t address, const uint8_t* data, int count, std::string* error) override {
-        return adapter_.Write(address, data, count, error);
-    }
-    bool Read(uint8_t address, uint8_t* data, int count, std::string* error) override {
-        return adapter_.Read(address, data, count, error);
-    }
 
 private:
     std::unique_ptr<UsbLink> link_;
