@@ -4,6 +4,7 @@
 #include "Options.h"
 #include "PluginLoader.h"
 #include "Quonunit.h"
+#include "bus/BusList.h"
 
 namespace rtd::host {
 
@@ -65,6 +66,11 @@ int RunImagePack(const Options& o, std::ostream&, std::ostream& err) {
     return ImagePack(o.arguments[0], o.arguments[1], LoadAutoFireSecond(), err);
 }
 
+int RunBuses(const Options&, std::ostream& out, std::ostream&) {
+    ListBuses(out);
+    return 0;
+}
+
 } // namespace
 
 const std::vector<HostCommand>& HostCommands() {
@@ -85,6 +91,10 @@ const std::vector<HostCommand>& HostCommands() {
          false, nullptr},
         {"setup", 0, "setup", "the plug-in's Setup dialog (needs a display)", CallSetup, false,
          false, nullptr},
+        {"buses", 0, "buses",
+         "list the attached adapters (i2c-dev, CH341A, ...) and whether a\n"
+         "chip answers at 0x4A on each; sends nothing that changes a chip",
+         nullptr, false, false, RunBuses},
         {"image info", 1, "image info FILE",
          "what a write of FILE would program: flow, banks, used length,\n"
          "pages sent and CRC-8 per bank, or why the file is refused",

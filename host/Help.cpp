@@ -22,6 +22,12 @@ const char* const kRest = R"(Options:
                      isphost, else in ../plugin or ../lib)
   --bus sim          the simulated chip (default)
   --bus /dev/i2c-N   a Linux i2c-dev adapter; the chip answers at 7-bit addresses 0x4A, 0x4B
+  --bus ch341[:N]    the N-th CH341A USB adapter (default 0): libusb on Linux, the maker's
+                     CH341DLL.DLL on Windows (docs/ADAPTERS.md: wiring, permissions, drivers)
+  --bus ch341:model  a dry run: the exact CH341A packets, decoded by a model of the adapter
+                     into the simulated chip (--sim-flash, --sim-fault apply)
+  --bus-speed KHZ    the bus clock of a USB adapter: 20, 100 (default), 400 or 750; refused
+                     where the adapter cannot set it (i2c-dev: the kernel driver sets it)
   --sim-flash FILE   load the simulated flash from FILE before the command and save it
                      after (131,072 bytes, bank 0 then bank 1; a missing file is a blank chip)
   --sim-fault FAULT   make the simulated chip misbehave (repeatable), FAULT one of:
@@ -34,9 +40,16 @@ const char* const kRest = R"(Options:
                        stuck=B:ADDR      flash byte ADDR (hex) of bank B cannot be programmed
                        read-fail         every read fails and leaves the buffer as it was
                        drop-writes       every write is ignored
+                     and, with an adapter model (ch341:model), faults of the wires and USB:
+                       nack-address      nothing acknowledges its address
+                       nack-address=T    addresses acknowledged up to bus transfer T-1 only
+                       nack-data=T:B     bus transfer T stops being acknowledged at data byte B
+                       usb-fail=U        USB transfer U fails (a timeout)
+                       unplug=U          USB transfer U and all after it fail: adapter gone
   --trace FILE       record every event, one per line: "W 94 90 40" bus write, "R 95 40"
                      bus read (upper-case hex), "P 37" progress, "L text" message line,
-                     "C" message list cleared
+                     "C" message list cleared; with a USB adapter also its packets,
+                     "A > AA 74 ..." sent and "A < 00" received
   --auto-fire-second on|off
                      store the plug-in's one setting in Torvan.ini before the command: on,
                      a HEX write also programs bank 1 from the extend file beside it
@@ -54,7 +67,10 @@ Exit status:
   1  the command failed (the export returned false; image tools: file refused or not
      written; a simulated flash file that could not be saved)
   2  usage error, or the plug-in, bus, trace or flash file could not be set up
-     (one line on stderr says why)
+     (one line on stderr says why: an unknown adapter, a missing CH341DLL.DLL or libusb,
+     a device that cannot be opened)
+After a command on an adapter, one line on stderr names the first failed bus transfer
+and how many failed.
 
 Examples:
   isphost info
@@ -62,6 +78,9 @@ Examples:
   isphost --sim-fault isp-after=2 --trace erase.trace erase
   isphost --sim-fault stuck=1:0010 write examples/raw-image.bin     # ends "Crc Error!"
   isphost --bus /dev/i2c-1 write firmware.hex
+  isphost buses
+  isphost --bus ch341 --bus-speed 400 write firmware.hex
+  isphost --bus ch341:model --trace packets.trace --sim-flash chip.bin write examples/two-bank.kvf
   isphost image info examples/app.hex
   isphost image convert examples/two-bank.kvf image.bin && cmp image.bin chip.bin
 )";

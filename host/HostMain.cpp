@@ -5,13 +5,13 @@
 #include "CommandTable.h"
 #include "ConsoleStrings.h"
 #include "Help.h"
-#include "HostBus.h"
 #include "HostForm.h"
 #include "Options.h"
 #include "PluginLoader.h"
 #include "Quonunit.h"
 #include "Trace.h"
 #include "TracingBus.h"
+#include "bus/BusTable.h"
 
 namespace rtd::host {
 
@@ -37,7 +37,7 @@ int RunPluginCommand(const HostCommand& command, const Options& o, std::ostream&
 
     std::unique_ptr<HostBus> bus;
     if (command.needsBus) {
-        bus = CreateHostBus(o, &console, &error);
+        bus = CreateHostBus(o, &trace, &error);
         if (!bus)
             return UsageError(err, error);
     }

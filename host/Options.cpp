@@ -1,8 +1,10 @@
 #include "Options.h"
 
+#include <algorithm>
 #include <cstddef>
 
 #include "CommandTable.h"
+#include "bus/BusTable.h"
 
 namespace rtd::host {
 
@@ -18,6 +20,8 @@ std::string* ValueSlot(const std::string& name, Options* o) {
         return &o->simFlash;
     if (name == "--trace")
         return &o->trace;
+    if (name == "--bus-speed")
+        return &o->busSpeedText;
     if (name == "--auto-fire-second")
         return &o->autoFireSecond;
     return nullptr;
@@ -112,14 +116,48 @@ bool CheckCommand(const std::vector<std::string>& words, Options* o, std::string
     return true;
 }
 
-bool IsDevicePath(const std::string& bus) {
-    return bus.find('/') != std::string::npos;
+// The bus exists in the table, its device part is understood and the speed is one the
+// adapter can set.
+bool CheckBus(Options* o, std::string* error) {
+    const BusKind* kind = FindBusKind(o->bus);
+    if (!kind) {
+        std::string names;
+        for (const BusKind& k : BusKinds())
+            names += std::string(names.empty() ? "" : ", ") + k.synopsis;
+        *error = "--bus takes " + names + ", not '" + o->bus + "'";
+        return false;
+    }
+    if (!kind->check(o->bus, error))
+        return false;
+    if (o->busSpeedText.empty())
+        return true;
+    static const int kSpeeds[] = {20, 100, 400, 750};
+    const auto known = std::find_if(std::begin(kSpeeds), std::end(kSpeeds),
+                                    [&](int k) { return std::to_string(k) == o->busSpeedText; });
+    if (known == std::end(kSpeeds)) {
+        *error = "--bus-speed takes 20, 100, 400 or 750 (kHz), not '" + o->busSpeedText + "'";
+        return false;
+    }
+    o->busSpeedKhz = *known;
+    const std::vector<int>& speeds = kind->speedsKhz;
+    if (speeds.empty()) {
+        *error = "--bus-speed does not apply to " + o->bus + ": the system sets its clock";
+        return false;
+    }
+    if (std::find(speeds.begin(), speeds.end(), o->busSpeedKhz) == speeds.end()) {
+        std::string list;
+        for (int s : speeds)
+            list += (list.empty() ? "" : ", ") + std::to_string(s);
+        *error = "--bus-speed " + o->busSpeedText + ": " + o->bus + " runs at " + list + " kHz";
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
-bool UsesSimulatedBus(const Options& options) {
-    return options.bus == "sim";
+bool UsesChipModel(const Options& options) {
+    return IsModelBus(options.bus);
 }
 
 bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error) {
@@ -143,16 +181,15 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
     }
     if (!CheckCommand(words, &o, error))
         return false;
-    if (!UsesSimulatedBus(o) && !IsDevicePath(o.bus)) {
-        *error = "--bus takes 'sim' or an adapter device such as /dev/i2c-1, not '" + o.bus + "'";
+    if (!CheckBus(&o, error))
         return false;
-    }
     if (!o.autoFireSecond.empty() && o.autoFireSecond != "on" && o.autoFireSecond != "off") {
         *error = "--auto-fire-second takes on or off, not '" + o.autoFireSecond + "'";
         return false;
     }
-    if (!UsesSimulatedBus(o) && (!o.simFlash.empty() || !o.simFaults.empty())) {
-        *error = "--sim-flash and --sim-fault apply only to --bus sim";
+    if (!UsesChipModel(o) && (!o.simFlash.empty() || !o.simFaults.empty())) {
+        *error = "--sim-flash and --sim-fault apply only to --bus sim and adapter models "
+                 "(ch341:model)";
         return false;
     }
     *options = o;

@@ -10,7 +10,9 @@ namespace rtd::host {
 
 struct Options {
     std::string plugin;                 // empty: the default beside the executable
-    std::string bus = "sim";            // "sim" or an i2c-dev device path
+    std::string bus = "sim";            // a row of host/bus/BusTable: "sim", "/dev/i2c-1", ...
+    std::string busSpeedText;           // --bus-speed as given
+    int busSpeedKhz = 0;                // --bus-speed; 0: not given (100 kHz)
     std::string simFlash;               // model flash file, loaded before and saved after
     std::vector<std::string> simFaults; // in the order given
     std::string trace;                  // empty: no trace
@@ -18,7 +20,7 @@ struct Options {
     bool quiet = false;
     bool help = false;
     bool version = false;
-    std::string command;                // "info", "write", ..., "image info", "image pack"
+    std::string command;                // "info", "write", "buses", ..., "image pack"
     std::vector<std::string> arguments; // the command's arguments
 };
 
@@ -26,7 +28,9 @@ struct Options {
 // reason, on a usage error.
 bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error);
 
-bool UsesSimulatedBus(const Options& options);
+// The chip model stands behind the bus (sim, or an adapter's model): --sim-flash and
+// --sim-fault apply.
+bool UsesChipModel(const Options& options);
 
 } // namespace rtd::host
 

@@ -57,4 +57,13 @@ void Trace::Bus(char kind, uint8_t address, int count, const uint8_t* data) {
     Event(line);
 }
 
+void Trace::Adapter(bool toAdapter, const std::vector<uint8_t>& bytes) {
+    if (!file_)
+        return;
+    std::string line = toAdapter ? "A >" : "A <";
+    if (!bytes.empty())
+        line += ' ' + FormatHexBytes(bytes.data(), static_cast<int>(bytes.size()));
+    Event(line);
+}
+
 } // namespace rtd::host

@@ -4,12 +4,17 @@
 //   P 37         progress message delivered, percentage in decimal
 //   L Erase...   line added to the message list
 //   C            message list cleared
+//   A > AA 74    bytes sent to a USB adapter (adapter model buses, real adapters)
+//   A < 00       bytes received from it
+// The W/R/P/L/C lines are the plug-in's side and do not depend on the bus; A lines are
+// the adapter's side of the same transfers, between the W line and the R line they carry.
 #ifndef RTD_HOST_TRACE_H
 #define RTD_HOST_TRACE_H
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace rtd::host {
 
@@ -33,6 +38,7 @@ public:
 
     void Event(const std::string& line);
     void Bus(char kind, uint8_t address, int count, const uint8_t* data);
+    void Adapter(bool toAdapter, const std::vector<uint8_t>& bytes);
 
 private:
     std::FILE* file_ = nullptr;

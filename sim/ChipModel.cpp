@@ -187,6 +187,10 @@ uint8_t ReadRegister(State& s) {
 
 ChipModel::ChipModel() : state_(std::make_shared<State>()) {}
 
+bool ChipModel::Acknowledges(uint8_t address) {
+    return address == kRegisterPort || address == kAddressPort || address == kReadPort;
+}
+
 bool ChipModel::IicWrite(uint8_t address, int count, const uint8_t* data) {
     State& s = *state_;
     ++s.counters.writes;

@@ -1,5 +1,5 @@
-// The bus back ends: the tracing decorator and, on Linux, the i2c-dev adapter with the
-// system calls replaced.
+// The bus back ends: the tracing decorator, the bus object over an adapter and, on Linux,
+// the i2c-dev adapter with the system calls replaced.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -10,12 +10,13 @@
 
 #include "Trace.h"
 #include "TracingBus.h"
+#include "bus/AdapterBus.h"
 
 #if defined(__linux__)
 #include <linux/i2c-dev.h>
 #include <linux/i2c.h>
 
-#include "linux/I2cDevBus.h"
+#include "linux/I2cDevAdapter.h"
 #endif
 
 namespace rtd::host {
@@ -86,13 +87,51 @@ TEST(Trace, UnopenedTraceDropsEventsAndBadPathIsReported) {
     EXPECT_NE(error.find("cannot create the trace file"), std::string::npos);
 }
 
+// The plug-in's bus object over an adapter: results passed on, failures counted with the
+// first reason kept, and a failed read never reaches the plug-in's buffer.
+TEST(AdapterBus, CountsFailuresKeepsTheFirstReasonAndLeavesFailedReadsAlone) {
+    struct FlakyAdapter : I2cAdapter {
+        AdapterCapabilities Capabilities() const override {
+            AdapterCapabilities c;
+            c.name = "flaky";
+            return c;
+        }
+        bool Write(uint8_t, const uint8_t*, int, std::string* error) override {
+            *error = "not acknowledged at byte 2";
+            return ok;
+        }
+        bool Read(uint8_t, uint8_t* data, int count, std::string* error) override {
+            std::memset(data, 0x40, static_cast<size_t>(count)); // a half-done transfer
+            *error = "USB transfer failed: Operation timed out";
+            return ok;
+        }
+        bool ok = true;
+    } adapter;
+    AdapterBus bus(&adapter);
+    uint8_t status = 0xFF;
+    const uint8_t exit[] = {0x90, 0x00};
+    EXPECT_TRUE(bus.IicRead(0x95, 1, &status));
+    EXPECT_EQ(status, 0x40);
+    EXPECT_TRUE(bus.IicWrite(0x94, 2, exit));
+    EXPECT_EQ(bus.FailureSummary(), "");
+
+    adapter.ok = false;
+    status = 0xFF;
+    EXPECT_FALSE(bus.IicRead(0x95, 1, &status));
+    EXPECT_EQ(status, 0xFF);
+    EXPECT_FALSE(bus.IicWrite(0x94, 2, exit));
+    EXPECT_FALSE(bus.IicWrite(0x94, -1, exit)); // never reaches the adapter
+    EXPECT_EQ(bus.Failures(), 3);
+    EXPECT_EQ(bus.FailureSummary(), "flaky: 3 bus transfers failed; the first: read of 1 byte at "
+                                    "address 95: USB transfer failed: Operation timed out");
+}
+
 #if defined(__linux__)
 
 // A fake kernel: records each I2C_RDWR request and answers reads from a script.
 struct FakeKernel {
     struct Request {
         int fd;
-        unsigned long request;
         uint16_t addr;
         uint16_t flags;
         std::vector<uint8_t> bytes;
@@ -100,29 +139,33 @@ struct FakeKernel {
     };
     std::vector<Request> requests;
     std::string openedPath;
-    int openFlags = 0;
     int openResult = 7;
     int ioctlResult = 0;
+    unsigned long functions = I2C_FUNC_I2C | I2C_FUNC_SMBUS_EMUL;
     int error = 0;
     bool closed = false;
     uint8_t readAnswer = 0x40;
 
     I2cDevSystem System() {
         I2cDevSystem s;
-        s.open = [this](const char* path, int flags) {
+        s.open = [this](const char* path, int) {
             openedPath = path;
-            openFlags = flags;
             if (openResult < 0)
                 error = ENOENT;
             return openResult;
         };
         s.ioctl = [this](int fd, unsigned long request, void* argument) {
+            if (request == I2C_FUNCS) {
+                *static_cast<unsigned long*>(argument) = functions;
+                return 0;
+            }
+            EXPECT_EQ(request, static_cast<unsigned long>(I2C_RDWR));
             auto* data = static_cast<i2c_rdwr_ioctl_data*>(argument);
             const i2c_msg& m = data->msgs[0];
             if (m.flags & I2C_M_RD)
                 std::memset(m.buf, readAnswer, m.len); // the kernel may fill before failing
-            requests.push_back({fd, request, m.addr, m.flags,
-                                std::vector<uint8_t>(m.buf, m.buf + m.len), data->nmsgs});
+            requests.push_back(
+                {fd, m.addr, m.flags, std::vector<uint8_t>(m.buf, m.buf + m.len), data->nmsgs});
             if (ioctlResult < 0)
                 error = EREMOTEIO;
             return ioctlResult;
@@ -136,19 +179,21 @@ struct FakeKernel {
     }
 };
 
-TEST(I2cDevBus, OneRdwrMessagePerCallWithTheSevenBitAddress) {
+TEST(I2cDevAdapter, OneRdwrMessagePerCallWithTheSevenBitAddress) {
     FakeKernel kernel;
     std::string error;
-    auto bus = I2cDevBus::Open("/dev/i2c-4", kernel.System(), &error);
-    ASSERT_TRUE(bus) << error;
+    auto adapter = I2cDevAdapter::Open("/dev/i2c-4", kernel.System(), &error);
+    ASSERT_TRUE(adapter) << error;
     EXPECT_EQ(kernel.openedPath, "/dev/i2c-4");
+    EXPECT_TRUE(adapter->Capabilities().plainI2c);
+    AdapterBus bus(adapter.get());
 
     const uint8_t address[] = {0x92, 0x12, 0x00};
     std::vector<uint8_t> page(257, 0x5A);
-    EXPECT_TRUE(bus->IicWrite(0x96, 3, address));
-    EXPECT_TRUE(bus->IicWrite(0x94, 257, page.data()));
+    EXPECT_TRUE(bus.IicWrite(0x96, 3, address));
+    EXPECT_TRUE(bus.IicWrite(0x94, 257, page.data()));
     uint8_t status = 0xFF;
-    EXPECT_TRUE(bus->IicRead(0x95, 1, &status));
+    EXPECT_TRUE(bus.IicRead(0x95, 1, &status));
     EXPECT_EQ(status, 0x40);
 
     const struct {
@@ -160,7 +205,6 @@ TEST(I2cDevBus, OneRdwrMessagePerCallWithTheSevenBitAddress) {
     for (size_t i = 0; i < 3; ++i) {
         const auto& r = kernel.requests[i];
         EXPECT_EQ(r.fd, 7);
-        EXPECT_EQ(r.request, static_cast<unsigned long>(I2C_RDWR));
         EXPECT_EQ(r.nmsgs, 1u);
         EXPECT_EQ(r.addr, expected[i].addr) << i;
         EXPECT_EQ(r.flags, expected[i].flags) << i;
@@ -168,44 +212,30 @@ TEST(I2cDevBus, OneRdwrMessagePerCallWithTheSevenBitAddress) {
     }
     EXPECT_EQ(kernel.requests[0].bytes, std::vector<uint8_t>(address, address + 3));
     EXPECT_EQ(kernel.requests[1].bytes, page);
-    EXPECT_EQ(bus->Failures(), 0);
-    bus.reset();
+
+    kernel.ioctlResult = -1;
+    status = 0xFF;
+    EXPECT_FALSE(bus.IicRead(0x95, 1, &status));
+    EXPECT_EQ(status, 0xFF);
+    EXPECT_EQ(bus.FailureSummary(), std::string("/dev/i2c-4: 1 bus transfer failed; the first: "
+                                                "read of 1 byte at address 95: ") +
+                                        std::strerror(EREMOTEIO));
+    adapter.reset();
     EXPECT_TRUE(kernel.closed);
 }
 
-TEST(I2cDevBus, FailedTransfersAreReportedOnceAndLeaveTheReadBufferAlone) {
+TEST(I2cDevAdapter, AnSmbusOnlyAdapterSaysSoAndOneThatCannotBeOpenedIsRefused) {
     FakeKernel kernel;
+    kernel.functions = I2C_FUNC_SMBUS_BYTE_DATA;
     std::string error;
-    auto bus = I2cDevBus::Open("/dev/i2c-1", kernel.System(), &error);
-    ASSERT_TRUE(bus);
-    std::vector<std::string> reports;
-    bus->SetOnFirstFailure([&](const std::string& r) { reports.push_back(r); });
+    auto smbus = I2cDevAdapter::Open("/dev/i2c-2", kernel.System(), &error);
+    ASSERT_TRUE(smbus);
+    EXPECT_FALSE(smbus->Capabilities().plainI2c);
 
-    kernel.ioctlResult = -1;
-    kernel.readAnswer = 0x40; // what a half-done transfer might have put in the buffer
-    uint8_t status = 0xFF;
-    EXPECT_FALSE(bus->IicRead(0x95, 1, &status));
-    EXPECT_EQ(status, 0xFF);
-    const uint8_t exit[] = {0x90, 0x00};
-    EXPECT_FALSE(bus->IicWrite(0x94, 2, exit));
-
-    EXPECT_EQ(bus->Failures(), 2);
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0], bus->FirstFailure());
-    EXPECT_NE(reports[0].find("read of 1 bytes at address 95 on /dev/i2c-1 failed"),
-              std::string::npos)
-        << reports[0];
-    EXPECT_NE(reports[0].find(std::strerror(EREMOTEIO)), std::string::npos);
-}
-
-TEST(I2cDevBus, AnAdapterThatCannotBeOpenedIsRefusedWithTheReason) {
-    FakeKernel kernel;
     kernel.openResult = -1;
-    std::string error;
-    EXPECT_FALSE(I2cDevBus::Open("/dev/i2c-9", kernel.System(), &error));
+    EXPECT_FALSE(I2cDevAdapter::Open("/dev/i2c-9", kernel.System(), &error));
     EXPECT_EQ(error,
               std::string("cannot open the I2C adapter /dev/i2c-9: ") + std::strerror(ENOENT));
-    EXPECT_FALSE(kernel.closed);
 }
 
 #endif

@@ -67,6 +67,27 @@ HostResult RunExecutable(const std::string& executable, const std::string& args,
     return r;
 }
 
+namespace {
+void SetEnv(const std::string& name, const std::string& value) {
+#if defined(_WIN32)
+    _putenv_s(name.c_str(), value.c_str()); // an empty value removes it
+#else
+    if (value.empty())
+        unsetenv(name.c_str());
+    else
+        setenv(name.c_str(), value.c_str(), 1);
+#endif
+}
+} // namespace
+
+ScopedEnv::ScopedEnv(std::string name, const std::string& value) : name_(std::move(name)) {
+    SetEnv(name_, value);
+}
+
+ScopedEnv::~ScopedEnv() {
+    SetEnv(name_, "");
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
     std::stringstream s;

@@ -29,6 +29,19 @@ std::string ExecutablePath();
 std::string ExamplePath(const std::string& name);
 std::string TempPath(const std::string& name);
 
+// Sets an environment variable for the life of the object (empty: unset), for the
+// stand-in adapter DLL and the child processes.
+class ScopedEnv {
+public:
+    ScopedEnv(std::string name, const std::string& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+};
+
 std::string ReadFile(const std::string& path);
 std::vector<uint8_t> ReadBytes(const std::string& path);
 std::vector<std::string> SplitLines(const std::string& text);

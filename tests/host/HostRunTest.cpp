@@ -146,6 +146,11 @@ TEST(HostRun, SetupProblemsAreUsageErrorsWithOneLine) {
         {"--trace", TempPath("no-such-dir/t.trace"), "erase"},
         {"--plugin", TempPath("no-plugin-here.so"), "info"},
         {"--bus", "/dev/i2c-no-such-adapter", "erase"},
+        {"--bus", "ch341:x", "erase"},
+        {"--bus", "ch341:9", "erase"},
+        {"--bus", "ch341:model", "--sim-fault", "unplug=x", "erase"},
+        {"--sim-fault", "nack-address", "erase"},
+        {"--bus-speed", "300", "erase"},
         {"erase", "--bogus"},
         {},
     };

@@ -25,6 +25,7 @@ TEST(Options, AcceptsEveryCommandWithOptionsAnywhere) {
         {{"enter-isp"}, "enter-isp", {}},
         {{"about"}, "about", {}},
         {{"setup"}, "setup", {}},
+        {{"buses"}, "buses", {}},
         {{"image", "info", "a.kvf"}, "image info", {"a.kvf"}},
         {{"image", "convert", "a.hex", "o.bin"}, "image convert", {"a.hex", "o.bin"}},
         {{"image", "pack", "a.bin", "o.kvf"}, "image pack", {"a.bin", "o.kvf"}},
@@ -52,14 +53,14 @@ TEST(Options, TakesValuesInBothSpellingsAndRepeatsFaults) {
     EXPECT_EQ(o.trace, "t");
     EXPECT_TRUE(o.quiet);
     EXPECT_EQ(o.autoFireSecond, "on");
-    EXPECT_FALSE(UsesSimulatedBus(o));
+    EXPECT_FALSE(UsesChipModel(o));
 
     ASSERT_TRUE(ParseOptions(
         {"--sim-fault", "no-isp", "--sim-fault=crc-busy=3", "--sim-flash", "f.bin", "reset"}, &o,
         &error));
     EXPECT_EQ(o.simFaults, (Args{"no-isp", "crc-busy=3"}));
     EXPECT_EQ(o.simFlash, "f.bin");
-    EXPECT_TRUE(UsesSimulatedBus(o));
+    EXPECT_TRUE(UsesChipModel(o));
 }
 
 TEST(Options, HelpAndVersionNeedNoCommand) {
@@ -90,9 +91,11 @@ TEST(Options, RefusesWithAOneLineReason) {
         {{"info", "--plugin"}, "--plugin needs a value"},
         {{"--trace=", "info"}, "--trace needs a value"},
         {{"--quiet=yes", "info"}, "--quiet takes no value"},
-        {{"--bus", "i2c1", "erase"}, "--bus takes 'sim' or an adapter device"},
+        {{"--bus", "i2c1", "erase"}, "--bus takes sim, /dev/i2c-N"},
         {{"--bus", "/dev/i2c-1", "--sim-fault", "no-isp", "erase"}, "apply only to --bus sim"},
         {{"--bus", "/dev/i2c-1", "--sim-flash", "f", "erase"}, "apply only to --bus sim"},
+        {{"--bus-speed", "300", "erase"}, "--bus-speed takes 20, 100, 400 or 750 (kHz)"},
+        {{"--bus", "/dev/i2c-1", "--bus-speed", "400", "erase"}, "the system sets its clock"},
         {{"--auto-fire-second", "yes", "info"}, "takes on or off"},
     };
     for (const Refused& c : cases) {
@@ -112,6 +115,14 @@ TEST(Options, HelpNamesEveryCommandOptionFaultAndExitStatus) {
     for (const char* topic : {"--plugin PATH",
                               "--bus sim",
                               "--bus /dev/i2c-N",
+                              "--bus ch341[:N]",
+                              "--bus ch341:model",
+                              "--bus-speed KHZ",
+                              "buses",
+                              "nack-address",
+                              "nack-data=T:B",
+                              "usb-fail=U",
+                              "unplug=U",
                               "--sim-flash FILE",
                               "--sim-fault FAULT",
                               "--trace FILE",

@@ -1,0 +1,84 @@
+#include "adapters/ch341/Ch341Bus.h"
+
+#include "adapters/ForwardingAdapter.h"
+#include "adapters/I2cWireModel.h"
+#include "adapters/LinkFaults.h"
+#include "adapters/TracingLink.h"
+#include "adapters/ch341/Ch341Adapter.h"
+#include "adapters/ch341/Ch341Model.h"
+#include "bus/AdapterBus.h"
+#include "bus/ModelChip.h"
+
+namespace rtd::host::ch341 {
+
+namespace {
+
+constexpr int kMaxIndex = 15;
+
+bool IsIndex(const std::string& device, int* index) {
+    if (device.empty()) {
+        *index = 0;
+        return true;
+    }
+    if (device.size() > 2 || device.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    *index = std::stoi(device);
+    return *index <= kMaxIndex;
+}
+
+// Everything a dry run stands on, owned by the adapter the bus holds: the chip model,
+// the wires, the adapter model, the link faults and the trace of its packets.
+class Ch341ModelAdapter : public ForwardingAdapter {
+public:
+    explicit Ch341ModelAdapter(Trace* trace)
+        : ForwardingAdapter(&adapter_), wire_(&chip_.Chip()), model_(&wire_), faulty_(&model_),
+          tracing_(&faulty_, trace), adapter_(&tracing_, "ch341:model") {}
+
+    bool Setup(const Options& options, std::string* error) {
+        return chip_.Setup(options, &wire_, &faulty_, error) &&
+               adapter_.SetSpeed(BusSpeedKhz(options), error);
+    }
+    bool Finish(Console* console) { return chip_.Finish(console); }
+
+private:
+    ModelChip chip_;
+    I2cWireModel wire_;
+    Ch341Model model_;
+    FaultyLink faulty_;
+    TracingLink tracing_;
+    Ch341Adapter adapter_;
+};
+
+} // namespace
+
+bool MatchesCh341Bus(const std::string& bus) {
+    return BusName(bus) == "ch341";
+}
+
+bool CheckCh341Bus(const std::string& bus, std::string* error) {
+    int index = 0;
+    if (BusDevice(bus) == "model" || IsIndex(BusDevice(bus), &index))
+        return true;
+    *error = "--bus takes ch341, ch341:N (N from 0 to 15) or ch341:model, not '" + bus + "'";
+    return false;
+}
+
+std::unique_ptr<HostBus> OpenCh341Bus(const BusSetup& setup, std::string* error) {
+    if (BusDevice(setup.options.bus) == "model") {
+        auto adapter = std::make_unique<Ch341ModelAdapter>(setup.trace);
+        if (!adapter->Setup(setup.options, error))
+            return nullptr;
+        Ch341ModelAdapter* model = adapter.get();
+        return std::make_unique<AdapterHostBus>(
+            std::move(adapter), [model](Console* console) { return model->Finish(console); });
+    }
+    int index = 0;
+    IsIndex(BusDevice(setup.options.bus), &index);
+    return OpenCh341Device(index, BusSpeedKhz(setup.options), setup.trace, error);
+}
+
+std::vector<BusListing> ListCh341Buses(std::string* note) {
+    return ListCh341Devices(note);
+}
+
+} // namespace rtd::host::ch341

@@ -1,0 +1,49 @@
+// The bus the host hands to the plug-in, opened for one command and held for all of it:
+// the chip model, a Linux i2c-dev adapter, a USB adapter, or a USB adapter's model.
+#ifndef RTD_HOST_BUS_HOSTBUS_H
+#define RTD_HOST_BUS_HOSTBUS_H
+
+#include <cstdint>
+#include <string>
+
+#include "Console.h"
+#include "adapters/I2cAdapter.h"
+#include "rtd2120/rtd2120.h"
+
+namespace rtd::host {
+
+// What a harmless look at address 0x4A found: register 0x90 (ISP status) named with a
+// one-byte write to 0x94, then one byte read from 0x95. Nothing on the chip changes.
+struct ProbeResult {
+    enum class Answer {
+        Yes,    // both transfers acknowledged
+        No,     // not acknowledged, or the adapter failed
+        Unknown // the adapter cannot see acknowledge bits; `status` is what the bus read
+    };
+    Answer answer = Answer::No;
+    uint8_t status = 0xFF;
+    std::string reason; // why not, when answer is No
+
+    // One line for `isphost buses`: "chip answers at 0x4A (status 00)", ...
+    std::string Describe() const;
+};
+
+class HostBus {
+public:
+    virtual ~HostBus() = default;
+    // The object handed to the plug-in.
+    virtual TIicInterface* Bus() = 0;
+    virtual AdapterCapabilities Capabilities() const = 0;
+    // The harmless look at 0x4A above; not counted among the plug-in's transfers.
+    virtual ProbeResult Probe() = 0;
+    // After the command: saves a model's flash, reports adapter trouble in one line.
+    // False when something the user asked for did not happen.
+    virtual bool Finish(Console* console) = 0;
+};
+
+// The probe over any adapter.
+ProbeResult ProbeChip(I2cAdapter& adapter);
+
+} // namespace rtd::host
+
+#endif

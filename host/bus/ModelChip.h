@@ -1,0 +1,35 @@
+// The chip model behind a dry run (--bus sim, or an adapter's model such as ch341:model):
+// the --sim-fault faults, the --sim-flash file, busy times on a real clock.
+#ifndef RTD_HOST_BUS_MODELCHIP_H
+#define RTD_HOST_BUS_MODELCHIP_H
+
+#include <string>
+
+#include "ChipModel.h"
+#include "Console.h"
+#include "Options.h"
+#include "adapters/I2cWireModel.h"
+#include "adapters/LinkFaults.h"
+
+namespace rtd::host {
+
+class ModelChip {
+public:
+    // Sets the faults and loads the flash. Faults of the wires and of the USB link go to
+    // `wire` and `link`; with those null (the plain chip model) they are refused. False,
+    // with a one-line reason, on a fault that is not understood or an unreadable flash file.
+    bool Setup(const Options& options, I2cWireModel* wire, FaultyLink* link, std::string* error);
+    // Saves the flash when a file was given; false (with a line on the console) when it
+    // cannot be saved.
+    bool Finish(Console* console);
+
+    sim::ChipModel& Chip() { return chip_; }
+
+private:
+    sim::ChipModel chip_;
+    std::string flashFile_;
+};
+
+} // namespace rtd::host
+
+#endif

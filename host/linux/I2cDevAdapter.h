@@ -1,0 +1,59 @@
+// A Linux i2c-dev adapter (/dev/i2c-N). Each transaction is one I2C_RDWR ioctl carrying
+// one message; the 7-bit device address is the 8-bit bus address shifted right by one.
+#ifndef RTD_HOST_LINUX_I2CDEVADAPTER_H
+#define RTD_HOST_LINUX_I2CDEVADAPTER_H
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "adapters/I2cAdapter.h"
+#include "bus/BusTable.h"
+
+namespace rtd::host {
+
+// --bus /dev/i2c-N, and the i2c-dev part of `isphost buses` (Linux only; elsewhere the
+// bus is refused and the list is empty).
+std::unique_ptr<HostBus> OpenI2cDevBus(const BusSetup& setup, std::string* error);
+std::vector<BusListing> ListI2cDevBuses(std::string* note);
+
+#if defined(__linux__)
+// The system calls the adapter uses; tests replace them, since no adapter is at hand there.
+struct I2cDevSystem {
+    std::function<int(const char* path, int flags)> open;
+    std::function<int(int fd, unsigned long request, void* argument)> ioctl;
+    std::function<int(int fd)> close;
+    // errno after a failed call.
+    std::function<int()> lastError;
+};
+
+// The real system calls.
+I2cDevSystem RealI2cDevSystem();
+
+class I2cDevAdapter : public I2cAdapter {
+public:
+    // Null, with a one-line reason, when the device cannot be opened.
+    static std::unique_ptr<I2cDevAdapter> Open(const std::string& device, I2cDevSystem system,
+                                               std::string* error);
+    ~I2cDevAdapter() override;
+
+    AdapterCapabilities Capabilities() const override;
+    bool Write(uint8_t address, const uint8_t* data, int count, std::string* error) override;
+    bool Read(uint8_t address, uint8_t* data, int count, std::string* error) override;
+
+private:
+    I2cDevAdapter(const std::string& device, I2cDevSystem system, int fd, bool plainI2c)
+        : device_(device), system_(std::move(system)), fd_(fd), plainI2c_(plainI2c) {}
+    bool Transfer(uint8_t address, bool read, int count, uint8_t* data, std::string* error);
+
+    std::string device_;
+    I2cDevSystem system_;
+    int fd_;
+    bool plainI2c_;
+};
+#endif
+
+} // namespace rtd::host
+
+#endif

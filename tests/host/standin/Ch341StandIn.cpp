@@ -1,0 +1,111 @@
+// A stand-in for the CH341A maker's CH341DLL.DLL, built from its published function
+// signatures so that the Windows tests can run isphost's DLL transport under wine. Behind
+// it: the CH341A encoder and adapter model, and the chip model. Like the real DLL it
+// reports only whether the USB side worked, never an acknowledge bit.
+//
+// Environment, read when a device is opened:
+//   RTD_CH341_MODEL_DEVICES  how many adapters are attached (default 1)
+//   RTD_CH341_MODEL_FLASH    the chip's flash file: loaded on open, saved on close
+//   RTD_CH341_MODEL_FAULTS   faults as --sim-fault takes them, separated by commas
+#include <algorithm>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <string>
+
+#include <windows.h>
+
+#include "adapters/I2cWireModel.h"
+#include "adapters/LinkFaults.h"
+#include "adapters/ch341/Ch341Adapter.h"
+#include "adapters/ch341/Ch341Model.h"
+#include "bus/ModelChip.h"
+
+namespace {
+
+using namespace rtd::host;
+
+std::string Env(const char* name) {
+    char value[4096];
+    const DWORD n = GetEnvironmentVariableA(name, value, sizeof value);
+    return n > 0 && n < sizeof value ? std::string(value, n) : std::string();
+}
+
+struct Device {
+    Device() : wire(&chip.Chip()), model(&wire), faulty(&model), adapter(&faulty, "stand-in") {}
+    ModelChip chip;
+    I2cWireModel wire;
+    ch341::Ch341Model model;
+    FaultyLink faulty;
+    ch341::Ch341Adapter adapter;
+};
+
+std::map<ULONG, std::unique_ptr<Device>>& Devices() {
+    static std::map<ULONG, std::unique_ptr<Device>> devices;
+    return devices;
+}
+
+Device* Find(ULONG index) {
+    auto it = Devices().find(index);
+    return it == Devices().end() ? nullptr : it->second.get();
+}
+
+} // namespace
+
+extern "C" {
+
+HANDLE WINAPI CH341OpenDevice(ULONG index) {
+    const std::string count = Env("RTD_CH341_MODEL_DEVICES");
+    if (index >= static_cast<ULONG>(count.empty() ? 1 : std::stoul(count)))
+        return INVALID_HANDLE_VALUE;
+    if (!Find(index)) {
+        Options options;
+        options.simFlash = Env("RTD_CH341_MODEL_FLASH");
+        const std::string faults = Env("RTD_CH341_MODEL_FAULTS");
+        for (size_t at = 0; at < faults.size();) {
+            const size_t comma = std::min(faults.find(',', at), faults.size());
+            options.simFaults.push_back(faults.substr(at, comma - at));
+            at = comma + 1;
+        }
+        auto device = std::make_unique<Device>();
+        std::string error;
+        if (!device->chip.Setup(options, &device->wire, &device->faulty, &error))
+            return INVALID_HANDLE_VALUE;
+        Devices()[index] = std::move(device);
+    }
+    return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(index) + 1);
+}
+
+VOID WINAPI CH341CloseDevice(ULONG index) {
+    if (Device* d = Find(index)) {
+        Console console(std::cout, std::cerr, Console::Mode::Quiet);
+        d->chip.Finish(&console);
+        Devices().erase(index);
+    }
+}
+
+BOOL WINAPI CH341SetStream(ULONG index, ULONG mode) {
+    static const int kSpeeds[] = {20, 100, 400, 750};
+    Device* d = Find(index);
+    std::string error;
+    return d && d->adapter.SetSpeed(kSpeeds[mode & 3], &error);
+}
+
+// One write, or one byte written and then a read from that address byte; the plug-in's
+// transfers are all one or the other.
+BOOL WINAPI CH341StreamI2C(ULONG index, ULONG writeLength, PVOID writeBuffer, ULONG readLength,
+                           PVOID readBuffer) {
+    Device* d = Find(index);
+    if (!d || writeLength == 0 || (readLength && writeLength != 1))
+        return FALSE;
+    const auto* out = static_cast<const uint8_t*>(writeBuffer);
+    std::string error;
+    if (readLength)
+        d->adapter.Read(static_cast<uint8_t>(out[0] | 1), static_cast<uint8_t*>(readBuffer),
+                        static_cast<int>(readLength), &error);
+    else
+        d->adapter.Write(out[0], out + 1, static_cast<int>(writeLength - 1), &error);
+    return !d->adapter.LinkFailed();
+}
+
+} // extern "C"
