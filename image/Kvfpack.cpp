@@ -5,27 +5,15 @@
 #include <memory>
 
 #include "Kvfunit.h"
+#include "VlcCodes.h"
 
 namespace rtd::image {
 namespace {
 
-struct Code {
-    uint8_t bits; // right-aligned, first bit highest
-    uint8_t length;
-};
-
-// Code of each nibble value 0x0-0xF.
-constexpr Code kCodes[16] = {
-    {0b1, 1},       {0b010, 3},      {0b0010, 4},     {0b00001000, 8},
-    {0b0000110, 7}, {0b00001011, 8}, {0b00000101, 8}, {0b00011, 5},
-    {0b0011, 4},    {0b0000111, 7},  {0b00001010, 8}, {0b00001001, 8},
-    {0b00010, 5},   {0b00000111, 8}, {0b00000110, 8}, {0b011, 3},
-};
-
 class BitWriter {
 public:
     explicit BitWriter(std::vector<uint8_t>& out) : out_(out) {}
-    void Put(Code code) {
+    void Put(VlcCode code) {
         for (int i = code.length - 1; i >= 0; --i) {
             if (used_ == 0)
                 out_.push_back(0);
@@ -47,8 +35,8 @@ std::vector<uint8_t> PackKvfBody(const uint8_t* data, size_t size) {
     body.reserve(size); // a typical image packs to well under one byte per byte
     BitWriter writer(body);
     for (size_t i = 0; i < size; ++i) {
-        writer.Put(kCodes[data[i] >> 4]);
-        writer.Put(kCodes[data[i] & 0x0F]);
+        writer.Put(kNibbleCodes[data[i] >> 4]);
+        writer.Put(kNibbleCodes[data[i] & 0x0F]);
     }
     return body;
 }

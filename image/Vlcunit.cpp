@@ -1,5 +1,7 @@
 #include "Vlcunit.h"
 
+#include "VlcLookup.h"
+
 void TVLCDecode::SetInput(const uint8_t* body, int32_t length) {
     Body = body;
     Length = length;
@@ -78,12 +80,28 @@ uint8_t TVLCDecode::DecodeNibble(const uint8_t* body) {
     }
 }
 
+void TVLCDecode::SkipTo(int64_t bits) {
+    if (bits == 0)
+        return;
+    Position = static_cast<int32_t>((bits + 7) / 8);
+    const int last = static_cast<int>((bits - 1) % 8); // the last bit's place, 0 = 0x80
+    CurrentByte = Body[Position - 1];
+    Mask = (0x80 >> last) >> 1;
+    Bit = (CurrentByte >> (7 - last)) & 1;
+}
+
 std::vector<uint8_t> TVLCDecode::Decode(int32_t& count, int32_t maxBytes) {
     Position = 0;
     Mask = 0;
     Bit = 0;
     CurrentByte = 0;
+    // Table lookups decode the bulk; bit by bit from where they stop gives the same
+    // bytes, and the same state, as bit by bit from the start.
     std::vector<uint8_t> out;
+    const rtd::image::VlcStop stop = rtd::image::DecodeWholeCodes(Body, Length, maxBytes, out);
+    SkipTo(stop.bit);
+    if (stop.highPending)
+        out.push_back(static_cast<uint8_t>(stop.high * 16 + DecodeNibble(Body)));
     while (Position <= Length) {
         if (maxBytes >= 0 && static_cast<int64_t>(out.size()) >= maxBytes)
             break;

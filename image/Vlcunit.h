@@ -26,6 +26,8 @@ public:
     // the coded data: the byte during which the body ran out is kept, with 0x0 for each
     // nibble that met the end. With `maxBytes` >= 0, decoding stops as soon as that many
     // bytes exist (the caller needs no more). `count` receives the result's length.
+    // Decodes several codes per table lookup; the result and the reading state left are
+    // those of calling DecodeNibble over and over.
     std::vector<uint8_t> Decode(int32_t& count, int32_t maxBytes = kNoLimit);
 
     // The next value 0-15, skipping filler codes; 0x0 when the body runs out within it.
@@ -36,6 +38,8 @@ public:
     bool ReadBit(const uint8_t* body);
 
 private:
+    // Sets the reading state to what reading the first `bits` body bits one by one leaves.
+    void SkipTo(int64_t bits);
     // Reads `n` bits, first one highest, into `value`; false when the body runs out.
     bool ReadBits(const uint8_t* body, int n, int& value);
 };

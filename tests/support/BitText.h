@@ -1,7 +1,7 @@
 // Bit strings for decoder tests: "1011 0000" -> {0xB0}. Spaces are ignored; the last byte
 // is padded with `pad` bits.
-#ifndef RTD_TESTS_IMAGE_BITTEXT_H
-#define RTD_TESTS_IMAGE_BITTEXT_H
+#ifndef RTD_TESTS_SUPPORT_BITTEXT_H
+#define RTD_TESTS_SUPPORT_BITTEXT_H
 
 #include <cstdint>
 #include <string>
