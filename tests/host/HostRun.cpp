@@ -1,6 +1,11 @@
 #include "HostRun.h"
 
 #include <cstdlib>
+#if defined(_WIN32)
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
 #include <fstream>
 #include <sstream>
 
@@ -37,8 +42,15 @@ std::string ExecutablePath() {
 std::string ExamplePath(const std::string& name) {
     return Native(std::string(RTD_TEST_EXAMPLES) + "/" + name);
 }
+// Named per process: suites of other checkouts may run beside this one in the same
+// temporary folder.
 std::string TempPath(const std::string& name) {
-    return ::testing::TempDir() + name;
+#if defined(_WIN32)
+    const int pid = _getpid();
+#else
+    const int pid = static_cast<int>(getpid());
+#endif
+    return ::testing::TempDir() + "rtd-host-" + std::to_string(pid) + "-" + name;
 }
 
 HostResult RunInProcess(std::vector<std::string> args) {
