@@ -1,6 +1,5 @@
 #include "ImageTools.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -12,8 +11,6 @@
 namespace rtd::host {
 
 namespace {
-
-constexpr uint32_t kPageSize = 256;
 
 std::string Hex(uint32_t value, int digits) {
     char text[16];
@@ -71,16 +68,16 @@ int PlanToFile(const std::string& path, const std::string& output, bool autoFire
 
 } // namespace
 
-BankSummary SummarizeBank(const uint8_t* window) {
+BankSummary SummarizeBank(const image::BankProgram& bank) {
     BankSummary s;
-    s.writtenLength = image::UsedLength(window, image::kBankSize);
-    for (uint32_t start = 0; start < s.writtenLength; start += kPageSize) {
-        const uint32_t end = std::min(start + kPageSize, s.writtenLength);
-        if (std::any_of(window + start, window + end, [](uint8_t b) { return b != 0xFF; }))
-            ++s.pagesSent;
-    }
-    s.crc = TIspUnit::Crc8(window, static_cast<int>(s.writtenLength));
+    s.writtenLength = bank.writtenLength;
+    s.pagesSent = bank.pagesSent;
+    s.crc = TIspUnit::Crc8(bank.window, static_cast<int>(bank.crcLength));
     return s;
+}
+
+BankSummary SummarizeBank(const uint8_t* window) {
+    return SummarizeBank(image::MeasureBank(0, window));
 }
 
 image::FirmwarePlan PlanFor(const std::string& path, bool autoFireSecond) {
@@ -121,10 +118,10 @@ int ImageInfo(const std::string& path, bool autoFireSecond, std::ostream& out, s
     const uint32_t used = plan.UsedLength();
     out << "Used length: " << used << " bytes (" << Hex(used, 5) << ")\n";
     out << "Banks:       " << (plan.programBank1 ? "0 and 1" : "0") << '\n';
-    for (int bank = 0; bank <= (plan.programBank1 ? 1 : 0); ++bank) {
-        const BankSummary s = SummarizeBank(plan.Bank(bank));
-        out << "Bank " << bank << ":      " << s.writtenLength << " bytes written, " << s.pagesSent
-            << " pages sent, CRC-8 " << Hex(s.crc, 2) << '\n';
+    for (const image::BankProgram& bank : plan.Banks()) {
+        const BankSummary s = SummarizeBank(bank);
+        out << "Bank " << bank.bank << ":      " << s.writtenLength << " bytes written, "
+            << s.pagesSent << " pages sent, CRC-8 " << Hex(s.crc, 2) << '\n';
     }
     return 0;
 }
@@ -135,7 +132,7 @@ int ImageConvert(const std::string& path, const std::string& output, bool autoFi
     // chip, so the file equals the chip's flash after the write.
     return PlanToFile(path, output, autoFireSecond, err,
                       [](const std::string& out, const uint8_t* image) {
-                          return WriteFile(out, image, 2 * image::kBankSize);
+                          return WriteFile(out, image, image::kWholeImageSize);
                       });
 }
 

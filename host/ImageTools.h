@@ -14,9 +14,10 @@ namespace rtd::host {
 struct BankSummary {
     uint32_t writtenLength = 0; // the window less its trailing 0xFF bytes
     int pagesSent = 0;          // pages within that length holding a byte other than 0xFF
-    uint8_t crc = 0;            // CRC-8 over the written length, as the chip is asked for it
+    uint8_t crc = 0;            // CRC-8 over the range the chip is asked for
 };
 
+BankSummary SummarizeBank(const image::BankProgram& bank);
 BankSummary SummarizeBank(const uint8_t* window);
 
 // The plan for `path`, with extend files looked for when `autoFireSecond` is set.

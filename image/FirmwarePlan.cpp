@@ -22,6 +22,13 @@ PlanStatus StatusOf(TImageLoad load) {
     return PlanStatus::FormatError;
 }
 
+FirmwarePlan Started(FirmwareFlow flow, const std::string& path) {
+    FirmwarePlan plan;
+    plan.flow = flow;
+    plan.path = path;
+    return plan;
+}
+
 FirmwarePlan Refused(FirmwarePlan plan, PlanStatus status, const std::string& path) {
     plan.status = status;
     plan.failedPath = path;
@@ -39,19 +46,57 @@ FirmwarePlan WholeImageReady(FirmwarePlan plan) {
 
 } // namespace
 
-uint32_t UsedLength(const uint8_t* data, size_t size) {
-    size_t length = size;
-    while (length > 0 && data[length - 1] == 0xFF)
-        --length;
-    return static_cast<uint32_t>(length);
+BankProgram MeasureBank(int bank, const uint8_t* window) {
+    BankProgram b;
+    b.bank = bank;
+    b.window = window;
+    b.writtenLength = WrittenLength(window);
+    b.pagesSent = PagesSent(window, b.writtenLength);
+    b.crcLength = CrcLength(b.writtenLength);
+    b.crcEnd = CrcEnd(b.writtenLength);
+    return b;
 }
 
 uint32_t FirmwarePlan::UsedLength() const {
-    return rtd::image::UsedLength(image.data(), image.size());
+    return TrimmedLength(image.data(), image.size());
 }
 
 uint32_t FirmwarePlan::WrittenLength(int bank) const {
-    return image.empty() ? 0 : rtd::image::UsedLength(Bank(bank), kBankSize);
+    return image.empty() ? 0 : rtd::image::WrittenLength(Bank(bank));
+}
+
+std::vector<BankProgram> FirmwarePlan::Banks() const {
+    if (!Ready())
+        return {};
+    // Only the raw and packed flows name the banks they fire.
+    const bool announce = flow != FirmwareFlow::Hex;
+    std::vector<BankProgram> banks;
+    banks.push_back(MeasureBank(0, Bank(0)));
+    banks.back().eraseFirst = true;
+    banks.back().exitAfter = !programBank1;
+    banks.back().announce = announce ? "Fire Bank0..." : nullptr;
+    if (programBank1) {
+        banks.push_back(MeasureBank(1, Bank(1)));
+        banks.back().exitAfter = true;
+        banks.back().announce = announce ? "Fire Bank1..." : nullptr;
+    }
+    return banks;
+}
+
+std::string FirmwarePlan::LoadLine() const {
+    return flow == FirmwareFlow::Packed ? "LoadFile:" + path : std::string();
+}
+
+const char* RefusalLine(PlanStatus status) {
+    switch (status) {
+    case PlanStatus::Ready:
+        return nullptr;
+    case PlanStatus::OpenError:
+        return "File open error.";
+    case PlanStatus::FormatError:
+        break;
+    }
+    return "File format error.";
 }
 
 FirmwareFlow FlowForPath(const std::string& path) {
@@ -64,16 +109,15 @@ FirmwareFlow FlowForPath(const std::string& path) {
 }
 
 PlanStatus LoadBankWindow(const std::string& path, uint8_t* window) {
-    std::fill(window, window + kBankSize, 0xFF);
+    std::fill(window, window + kBankSize, kErased);
     uint32_t count = 0;
     return StatusOf(LoadImageFile(path, window, count, kBankSize));
 }
 
 FirmwarePlan PlanHexFirmware(const std::string& path, bool autoFireSecond,
                              const FileExists& exists) {
-    FirmwarePlan plan;
-    plan.flow = FirmwareFlow::Hex;
-    plan.image.assign(2 * kBankSize, 0xFF);
+    FirmwarePlan plan = Started(FirmwareFlow::Hex, path);
+    plan.image.assign(kWholeImageSize, kErased);
     PlanStatus status = LoadBankWindow(path, plan.image.data());
     if (status != PlanStatus::Ready)
         return Refused(std::move(plan), status, path);
@@ -92,9 +136,8 @@ FirmwarePlan PlanHexFirmware(const std::string& path, bool autoFireSecond,
 }
 
 FirmwarePlan PlanRawFirmware(const std::string& path) {
-    FirmwarePlan plan;
-    plan.flow = FirmwareFlow::Raw;
-    plan.image.assign(kWholeImageSize, 0xFF);
+    FirmwarePlan plan = Started(FirmwareFlow::Raw, path);
+    plan.image.assign(kWholeImageSize, kErased);
     uint32_t count = 0;
     const PlanStatus status =
         StatusOf(LoadImageFile(path, plan.image.data(), count, kWholeImageSize));
@@ -104,8 +147,7 @@ FirmwarePlan PlanRawFirmware(const std::string& path) {
 }
 
 FirmwarePlan PlanPackedFirmware(const std::string& path) {
-    FirmwarePlan plan;
-    plan.flow = FirmwareFlow::Packed;
+    FirmwarePlan plan = Started(FirmwareFlow::Packed, path);
     plan.image.resize(kWholeImageSize);
     if (!LoadKvfFile(path, plan.image.data()))
         return Refused(std::move(plan), PlanStatus::FormatError, path);

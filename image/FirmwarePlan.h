@@ -1,7 +1,8 @@
 // What a Write of a firmware file would program, decided without touching a bus: the
-// flow the extension picks, the bank windows loaded from the file(s), whether bank 1 is
-// programmed, or why the file is refused. The Write command and the host's image tools
-// both build on this, so they cannot disagree.
+// flow the extension picks, the bank windows loaded from the file(s), the bank calls in
+// their order with what each writes and verifies, the lines the flow logs, or why the
+// file is refused. The Write command, the host's image tools and any other host that
+// shows or checks a write build on this, so they cannot disagree.
 #ifndef RTD_IMAGE_FIRMWAREPLAN_H
 #define RTD_IMAGE_FIRMWAREPLAN_H
 
@@ -10,10 +11,9 @@
 #include <vector>
 
 #include "Extendfile.h"
+#include "FlashGeometry.h"
 
 namespace rtd::image {
-
-constexpr uint32_t kBankSize = 65536;
 
 enum class FirmwareFlow {
     Hex,    // ".hex", ".h00": one file per bank, bank 1 from the extend file
@@ -27,9 +27,32 @@ enum class PlanStatus {
     FormatError, // a HEX read stopped on a failed record, or a packed file did not load
 };
 
+// The line that refuses a file with this status ("File open error." or "File format
+// error."); null for Ready.
+const char* RefusalLine(PlanStatus status);
+
+// One bank as a write programs it: the arguments of its bank call and what that call
+// sends and checks.
+struct BankProgram {
+    int bank = 0;
+    const uint8_t* window = nullptr; // 65,536 bytes inside the plan's image
+    bool eraseFirst = false;         // enter ISP mode and erase the chip (both banks) first
+    bool exitAfter = false;          // leave ISP mode after a verified write
+    const char* announce = nullptr;  // the line logged before the call ("Fire Bank0..."), or null
+    uint32_t writtenLength = 0;      // the window less its trailing 0xFF
+    int pagesSent = 0;               // pages within that length holding a byte other than 0xFF
+    uint32_t crcLength = 0;          // bytes the CRC-8 covers, from offset 0
+    uint16_t crcEnd = 0;             // last address of the range the chip is asked for
+};
+
+// What programming a window sends and checks; the call's flags and line are left unset.
+BankProgram MeasureBank(int bank, const uint8_t* window);
+
 struct FirmwarePlan {
     FirmwareFlow flow = FirmwareFlow::Packed;
     PlanStatus status = PlanStatus::FormatError;
+    // The firmware file the plan is for.
+    std::string path;
     // The file that caused the refusal (main or extend file); empty when Ready.
     std::string failedPath;
     // 131,072 bytes when Ready: bank 0's window, then bank 1's; 0xFF holds no firmware.
@@ -44,10 +67,17 @@ struct FirmwarePlan {
     uint32_t UsedLength() const;
     // What programming the bank writes: its window less the trailing 0xFF bytes.
     uint32_t WrittenLength(int bank) const;
-};
 
-// Offset of the last byte of `data` other than 0xFF, plus one; 0 when all are 0xFF.
-uint32_t UsedLength(const uint8_t* data, size_t size);
+    // The bank calls of the write, in order; none when refused. Bank 0 erases the chip and
+    // stays in ISP mode when bank 1 follows; bank 1 is written without a second erase and
+    // leaves ISP mode. The windows point into `image`.
+    std::vector<BankProgram> Banks() const;
+    // The line logged before the file is loaded: "LoadFile:" + path for a packed file,
+    // empty for the other flows.
+    std::string LoadLine() const;
+    // The line that refuses the file; null when Ready.
+    const char* RefusalLine() const { return rtd::image::RefusalLine(status); }
+};
 
 // The flow for a path, by its lower-cased extension.
 FirmwareFlow FlowForPath(const std::string& path);

@@ -12,9 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "FlashGeometry.h"
+
 class THexToBin {
 public:
-    static constexpr int32_t kImageSize = 65536;
+    static constexpr int32_t kImageSize = rtd::image::kBankSize;
 
     // Largest (address + byte count) over every accepted record; only grows.
     int32_t HighestEnd = 0;

@@ -7,11 +7,12 @@
 #include <cstdint>
 #include <string>
 
+#include "FlashGeometry.h"
+
 namespace rtd::image {
 
 constexpr int32_t kKvfHeaderSize = 256;
 constexpr char kKvfMagic[] = "ZEQ KVF V1.0"; // followed by 0x00 in the header
-constexpr int32_t kWholeImageSize = 131072;
 // Larger files are refused: no real image needs that much body, and the whole file is
 // held in memory while decoding.
 constexpr int64_t kKvfMaxFileSize = 16 * 1024 * 1024;

@@ -8,6 +8,7 @@
 
 namespace {
 
+using rtd::image::BankProgram;
 using rtd::image::FirmwarePlan;
 using rtd::image::PlanStatus;
 
@@ -15,23 +16,35 @@ bool IsRegularFile(const std::string& path) {
     return rtd::CurrentPlatform().IsRegularFile(path);
 }
 
-bool Refuse(PlanStatus status) {
-    AddInfo(status == PlanStatus::OpenError ? "File open error." : "File format error.");
+bool AutoFireSecond() {
+    return IspUnit != nullptr && IspUnit->AutoFireSecond;
+}
+
+// The plan's lines before any bank: "LoadFile:" + path for a packed file, then the refusal
+// of a file that did not load. True when the plan can be programmed.
+bool Announce(const FirmwarePlan& plan) {
+    const std::string loadLine = plan.LoadLine();
+    if (!loadLine.empty())
+        AddInfo(loadLine.c_str());
+    if (plan.Ready())
+        return true;
+    AddInfo(plan.RefusalLine());
     return false;
 }
 
-// Bank 0 erases the chip and stays in ISP mode when bank 1 follows; bank 1 is written
-// without a second erase and takes the chip out of ISP mode. A failed bank 0 ends it.
-bool ProgramPlan(const FirmwarePlan& plan, bool announceBanks) {
-    if (announceBanks)
-        AddInfo("Fire Bank0...");
-    if (!ProgramBank(plan.Bank(0), 0, true, !plan.programBank1))
-        return false;
-    if (!plan.programBank1)
-        return true;
-    if (announceBanks)
-        AddInfo("Fire Bank1...");
-    return ProgramBank(plan.Bank(1), 1, false, true);
+// The plan's bank calls in order; a failed bank ends the write.
+bool ProgramBanks(const FirmwarePlan& plan) {
+    for (const BankProgram& bank : plan.Banks()) {
+        if (bank.announce)
+            AddInfo(bank.announce);
+        if (!ProgramBank(bank.window, bank.bank, bank.eraseFirst, bank.exitAfter))
+            return false;
+    }
+    return true;
+}
+
+bool Program(const FirmwarePlan& plan) {
+    return Announce(plan) && ProgramBanks(plan);
 }
 
 } // namespace
@@ -39,44 +52,26 @@ bool ProgramPlan(const FirmwarePlan& plan, bool announceBanks) {
 bool WriteFirmware(const std::string& path) {
     ClearInfo();
     AddInfo("Begin...");
-    switch (rtd::image::FlowForPath(path)) {
-    case rtd::image::FirmwareFlow::Hex:
-        return WriteHexFile(path);
-    case rtd::image::FirmwareFlow::Raw:
-        return WriteBinFile(path);
-    case rtd::image::FirmwareFlow::Packed:
-        break;
-    }
-    return WritePackedFile(path);
+    return Program(rtd::image::PlanFirmware(path, AutoFireSecond(), IsRegularFile));
 }
 
 bool WriteHexFile(const std::string& path) {
-    const bool autoFireSecond = IspUnit != nullptr && IspUnit->AutoFireSecond;
-    const FirmwarePlan plan = rtd::image::PlanHexFirmware(path, autoFireSecond, IsRegularFile);
-    if (!plan.Ready())
-        return Refuse(plan.status);
-    return ProgramPlan(plan, false);
+    return Program(rtd::image::PlanHexFirmware(path, AutoFireSecond(), IsRegularFile));
 }
 
 bool WriteBinFile(const std::string& path) {
-    const FirmwarePlan plan = rtd::image::PlanRawFirmware(path);
-    if (!plan.Ready())
-        return Refuse(plan.status);
-    return ProgramPlan(plan, true);
+    return Program(rtd::image::PlanRawFirmware(path));
 }
 
 bool WritePackedFile(const std::string& path) {
     const std::optional<FirmwarePlan> plan = LoadPackedImage(path);
-    return plan.has_value() && ProgramPlan(*plan, true);
+    return plan.has_value() && ProgramBanks(*plan);
 }
 
 std::optional<FirmwarePlan> LoadPackedImage(const std::string& path) {
-    AddInfo(("LoadFile:" + path).c_str());
     FirmwarePlan plan = rtd::image::PlanPackedFirmware(path);
-    if (!plan.Ready()) {
-        Refuse(plan.status);
+    if (!Announce(plan))
         return std::nullopt;
-    }
     return plan;
 }
 
@@ -87,7 +82,9 @@ bool FindExtendFile(const std::string& path, std::string& extendPath) {
 bool ProgramBankFromFile(const std::string& path, int bank, bool eraseFirst, bool exitAfter) {
     std::vector<uint8_t> window(rtd::image::kBankSize);
     const PlanStatus status = rtd::image::LoadBankWindow(path, window.data());
-    if (status != PlanStatus::Ready)
-        return Refuse(status);
+    if (status != PlanStatus::Ready) {
+        AddInfo(rtd::image::RefusalLine(status));
+        return false;
+    }
     return ProgramBank(window.data(), bank, eraseFirst, exitAfter);
 }

@@ -12,12 +12,13 @@
 
 #include "FirmwarePlan.h"
 
-// Clears the message list, logs "Begin..." and runs the flow the file's extension picks.
+// Clears the message list, logs "Begin..." and programs the file's plan: the flow its
+// extension picks, with the plan's lines and bank calls.
 bool WriteFirmware(const std::string& path);
 
-// The three flows. HEX: bank 0 from the file, bank 1 from its extend file when the
-// engine's AutoFireSecond is set and one exists. Raw and packed: one 128 KiB image,
-// bank 1 when its upper half holds data.
+// The three flows, each the plan of its kind programmed. HEX: bank 0 from the file, bank 1
+// from its extend file when the engine's AutoFireSecond is set and one exists. Raw and
+// packed: one 128 KiB image, bank 1 when its upper half holds data.
 bool WriteHexFile(const std::string& path);
 bool WriteBinFile(const std::string& path);
 bool WritePackedFile(const std::string& path);

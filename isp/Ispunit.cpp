@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "FlashGeometry.h"
 #include "Quonunit.h"
 #include "Sleep.h"
 
@@ -39,8 +40,8 @@ constexpr int kPagePolls = 10;
 constexpr int kCrcRangePolls = 21;
 constexpr int kCrcPolls = 101;
 
-constexpr int kPageSize = 256;
-constexpr int kBankSize = 65536;
+constexpr int kPageSize = rtd::image::kPageSize;
+constexpr int kBankSize = rtd::image::kBankSize;
 
 } // namespace
 
@@ -113,7 +114,7 @@ bool TIspUnit::EraseChip() {
 
 bool TIspUnit::ProgramPage(const uint8_t* data, int page, int count) {
     count = std::clamp(count, 0, kPageSize);
-    if (std::all_of(data, data + count, [](uint8_t b) { return b == 0xFF; }))
+    if (rtd::image::IsErased(data, static_cast<size_t>(count)))
         return true;
 
     SendAddress(kFlashAddress, (page & 0xFF) << 8);
@@ -121,7 +122,7 @@ bool TIspUnit::ProgramPage(const uint8_t* data, int page, int count) {
     frame[0] = kPageData;
     if (count > 0)
         std::memcpy(frame + 1, data, static_cast<size_t>(count));
-    std::memset(frame + 1 + count, 0xFF, static_cast<size_t>(kPageSize - count));
+    std::memset(frame + 1 + count, rtd::image::kErased, static_cast<size_t>(kPageSize - count));
     Send(kRegisterWrite, frame, sizeof frame);
     IspSleep(1);
 

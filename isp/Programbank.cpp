@@ -1,18 +1,9 @@
 #include "Commands.h"
+#include "FlashGeometry.h"
 #include "Ispunit.h"
 #include "Sleep.h"
 
 namespace {
-
-constexpr int kBankWindow = 65536;
-
-// Length of the window without its trailing run of 0xFF bytes.
-int TrimmedLength(const uint8_t* image) {
-    int length = kBankWindow;
-    while (length > 0 && image[length - 1] == 0xFF)
-        --length;
-    return length;
-}
 
 bool Fail(const char* line) {
     AddInfo(line);
@@ -49,17 +40,17 @@ bool ProgramBank(const uint8_t* image, int bank, bool eraseFirst, bool exitAfter
     if (eraseFirst && !EnterAndErase(isp))
         return false;
 
-    const int length = TrimmedLength(image);
+    const uint32_t length = rtd::image::WrittenLength(image);
     AddInfo("Write...");
-    const bool written = isp.WriteImage(image, length, bank);
+    const bool written = isp.WriteImage(image, static_cast<int>(length), bank);
 
-    // An empty window still asks the chip for 0x0000-0xFFFF (end = length - 1 in 16 bits),
-    // so the local CRC must cover the same whole window of 0xFF.
-    const uint8_t localCrc = TIspUnit::Crc8(image, length == 0 ? kBankWindow : length);
+    // The local CRC covers what the chip is asked for: an empty window asks for the
+    // whole bank.
+    const uint8_t localCrc = TIspUnit::Crc8(image, static_cast<int>(rtd::image::CrcLength(length)));
     IspSleep(20);
     // Anything but the local CRC: a result read that fails leaves this value.
     uint8_t chipCrc = static_cast<uint8_t>(~localCrc);
-    if (!isp.ReadChipCrc(bank, 0, length - 1, chipCrc))
+    if (!isp.ReadChipCrc(bank, 0, rtd::image::CrcEnd(length), chipCrc))
         return Fail("Read Crc fail!");
     if (localCrc != chipCrc)
         return Fail("Crc Error!");

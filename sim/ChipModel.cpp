@@ -30,7 +30,7 @@ constexpr uint8_t kStatusProgramming = 0x10;
 constexpr uint8_t kStatusRangeSetup = 0x08;
 constexpr uint8_t kCrcBusy = 0x80;
 
-constexpr int kPageSize = 256;
+constexpr int kPageSize = rtd::image::kPageSize;
 
 using State = ChipModel::State;
 

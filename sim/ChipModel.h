@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "FlashGeometry.h"
 #include "rtd2120/rtd2120.h"
 
 namespace rtd::sim {
@@ -40,8 +41,8 @@ struct Counters {
 // also last the k*Ms times below on that clock; faults still add reads on top.
 class ChipModel : public TIicInterface {
 public:
-    static constexpr int kBankSize = 65536;
-    static constexpr int kFlashFileSize = 2 * kBankSize;
+    static constexpr int kBankSize = rtd::image::kBankSize;
+    static constexpr int kFlashFileSize = rtd::image::kWholeImageSize;
     // Busy times on a clock. The host polls the CRC engine with no wait between reads,
     // so that one has no time of its own.
     static constexpr unsigned kEraseMs = 30;

@@ -31,7 +31,8 @@ TEST(ImageTools, BankSummaryCountsOnlyPagesThatAreSent) {
         const BankSummary s = SummarizeBank(window.data());
         EXPECT_EQ(s.writtenLength, c.length) << c.name;
         EXPECT_EQ(s.pagesSent, c.pages) << c.name;
-        EXPECT_EQ(s.crc, test::ReferenceCrc8(window.data(), c.length)) << c.name;
+        // An empty bank is verified over the whole window, as the chip is asked for it.
+        EXPECT_EQ(s.crc, test::ReferenceCrc8(window.data(), c.length ? c.length : 65536)) << c.name;
     }
 }
 

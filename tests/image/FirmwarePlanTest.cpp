@@ -163,6 +163,70 @@ TEST(FirmwarePlan, RefusalsNameTheFileAndTheReason) {
         EXPECT_EQ(plan.status, c.status) << c.name;
         EXPECT_EQ(plan.failedPath, c.failed) << c.name;
         EXPECT_TRUE(plan.image.empty()) << c.name;
+        EXPECT_TRUE(plan.Banks().empty()) << c.name;
+    }
+}
+
+// The bank calls a write makes, with what each sends and verifies: what the Write command
+// runs and what the host's tools show.
+TEST(FirmwarePlan, BankCallsAreTheWritesOwn) {
+    struct Call {
+        int bank;
+        bool eraseFirst, exitAfter;
+        std::string announce; // "" for none
+        uint32_t written;
+        int pages;
+        uint32_t crcLength;
+        uint16_t crcEnd;
+    };
+    rtd::test::TempDir dir;
+    Bytes image(131072, 0xFF);
+    image[0x10] = 0x01;
+    image[0x101FF] = 0x02; // bank 1: an erased page, then one byte
+    const std::string packed = dir.Path("fw.kvf");
+    ASSERT_TRUE(rtd::image::WriteKvfFile(packed, image.data()));
+    dir.Write("fw_Extend.bin", Bytes(70000, 0x5A));
+    const auto exists = [](const std::string& p) { return !rtd::test::ReadFileBytes(p).empty(); };
+    const struct {
+        const char* name;
+        std::string path;
+        std::string loadLine;
+        std::vector<Call> calls;
+    } cases[] = {
+        {"empty raw image: the whole bank is verified",
+         dir.Write("empty.bin", Bytes()),
+         "",
+         {{0, true, true, "Fire Bank0...", 0, 0, 65536, 0xFFFF}}},
+        {"two-bank packed file",
+         packed,
+         "LoadFile:" + packed,
+         {{0, true, false, "Fire Bank0...", 0x11, 1, 0x11, 0x10},
+          {1, false, true, "Fire Bank1...", 0x200, 1, 0x200, 0x1FF}}},
+        {"HEX file with a raw extend file",
+         dir.Write("fw.hex", rtd::test::HexFileFor(Bytes(300, 0x00), 300)),
+         "",
+         {{0, true, false, "", 300, 2, 300, 299}, {1, false, true, "", 65536, 256, 65536, 0xFFFF}}},
+    };
+    for (const auto& c : cases) {
+        const FirmwarePlan plan = rtd::image::PlanFirmware(c.path, true, exists);
+        ASSERT_TRUE(plan.Ready()) << c.name;
+        EXPECT_EQ(plan.LoadLine(), c.loadLine) << c.name;
+        const std::vector<rtd::image::BankProgram> banks = plan.Banks();
+        ASSERT_EQ(banks.size(), c.calls.size()) << c.name;
+        for (size_t i = 0; i < banks.size(); ++i) {
+            const rtd::image::BankProgram& b = banks[i];
+            const Call& want = c.calls[i];
+            SCOPED_TRACE(std::string(c.name) + ", bank " + std::to_string(want.bank));
+            EXPECT_EQ(b.bank, want.bank);
+            EXPECT_EQ(b.window, plan.Bank(want.bank));
+            EXPECT_EQ(b.eraseFirst, want.eraseFirst);
+            EXPECT_EQ(b.exitAfter, want.exitAfter);
+            EXPECT_EQ(b.announce ? b.announce : "", want.announce);
+            EXPECT_EQ(b.writtenLength, want.written);
+            EXPECT_EQ(b.pagesSent, want.pages);
+            EXPECT_EQ(b.crcLength, want.crcLength);
+            EXPECT_EQ(b.crcEnd, want.crcEnd);
+        }
     }
 }
 
