@@ -93,9 +93,10 @@ std::string RefusalReason(const image::FirmwarePlan& plan) {
     case image::PlanStatus::FormatError:
         break;
     }
-    return plan.flow == image::FirmwareFlow::Packed
-               ? "not a packed firmware file: " + plan.failedPath
-               : "bad Intel HEX record in " + plan.failedPath;
+    if (plan.flow == image::FirmwareFlow::Packed)
+        return "not a packed firmware file: " + plan.failedPath;
+    return "bad Intel HEX record in " + plan.failedPath +
+           (plan.failedRecord.empty() ? "" : ", " + plan.failedRecord);
 }
 
 int ImageInfo(const std::string& path, bool autoFireSecond, std::ostream& out, std::ostream& err) {

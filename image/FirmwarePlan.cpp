@@ -108,23 +108,23 @@ FirmwareFlow FlowForPath(const std::string& path) {
     return FirmwareFlow::Packed;
 }
 
-PlanStatus LoadBankWindow(const std::string& path, uint8_t* window) {
+PlanStatus LoadBankWindow(const std::string& path, uint8_t* window, std::string* failedRecord) {
     std::fill(window, window + kBankSize, kErased);
     uint32_t count = 0;
-    return StatusOf(LoadImageFile(path, window, count, kBankSize));
+    return StatusOf(LoadImageFile(path, window, count, kBankSize, failedRecord));
 }
 
 FirmwarePlan PlanHexFirmware(const std::string& path, bool autoFireSecond,
                              const FileExists& exists) {
     FirmwarePlan plan = Started(FirmwareFlow::Hex, path);
     plan.image.assign(kWholeImageSize, kErased);
-    PlanStatus status = LoadBankWindow(path, plan.image.data());
+    PlanStatus status = LoadBankWindow(path, plan.image.data(), &plan.failedRecord);
     if (status != PlanStatus::Ready)
         return Refused(std::move(plan), status, path);
     // Both files load before anything is programmed: a bad extend file must not be found
     // only after bank 0 was erased and written.
     if (autoFireSecond && FindExtendFile(path, plan.extendPath, exists)) {
-        status = LoadBankWindow(plan.extendPath, plan.image.data() + kBankSize);
+        status = LoadBankWindow(plan.extendPath, plan.image.data() + kBankSize, &plan.failedRecord);
         if (status != PlanStatus::Ready) {
             const std::string failed = plan.extendPath;
             return Refused(std::move(plan), status, failed);

@@ -55,6 +55,8 @@ struct FirmwarePlan {
     std::string path;
     // The file that caused the refusal (main or extend file); empty when Ready.
     std::string failedPath;
+    // A refused HEX file: the record's line and why ("line 3: checksum mismatch").
+    std::string failedRecord;
     // 131,072 bytes when Ready: bank 0's window, then bank 1's; 0xFF holds no firmware.
     std::vector<uint8_t> image;
     bool programBank1 = false;
@@ -83,8 +85,9 @@ struct FirmwarePlan {
 FirmwareFlow FlowForPath(const std::string& path);
 
 // Loads one bank window (65,536 bytes, 0xFF first) from a HEX or raw file, chosen by the
-// file's own extension.
-PlanStatus LoadBankWindow(const std::string& path, uint8_t* window);
+// file's own extension. `failedRecord` gets the line and reason of a refused HEX record.
+PlanStatus LoadBankWindow(const std::string& path, uint8_t* window,
+                          std::string* failedRecord = nullptr);
 
 FirmwarePlan PlanHexFirmware(const std::string& path, bool autoFireSecond,
                              const FileExists& exists);

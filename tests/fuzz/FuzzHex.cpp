@@ -1,6 +1,8 @@
 // Intel HEX text through the loader: the copy stays within `limit`, the caller's fill
-// above the count survives, and a read from memory and from a file agree.
+// above the count survives, a refusal names its line and reason, and a read from memory
+// and from a file agree.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "FuzzFile.h"
@@ -11,8 +13,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (uint32_t limit : {uint32_t{65536}, uint32_t{4096}}) {
         std::vector<uint8_t> destination(limit + 64, 0xA5);
         uint32_t count = 0xFFFFFFFF;
-        const TImageLoad result = LoadHexText(data, size, destination.data(), count, limit);
+        std::string failure;
+        const TImageLoad result =
+            LoadHexText(data, size, destination.data(), count, limit, &failure);
         rtd::fuzz::Require(result != TImageLoad::OpenFailed);
+        // A refusal names its line (from 1) and a reason; an accepted file names none.
+        rtd::fuzz::Require(result == TImageLoad::RecordFailed
+                               ? failure.rfind("line ", 0) == 0 && failure[5] != '0' &&
+                                     failure.find(": ") != std::string::npos
+                               : failure.empty());
         rtd::fuzz::Require(count <= limit);
         rtd::fuzz::Require(
             rtd::fuzz::AllBytesAre(destination.data() + count, destination.size() - count, 0xA5));
@@ -23,9 +32,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         rtd::fuzz::WriteScratch(path, data, size);
         std::vector<uint8_t> fromText(65536, 0xA5), fromFile(65536, 0xA5);
         uint32_t textCount = 0, fileCount = 0;
-        const TImageLoad a = LoadHexText(data, size, fromText.data(), textCount, 65536);
-        const TImageLoad b = LoadImageFile(path, fromFile.data(), fileCount, 65536);
-        rtd::fuzz::Require(a == b && textCount == fileCount && fromText == fromFile);
+        std::string textFailure, fileFailure;
+        const TImageLoad a =
+            LoadHexText(data, size, fromText.data(), textCount, 65536, &textFailure);
+        const TImageLoad b = LoadImageFile(path, fromFile.data(), fileCount, 65536, &fileFailure);
+        rtd::fuzz::Require(a == b && textCount == fileCount && fromText == fromFile &&
+                           textFailure == fileFailure);
     }
     return 0;
 }

@@ -127,13 +127,23 @@ TEST(HostRun, CommandsReportTheChipsFaultsThroughLinesAndExitStatus) {
 TEST(HostRun, RefusedFilesNeverReachTheChip) {
     const std::string bad = TempPath("not-packed.kvf");
     ASSERT_TRUE(WriteText(bad, "not a packed file"));
+    const std::string shifted = TempPath("shifted.hex");
+    ASSERT_TRUE(WriteText(shifted, ":0100000001FE\r\n:020000040001F9\r\n:00000001FF\r\n"));
     const std::string trace = TempPath("refused.trace");
-    for (const std::string& file : {bad, TempPath("missing.bin"), TempPath("missing.hex")}) {
+    for (const std::string& file :
+         {bad, TempPath("missing.bin"), TempPath("missing.hex"), shifted}) {
         const HostResult r = RunInProcess({"--trace", trace, "write", file});
         EXPECT_EQ(r.status, 1) << file;
         EXPECT_FALSE(AnyBusTransfer(trace)) << file;
         EXPECT_FALSE(MessageLines(trace).empty()) << file;
     }
+    // The image tools say which record and why.
+    const HostResult info = RunInProcess({"image", "info", shifted});
+    EXPECT_EQ(info.status, 1);
+    EXPECT_NE(info.out.find("Refused:     bad Intel HEX record in " + shifted +
+                            ", line 2: extended linear address 0x0001 is not supported"),
+              std::string::npos)
+        << info.out;
 }
 
 TEST(HostRun, SetupProblemsAreUsageErrorsWithOneLine) {

@@ -27,11 +27,12 @@ Bytes Ramp(size_t n, uint8_t start = 0) {
 }
 
 struct HexCase {
-    const char* name;
+    std::string name;
     std::string text;
     TImageLoad result;
     uint32_t count;
     std::vector<std::pair<uint32_t, uint8_t>> probes; // offset -> expected byte
+    std::string failure = {};                         // the refused record's line and reason
 };
 
 // Failure messages name the case; the default printer would dump its raw bytes.
@@ -50,7 +51,11 @@ std::vector<HexCase> HexCases() {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     std::string otherMark = r0;
     otherMark[0] = 'X';
-    return {
+    std::string badStartSum = HexRecord(0x0000, {0, 0, 0x12, 0x34}, 0x05);
+    badStartSum[badStartSum.size() - 3] = badStartSum[badStartSum.size() - 3] == '0' ? '1' : '0';
+    std::string typeNotHex = r0;
+    typeNotHex.replace(7, 2, "ZZ");
+    std::vector<HexCase> cases = {
         {"empty file", "", TImageLoad::Loaded, 0, {{0, 0xFF}}},
         {"end record only", end, TImageLoad::Loaded, 0, {{0, 0xFF}}},
         {"gaps read 0x00 below the highest end, fill above",
@@ -110,48 +115,123 @@ std::vector<HexCase> HexCases() {
          r0 + badSum + r100,
          TImageLoad::RecordFailed,
          0x10,
-         {{0x00F, 0x1F}, {0x020, 0xFF}, {0x100, 0xFF}}},
+         {{0x00F, 0x1F}, {0x020, 0xFF}, {0x100, 0xFF}},
+         "line 2: checksum mismatch"},
+        {"blank and short lines count in the line number",
+         "\r\n" + r0 + "\n\r\nab\r\n" + badSum,
+         TImageLoad::RecordFailed,
+         0x10,
+         {},
+         "line 6: checksum mismatch"},
         {"failed record's data stay where they lie below the highest end",
          HexRecord(0x0000, Bytes(0x40, 0x01)) + badSum,
          TImageLoad::RecordFailed,
          0x40,
-         {{0x1F, 0x01}, {0x20, 0x55}, {0x23, 0x55}, {0x24, 0x01}}},
-        {"extended linear address record stops the read",
+         {{0x1F, 0x01}, {0x20, 0x55}, {0x23, 0x55}, {0x24, 0x01}},
+         "line 2: checksum mismatch"},
+        {"non-zero extended linear address stops the read",
          r0 + HexRecord(0x0000, {0x00, 0x01}, 0x04) + r100,
          TImageLoad::RecordFailed,
          0x10,
-         {{0x100, 0xFF}}},
-        {"start address record fails too",
-         HexRecord(0x0000, {0, 0, 0, 0}, 0x05),
+         {{0x100, 0xFF}},
+         "line 2: extended linear address 0x0001 is not supported"},
+        {"non-zero extended segment address stops the read",
+         HexRecord(0x0000, {0x10, 0x00}, 0x02) + r0,
          TImageLoad::RecordFailed,
          0,
-         {{0, 0xFF}}},
+         {},
+         "line 1: extended segment address 0x1000 is not supported"},
+        {"extended address whose sum leaves out the type byte",
+         r0 + ":020000040000FE\r\n" + r100,
+         TImageLoad::RecordFailed,
+         0x10,
+         {{0x000, 0x10}},
+         "line 2: checksum mismatch"},
+        {"start address with a checksum error",
+         r0 + badStartSum + end,
+         TImageLoad::RecordFailed,
+         0x10,
+         {{0x000, 0x10}},
+         "line 2: checksum mismatch"},
+        {"extended address of the wrong length",
+         HexRecord(0x0000, {0, 0, 0}, 0x04),
+         TImageLoad::RecordFailed,
+         0,
+         {},
+         "line 1: extended linear address record holds 3 bytes, not 2"},
+        {"unknown record type",
+         r0 + HexRecord(0x0000, {0x01}, 0x06),
+         TImageLoad::RecordFailed,
+         0x10,
+         {},
+         "line 2: record type 0x06 is not supported"},
+        {"end record with another address",
+         r0 + ":00000101FE\r\n",
+         TImageLoad::RecordFailed,
+         0x10,
+         {},
+         "line 2: end record other than :00000001FF"},
+        {"record type that is not hexadecimal",
+         typeNotHex + end,
+         TImageLoad::RecordFailed,
+         0,
+         {},
+         "line 1: record type is not hexadecimal"},
         {"record running past 0xFFFF fails and stores nothing",
          r0 + HexRecord(0xFFF8, Bytes(16, 0x77)) + end,
          TImageLoad::RecordFailed,
          0x10,
-         {{0x10, 0xFF}, {0xFFF8, 0xFF}, {0xFFFF, 0xFF}}},
+         {{0x10, 0xFF}, {0xFFF8, 0xFF}, {0xFFFF, 0xFF}},
+         "line 2: 16 bytes at 0xFFF8 run past 0xFFFF"},
         {"a space inside a field fails the record",
          r0 + ":10 0000000" + r100,
          TImageLoad::RecordFailed,
          0x10,
-         {}},
+         {},
+         "line 2: address is not hexadecimal"},
         {"line end inside the data fails the record",
          r0 + ":10000000AABB\r\n",
          TImageLoad::RecordFailed,
          0x10,
-         {}},
+         {},
+         "line 2: line ends inside the data"},
         {"checksum field cut to one digit by the end of the file",
          ":0100000001F",
          TImageLoad::RecordFailed,
          0,
-         {}},
+         {},
+         "line 1: checksum mismatch"},
         {"record longer than one 255-character line piece fails",
          HexRecord(0x0000, Bytes(128, 0x33)) + end,
          TImageLoad::RecordFailed,
          0,
-         {{0, 0xFF}}},
+         {{0, 0xFF}},
+         "line 1: line longer than 255 characters"},
     };
+    // Records that change nothing are skipped wherever they stand; none of their bytes
+    // reaches the image.
+    const struct {
+        const char* name;
+        std::string record;
+    } skipped[] = {
+        {"zero extended segment address", HexRecord(0x0000, {0, 0}, 0x02)},
+        {"start segment address", HexRecord(0x0000, {0x12, 0x34, 0x56, 0x78}, 0x03)},
+        {"zero extended linear address", ":020000040000FA\r\n"},
+        {"start linear address", HexRecord(0x0000, {0x00, 0x00, 0x12, 0x34}, 0x05)},
+    };
+    for (const auto& k : skipped) {
+        const std::pair<const char*, std::string> at[] = {
+            {" first", k.record + r0 + r100 + end},
+            {" between data", r0 + k.record + r100 + end},
+            {" before the end", r0 + r100 + k.record + end}};
+        for (const auto& [where, text] : at)
+            cases.push_back({std::string(k.name) + where,
+                             text,
+                             TImageLoad::Loaded,
+                             0x110,
+                             {{0x000, 0x10}, {0x003, 0x13}, {0x10F, 0x8F}, {0x110, 0xFF}}});
+    }
+    return cases;
 }
 
 class HexReaderTest : public ::testing::TestWithParam<HexCase> {};
@@ -162,8 +242,10 @@ TEST_P(HexReaderTest, FillsDestinationAndCount) {
     const std::string path = dir.Write("fw.hex", c.text);
     Bytes destination(kBank + 16, 0xFF);
     uint32_t count = 12345;
-    EXPECT_EQ(LoadImageFile(path, destination.data(), count, kBank), c.result);
+    std::string failure = "unchanged";
+    EXPECT_EQ(LoadImageFile(path, destination.data(), count, kBank, &failure), c.result);
     EXPECT_EQ(count, c.count);
+    EXPECT_EQ(failure, c.failure);
     for (const auto& [offset, value] : c.probes)
         EXPECT_EQ(destination[offset], value) << "offset 0x" << std::hex << offset;
     for (uint32_t i = count; i < destination.size(); ++i)

@@ -58,6 +58,36 @@ TEST_F(WriteExport, MissingFileFailsWithoutBusTransfer) {
     EXPECT_EQ(list.Lines().front(), "Begin...");
 }
 
+// HEX records that change no address are skipped and the file programs exactly its data;
+// one that would move the data is refused before any bus transfer.
+TEST_F(WriteExport, HexAddressRecordsProgramTheirDataOrAreRefusedUntouched) {
+    const std::string data = ":0400000001020304F2\r\n"; // 01 02 03 04 at 0x0000
+    const std::string end = ":00000001FF\r\n";
+    const struct {
+        const char* name;
+        std::string text;
+        bool programmed;
+    } cases[] = {
+        {"start linear address before the end", data + ":0400000500000100F6\r\n" + end, true},
+        {"zero extended linear address first", ":020000040000FA\r\n" + data + end, true},
+        {"non-zero extended linear address", ":020000040001F9\r\n" + data + end, false},
+    };
+    std::vector<uint8_t> bank0(65536, 0xFF);
+    std::copy_n("\x01\x02\x03\x04", 4, bank0.begin());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        chip.Flash(0).assign(65536, 0xFF);
+        const int callsBefore = bus.Calls();
+        EXPECT_EQ(WritePath(folder.Write("fw.hex", c.text)), c.programmed);
+        if (c.programmed) {
+            EXPECT_TRUE(chip.Flash(0) == bank0);
+        } else {
+            EXPECT_EQ(list.Lines(), (std::vector<std::string>{"Begin...", "File format error."}));
+            EXPECT_EQ(bus.Calls(), callsBefore);
+        }
+    }
+}
+
 // The long commands process the host's messages while they run; every command started
 // from there is refused without a bus transfer or a line, and the running one finishes.
 TEST_F(WriteExport, CommandsFromInsideProgressAreRefused) {
