@@ -1,7 +1,8 @@
 // The plug-in's bus object over an I2cAdapter: each IicWrite/IicRead is one adapter
 // transaction. A failed transfer returns false and is counted, the first reason kept;
-// a failed read leaves the plug-in's buffer as it was (its 0xFF fill then reads as "not
-// ready" in every poll). After the command, one line names the first failure and the count.
+// a failed read leaves the plug-in's buffer as it was (0xFF for a status read, which reads
+// as "not ready" in every poll; the complement of the plug-in's CRC-8 for the CRC result,
+// which never matches). After the command, one line names the first failure and the count.
 #ifndef RTD_HOST_BUS_ADAPTERBUS_H
 #define RTD_HOST_BUS_ADAPTERBUS_H
 

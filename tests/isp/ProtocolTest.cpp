@@ -98,6 +98,8 @@ TEST_F(ProtocolTest, ProgramPageSkipsAllFFAndFillsShortPages) {
     // Only the `count` bytes decide the skip, not what lies beyond them.
     std::vector<uint8_t> ffThenData = Bytes(10, 0xFF);
     ffThenData.resize(256, 0x00);
+    // A count outside 0..256 is clamped: no byte past the page is read or sent.
+    const std::vector<uint8_t> overlong = CountingImage(300, 1);
 
     const struct {
         const char* name;
@@ -112,6 +114,9 @@ TEST_F(ProtocolTest, ProgramPageSkipsAllFFAndFillsShortPages) {
         {"one byte not 0xFF", oneMarked, 7, 256, PageSequence(7, oneMarked)},
         {"ten bytes", tenBytes, 0, 10, PageSequence(0, tenFilled)},
         {"page number low 8 bits", oneMarked, 0x1FE, 256, PageSequence(0xFE, oneMarked)},
+        {"count above a page", overlong, 1, 300,
+         PageSequence(1, std::vector<uint8_t>(overlong.begin(), overlong.begin() + 256))},
+        {"negative count", Bytes(256, 0x00), 3, -5, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

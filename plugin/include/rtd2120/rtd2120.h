@@ -44,7 +44,10 @@ public:
     // Sends exactly `count` bytes from `data`.
     virtual bool IicWrite(uint8_t address, int count, const uint8_t* data) = 0;
     // Reads exactly `count` bytes into `data`. A read that cannot complete may leave the
-    // buffer as it was; the plug-in fills it with 0xFF before every call.
+    // buffer as it was: the plug-in sets the byte before every call, to 0xFF for a status
+    // read (a failed poll then counts as not ready) and, for the read of the chip's CRC
+    // result, to the complement of the CRC-8 it computed itself (a failed read never
+    // matches).
     virtual bool IicRead(uint8_t address, int count, uint8_t* data) = 0;
 
 protected:
