@@ -347,6 +347,50 @@ TEST_F(WriteTest, ProgramBankFromFileLoadsBeforeItProgrammes) {
     EXPECT_TRUE(chip.Flash(0) == Window(data, 0));
 }
 
+// Each named flow programs its own plan: the lines and banks Write gives for such a file,
+// less "Begin...".
+TEST_F(WriteTest, NamedFlowsProgramTheirPlan) {
+    unit->AutoFireSecond = false;
+    const Bytes hex = Data(300, 4), raw = Data(2 * kBank, 1);
+    Bytes packedImage(2 * kBank, 0xFF);
+    packedImage[7] = 0x42;
+    const std::string packed = dir.Path("fw.kvf");
+    ASSERT_TRUE(rtd::image::WriteKvfFile(packed, packedImage.data()));
+    const struct {
+        const char* name;
+        std::function<bool()> run;
+        Lines lines;
+        Bytes bank0, bank1;
+    } cases[] = {
+        {"WriteHexFile",
+         [&] { return WriteHexFile(Hex("fw.hex", hex)); },
+         {"Erase...", "Write..."},
+         Window(hex, 0),
+         kBlank},
+        {"WriteBinFile",
+         [&] { return WriteBinFile(dir.Write("fw.bin", raw)); },
+         {"Fire Bank0...", "Erase...", "Write...", "Fire Bank1...", "Write..."},
+         Window(raw, 0),
+         Window(raw, kBank)},
+        {"WritePackedFile",
+         [&] { return WritePackedFile(packed); },
+         {"LoadFile:" + packed, "Fire Bank0...", "Erase...", "Write..."},
+         Window(packedImage, 0),
+         kBlank},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        list.Clear();
+        EXPECT_TRUE(c.run());
+        EXPECT_EQ(list.Lines(), c.lines);
+        EXPECT_TRUE(chip.Flash(0) == c.bank0);
+        EXPECT_TRUE(chip.Flash(1) == c.bank1);
+    }
+    list.Clear();
+    EXPECT_FALSE(WritePackedFile(dir.Path("missing.kvf")));
+    EXPECT_EQ(list.Lines(), (Lines{"LoadFile:" + dir.Path("missing.kvf"), "File format error."}));
+}
+
 TEST_F(WriteTest, FindExtendFileLooksOnlyBesideTheMainFile) {
     dir.MakeFolder("sub");
     dir.Write("DEROredovOrovav.bin", Data(4, 0));
