@@ -30,8 +30,6 @@ constexpr uint8_t kStatusProgramming = 0x10;
 constexpr uint8_t kStatusRangeSetup = 0x08;
 constexpr uint8_t kCrcBusy = 0x80;
 
-constexpr int kPageSize = rtd::image::kPageSize;
-
 using State = ChipModel::State;
 
 // CRC-8 with polynomial 0x07, initial value 0, no reflection, no final XOR: what the
@@ -55,7 +53,7 @@ void ClearBusy(State& s) {
 
 void Erase(State& s) {
     for (auto& bank : s.flash)
-        std::fill(bank.begin(), bank.end(), 0xFF);
+        std::fill(bank.begin(), bank.end(), ChipModel::kErased);
     ++s.counters.erases;
     s.erase.Start(s.faults.eraseBusy, ChipModel::kEraseMs, s.clock);
 }
@@ -103,16 +101,15 @@ void TriggerEntry(State& s) {
     ClearBusy(s);
 }
 
-// NOR flash: programming can only clear bits, so data written over unerased bytes
-// leaves the AND of old and new. A stuck byte keeps whatever it holds.
+// A stuck byte keeps whatever it holds.
 void ProgramPage(State& s, const uint8_t* page) {
     if (!s.inIsp)
         return;
     std::vector<uint8_t>& bank = s.flash[static_cast<size_t>(s.bank)];
-    for (int i = 0; i < kPageSize; ++i) {
+    for (int i = 0; i < ChipModel::kPageSize; ++i) {
         const uint16_t a = static_cast<uint16_t>(s.address + i);
         if (!s.faults.IsStuck(s.bank, a))
-            bank[a] &= page[i];
+            bank[a] = ChipModel::Programmed(bank[a], page[i]);
     }
     ++s.counters.pagesProgrammed;
     s.page.Start(s.faults.PageBusyFor(s.address >> 8), ChipModel::kPageMs, s.clock);
@@ -133,7 +130,7 @@ void WriteRegister(State& s, int count, const uint8_t* data) {
         return;
     }
     if (reg == kRegPageData) {
-        if (count == 1 + kPageSize)
+        if (count == 1 + ChipModel::kPageSize)
             ProgramPage(s, data + 1);
         return;
     }

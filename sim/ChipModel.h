@@ -41,7 +41,13 @@ struct Counters {
 // also last the k*Ms times below on that clock; faults still add reads on top.
 class ChipModel : public TIicInterface {
 public:
+    // The flash (image/FlashGeometry.h): two banks, programmed a page at a time, erased to
+    // 0xFF. Programming (NOR flash) can only clear bits: data written over unerased bytes
+    // leaves the AND of old and new.
     static constexpr int kBankSize = rtd::image::kBankSize;
+    static constexpr int kPageSize = rtd::image::kPageSize;
+    static constexpr uint8_t kErased = rtd::image::kErased;
+    static constexpr uint8_t Programmed(uint8_t old, uint8_t data) { return old & data; }
     static constexpr int kFlashFileSize = rtd::image::kWholeImageSize;
     // Busy times on a clock. The host polls the CRC engine with no wait between reads,
     // so that one has no time of its own.

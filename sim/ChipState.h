@@ -13,8 +13,8 @@
 namespace rtd::sim {
 
 struct ChipModel::State {
-    std::array<std::vector<uint8_t>, 2> flash{std::vector<uint8_t>(kBankSize, 0xFF),
-                                              std::vector<uint8_t>(kBankSize, 0xFF)};
+    std::array<std::vector<uint8_t>, 2> flash{std::vector<uint8_t>(kBankSize, kErased),
+                                              std::vector<uint8_t>(kBankSize, kErased)};
     Faults faults;
     Counters counters;
     BusyPeriod::Clock clock;

@@ -31,7 +31,7 @@ bool ChipModel::LoadFlash(const std::string& path, std::string* error) {
     if (!file) {
         if (errno == ENOENT) { // no file yet: the chip is blank
             for (auto& bank : state_->flash)
-                std::fill(bank.begin(), bank.end(), 0xFF);
+                std::fill(bank.begin(), bank.end(), kErased);
             return true;
         }
         return Fail(error, path + ": cannot open: " + std::strerror(errno));
