@@ -49,7 +49,7 @@ HostResult RunOn(const Route& route, const Lines& faults, const std::string& fla
 // The plug-in's side of a trace (W R P L C), without the adapter's packets.
 Lines PluginEvents(const std::string& tracePath) {
     Lines events;
-    for (const std::string& e : SplitLines(ReadFile(tracePath)))
+    for (const std::string& e : SplitLines(ReadFileText(tracePath)))
         if (e.rfind("A ", 0) != 0)
             events.push_back(e);
     return events;
@@ -57,7 +57,7 @@ Lines PluginEvents(const std::string& tracePath) {
 
 Lines AdapterEvents(const std::string& tracePath) {
     Lines events;
-    for (const std::string& e : SplitLines(ReadFile(tracePath)))
+    for (const std::string& e : SplitLines(ReadFileText(tracePath)))
         if (e.rfind("A ", 0) == 0)
             events.push_back(e);
     return events;
@@ -100,7 +100,7 @@ TEST(AdapterRun, EveryCommandSendsWhatTheChipModelGetsAndWritesTheImage) {
                 EXPECT_EQ(AdapterEvents(trace).front(), "A > AA 61 00") << what; // 100 kHz
             }
             if (command[0] == "write") {
-                EXPECT_EQ(ReadBytes(flash), PlanFor(file, false).image) << what;
+                EXPECT_EQ(ReadFileBytes(flash), PlanFor(file, false).image) << what;
             }
         }
     }
@@ -118,7 +118,7 @@ Landmarks FindLandmarks(const std::string& file) {
     EXPECT_EQ(RunOn(Routes()[0], {}, "", {"--trace", trace, "write", file}).status, 0);
     Landmarks m;
     long transactions = 0, transfers = 0;
-    for (const std::string& e : SplitLines(ReadFile(trace))) {
+    for (const std::string& e : SplitLines(ReadFileText(trace))) {
         if (e[0] == 'W' || e[0] == 'R') {
             ++transactions;
             if (!m.pageTransaction && e.rfind("W 94 94 ", 0) == 0)

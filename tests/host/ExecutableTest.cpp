@@ -24,7 +24,7 @@ protected:
         fs::copy_file(plugin, fs::path(dir_) / plugin.filename());
     }
     HostResult Run(const std::string& args) { return RunExecutable(exe_, args, dir_); }
-    std::string Settings() { return ReadFile(dir_ + "Torvan.ini"); }
+    std::string Settings() { return ReadFileText(dir_ + "Torvan.ini"); }
 
     std::string dir_, exe_;
 };
@@ -66,7 +66,7 @@ TEST_F(ExecutableCopy, ThePlugInKeepsItsSettingBesideTheExecutable) {
     EXPECT_EQ(r.status, 0) << r.out << r.err;
     EXPECT_NE(Settings().find("AUTOFIRESECOND=1"), std::string::npos) << Settings();
     std::vector<std::string> lines;
-    for (const std::string& e : SplitLines(ReadFile(dir_ + "t.trace")))
+    for (const std::string& e : SplitLines(ReadFileText(dir_ + "t.trace")))
         if (e[0] == 'L')
             lines.push_back(e);
     EXPECT_EQ(lines,

@@ -74,8 +74,8 @@ HostResult RunExecutable(const std::string& executable, const std::string& args,
 #else
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 #endif
-    r.out = ReadFile(out);
-    r.err = ReadFile(err);
+    r.out = ReadFileText(out);
+    r.err = ReadFileText(err);
     return r;
 }
 
@@ -98,18 +98,6 @@ ScopedEnv::ScopedEnv(std::string name, const std::string& value) : name_(std::mo
 
 ScopedEnv::~ScopedEnv() {
     SetEnv(name_, "");
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
-std::vector<uint8_t> ReadBytes(const std::string& path) {
-    const std::string text = ReadFile(path);
-    return std::vector<uint8_t>(text.begin(), text.end());
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "TempDir.h"
+
 namespace rtd::host::test {
 
 struct HostResult {
@@ -42,8 +44,8 @@ private:
     std::string name_;
 };
 
-std::string ReadFile(const std::string& path);
-std::vector<uint8_t> ReadBytes(const std::string& path);
+using rtd::test::ReadFileBytes;
+using rtd::test::ReadFileText;
 std::vector<std::string> SplitLines(const std::string& text);
 
 } // namespace rtd::host::test

@@ -16,25 +16,10 @@ using Lines = std::vector<std::string>;
 // The "L" events of a trace: the message list as the plug-in filled it.
 Lines MessageLines(const std::string& tracePath) {
     Lines lines;
-    for (const std::string& event : SplitLines(ReadFile(tracePath)))
+    for (const std::string& event : SplitLines(ReadFileText(tracePath)))
         if (event.rfind("L ", 0) == 0)
             lines.push_back(event.substr(2));
     return lines;
-}
-
-bool WriteText(const std::string& path, const char* text) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    const bool ok = std::fputs(text, f) >= 0;
-    return std::fclose(f) == 0 && ok;
-}
-
-bool AnyBusTransfer(const std::string& tracePath) {
-    for (const std::string& event : SplitLines(ReadFile(tracePath)))
-        if (event[0] == 'W' || event[0] == 'R')
-            return true;
-    return false;
 }
 
 TEST(HostRun, InfoShowsTheQueryAnswers) {
@@ -63,22 +48,14 @@ TEST(HostRun, TwoBankWriteTracesEveryEventAndLeavesTheImageInFlash) {
     const image::FirmwarePlan plan = PlanFor(file, false);
     ASSERT_TRUE(plan.Ready());
     ASSERT_TRUE(plan.programBank1);
-    ExpectedTrace expected;
-    expected.Clear();
-    expected.Line("Begin...");
-    expected.Line("LoadFile:" + file);
-    expected.Line("Fire Bank0...");
-    expected.ProgramBank(plan.Bank(0), 0, true, false);
-    expected.Line("Fire Bank1...");
-    expected.ProgramBank(plan.Bank(1), 1, false, true);
+    using namespace rtd::test;
+    const Events expected = Events{"C", "L Begin...", "L LoadFile:" + file, "L Fire Bank0..."} +
+                            ProgramBankTrace(plan.Bank(0), 0, true, false) +
+                            Events{"L Fire Bank1..."} +
+                            ProgramBankTrace(plan.Bank(1), 1, false, true);
+    ExpectTrace(SplitLines(ReadFileText(trace)), WithoutWaits(expected));
 
-    const Lines actual = SplitLines(ReadFile(trace));
-    const Lines& want = expected.Events();
-    for (size_t i = 0; i < std::min(actual.size(), want.size()); ++i)
-        ASSERT_EQ(actual[i], want[i]) << "event " << i + 1;
-    EXPECT_EQ(actual.size(), want.size());
-
-    EXPECT_EQ(ReadBytes(flash), plan.image);
+    EXPECT_EQ(ReadFileBytes(flash), plan.image);
 }
 
 // The message list and the exit status of each command against a misbehaving chip: each
@@ -125,16 +102,16 @@ TEST(HostRun, CommandsReportTheChipsFaultsThroughLinesAndExitStatus) {
 }
 
 TEST(HostRun, RefusedFilesNeverReachTheChip) {
-    const std::string bad = TempPath("not-packed.kvf");
-    ASSERT_TRUE(WriteText(bad, "not a packed file"));
-    const std::string shifted = TempPath("shifted.hex");
-    ASSERT_TRUE(WriteText(shifted, ":0100000001FE\r\n:020000040001F9\r\n:00000001FF\r\n"));
+    const rtd::test::TempDir files;
+    const std::string bad = files.Write("not-packed.kvf", "not a packed file");
+    const std::string shifted =
+        files.Write("shifted.hex", ":0100000001FE\r\n:020000040001F9\r\n:00000001FF\r\n");
     const std::string trace = TempPath("refused.trace");
     for (const std::string& file :
          {bad, TempPath("missing.bin"), TempPath("missing.hex"), shifted}) {
         const HostResult r = RunInProcess({"--trace", trace, "write", file});
         EXPECT_EQ(r.status, 1) << file;
-        EXPECT_FALSE(AnyBusTransfer(trace)) << file;
+        EXPECT_TRUE(rtd::test::BusEvents(SplitLines(ReadFileText(trace))).empty()) << file;
         EXPECT_FALSE(MessageLines(trace).empty()) << file;
     }
     // The image tools say which record and why.
@@ -147,8 +124,8 @@ TEST(HostRun, RefusedFilesNeverReachTheChip) {
 }
 
 TEST(HostRun, SetupProblemsAreUsageErrorsWithOneLine) {
-    const std::string wrongSize = TempPath("wrong-size-flash.bin");
-    ASSERT_TRUE(WriteText(wrongSize, "short"));
+    const rtd::test::TempDir files;
+    const std::string wrongSize = files.Write("wrong-size-flash.bin", "short");
     const std::vector<std::vector<std::string>> cases = {
         {"--sim-fault", "melt", "erase"},
         {"--sim-fault", "page-busy=x", "erase"},
@@ -181,9 +158,9 @@ TEST(HostRun, ImageToolsAgreeWithWhatTheChipGetsAndRoundTripThroughPacking) {
     ASSERT_EQ(RunInProcess({"image", "convert", file, image}).status, 0);
     ASSERT_EQ(RunInProcess({"image", "pack", image, packed}).status, 0);
     ASSERT_EQ(RunInProcess({"image", "convert", packed, again}).status, 0);
-    EXPECT_EQ(ReadBytes(image).size(), 131072u);
-    EXPECT_EQ(ReadBytes(again), ReadBytes(image));
-    EXPECT_EQ(ReadBytes(packed), ReadBytes(file)); // the example was made by this packer
+    EXPECT_EQ(ReadFileBytes(image).size(), 131072u);
+    EXPECT_EQ(ReadFileBytes(again), ReadFileBytes(image));
+    EXPECT_EQ(ReadFileBytes(packed), ReadFileBytes(file)); // the example was made by this packer
 
     const HostResult info = RunInProcess({"image", "info", file});
     EXPECT_EQ(info.status, 0);
@@ -202,7 +179,7 @@ TEST(HostRun, EnterIspRunsElevenSecondsOfProgressAndLeavesTheListAlone) {
     const HostResult r = RunInProcess({"--trace", trace, "enter-isp"});
     EXPECT_EQ(r.status, 0);
     Lines progress;
-    for (const std::string& event : SplitLines(ReadFile(trace))) {
+    for (const std::string& event : SplitLines(ReadFileText(trace))) {
         EXPECT_TRUE(event[0] == 'W' || event[0] == 'R' || event[0] == 'P') << event;
         if (event[0] == 'P' && (progress.empty() || progress.back() != event))
             progress.push_back(event);

@@ -32,7 +32,8 @@ TEST(ImageTools, BankSummaryCountsOnlyPagesThatAreSent) {
         EXPECT_EQ(s.writtenLength, c.length) << c.name;
         EXPECT_EQ(s.pagesSent, c.pages) << c.name;
         // An empty bank is verified over the whole window, as the chip is asked for it.
-        EXPECT_EQ(s.crc, test::ReferenceCrc8(window.data(), c.length ? c.length : 65536)) << c.name;
+        EXPECT_EQ(s.crc, rtd::test::ReferenceCrc8(window.data(), c.length ? c.length : 65536))
+            << c.name;
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "CaseName.h"
 #include "ChipModel.h"
+#include "ExpectedTrace.h"
 #include "HexText.h"
 #include "Ispunit.h"
 #include "Kvfpack.h"
@@ -27,12 +28,7 @@ using rtd::test::TempDir;
 constexpr size_t kBank = 65536;
 
 // Data with no 0xFF byte, so that every byte counts toward the used length.
-Bytes Data(size_t n, uint8_t seed) {
-    Bytes b(n);
-    for (size_t i = 0; i < n; ++i)
-        b[i] = static_cast<uint8_t>((seed + i) % 0xFF);
-    return b;
-}
+const auto& Data = rtd::test::CountingImage;
 
 Bytes Window(const Bytes& image, size_t from) {
     Bytes w(kBank, 0xFF);

@@ -28,7 +28,7 @@ TEST_F(CommandsTest, EraseAndReset) {
          0x40,
          true,
          Events{"C", "L Begin..."} + EntryAttempt(0x40) + Events{"S 50", "L Erase..."} +
-             EraseSequence(0) + Events{"S 100", "L Reset...", "W 94 90 00"}},
+             EraseSequence(0) + Events{"S 100", "L Reset..."} + ExitIsp()},
         {"erase, never enters",
          EraseCommand,
          {},
@@ -42,20 +42,20 @@ TEST_F(CommandsTest, EraseAndReset) {
          0x80,
          false,
          Events{"C", "L Begin..."} + EntryAttempt(0x40) + Events{"S 50", "L Erase..."} +
-             Events{"W 94 90 C0", "S 50"} + BusyReads(0x90, 0x80, 10, 10)},
+             EraseStarted() + BusyReads(0x90, 0x80, 10, 10)},
         {"reset",
          ResetCommand,
          {},
          0x40,
          true,
-         Events{"C", "L Begin..."} + EntryAttempt(0x40) + Events{"L Reset...", "W 94 90 00"}},
+         Events{"C", "L Begin..."} + EntryAttempt(0x40) + Events{"L Reset..."} + ExitIsp()},
         {"reset, entry on the third attempt",
          ResetCommand,
          {0x60, 0x60},
          0x40,
          true,
          Events{"C", "L Begin..."} + EntryAttempt(0x60) + EntryAttempt(0x60) + EntryAttempt(0x40) +
-             Events{"L Reset...", "W 94 90 00"}},
+             Events{"L Reset..."} + ExitIsp()},
         {"reset, never enters",
          ResetCommand,
          {},
@@ -105,8 +105,7 @@ TEST_F(CommandsTest, EnterIspRunsElevenSecondsWhenTheChipAnswers) {
     EXPECT_EQ(std::count(percent.begin(), percent.end(), 0), 999);
     EXPECT_EQ(std::count(percent.begin(), percent.end(), 100), 1000);
     EXPECT_TRUE(ListEvents(events).empty());
-    EXPECT_FALSE(std::any_of(events.begin(), events.end(),
-                             [](const std::string& e) { return e == "W 94 90 00"; }));
+    EXPECT_EQ(std::count(events.begin(), events.end(), ExitIsp()[0]), 0);
 }
 
 TEST_F(CommandsTest, EnterIspKeepsTryingAChipThatNeverAnswers) {

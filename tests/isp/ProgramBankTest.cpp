@@ -10,13 +10,6 @@
 namespace rtd::test {
 namespace {
 
-// Enter, erase, leave, enter again, erase again: "Erase..." only before the first erase.
-Events DoubleErase() {
-    return EntryAttempt(0x40) + Events{"S 50", "L Erase..."} + EraseSequence(0) +
-           Events{"S 100", "W 94 90 00", "S 100"} + EntryAttempt(0x40) + Events{"S 50"} +
-           EraseSequence(0) + Events{"S 100"};
-}
-
 std::vector<uint8_t> Window() {
     return Bytes(65536, 0xFF);
 }
@@ -31,24 +24,24 @@ using ProgramBankTest = IspTest;
 TEST_F(ProgramBankTest, OneByteAtOffsetZeroWithEraseAndExit) {
     std::vector<uint8_t> image = Window();
     image[0] = 0x12;
-    chip.Idle(0xA3, BitwiseCrc8(image.data(), 1));
+    chip.Idle(0xA3, ReferenceCrc8(image.data(), 1));
 
     EXPECT_TRUE(ProgramBank(image.data(), 0, true, true));
-    ExpectTrace(events, DoubleErase() + Events{"L Write...", "W 94 90 40"} +
+    ExpectTrace(events, DoubleErase() + Events{"L Write..."} + SelectBank(0) +
                             PageSequence(0, Filled({0x12})) + Events{"P 100", "S 20"} +
-                            CrcSequence(0, 0, 0, BitwiseCrc8(image.data(), 1)) +
-                            Events{"S 50", "W 94 90 00"});
+                            CrcSequence(0, 0, 0, ReferenceCrc8(image.data(), 1)) + Events{"S 50"} +
+                            ExitIsp());
 }
 
 TEST_F(ProgramBankTest, LastByteOfTheWindowWithoutEraseStaysInIsp) {
     std::vector<uint8_t> image = Window();
     image[0xFFFF] = 0x00;
-    const uint8_t crc = BitwiseCrc8(image);
+    const uint8_t crc = ReferenceCrc8(image);
     chip.Idle(0xA3, crc);
 
     EXPECT_TRUE(ProgramBank(image.data(), 1, false, false));
     // Pages 0-254 are all 0xFF: skipped, but they count for progress.
-    Events expected = {"L Write...", "W 94 90 60"};
+    Events expected = Events{"L Write..."} + SelectBank(1);
     for (int page = 0; page < 255; ++page)
         expected.push_back("P " + std::to_string(page * 100 / 256));
     std::vector<uint8_t> last = Bytes(255, 0xFF);
@@ -62,31 +55,31 @@ TEST_F(ProgramBankTest, InnerFFBytesBelongToTheLengthAndTheCrc) {
     std::vector<uint8_t> image = Window();
     image[0] = 0x00;
     image[301] = 0x01; // bytes 1-300 stay 0xFF
-    const uint8_t crc = BitwiseCrc8(image.data(), 302);
-    ASSERT_NE(crc, BitwiseCrc8(image.data(), 1));
+    const uint8_t crc = ReferenceCrc8(image.data(), 302);
+    ASSERT_NE(crc, ReferenceCrc8(image.data(), 1));
     chip.Idle(0xA3, crc);
 
     EXPECT_TRUE(ProgramBank(image.data(), 0, false, true));
     std::vector<uint8_t> second = Bytes(45, 0xFF);
     second.push_back(0x01);
-    ExpectTrace(events, Events{"L Write...", "W 94 90 40"} + PageSequence(0, Filled({0x00})) +
+    ExpectTrace(events, Events{"L Write..."} + SelectBank(0) + PageSequence(0, Filled({0x00})) +
                             Events{"P 0"} + PageSequence(1, Filled(second)) +
-                            Events{"P 100", "S 20"} + CrcSequence(0, 0, 301, crc) +
-                            Events{"S 50", "W 94 90 00"});
+                            Events{"P 100", "S 20"} + CrcSequence(0, 0, 301, crc) + Events{"S 50"} +
+                            ExitIsp());
 }
 
 // An empty window asks the chip for 0x0000-0xFFFF: an erased bank must verify, one that
 // reports the CRC of zero bytes must not.
 TEST_F(ProgramBankTest, EmptyWindowIsVerifiedOverTheWholeBank) {
     const std::vector<uint8_t> image = Window();
-    const uint8_t erased = BitwiseCrc8(image);
+    const uint8_t erased = ReferenceCrc8(image);
     ASSERT_NE(erased, 0x00);
     const struct {
         uint8_t chipCrc;
         bool ok;
         Events tail;
     } cases[] = {
-        {erased, true, {"S 50", "W 94 90 00"}},
+        {erased, true, Events{"S 50"} + ExitIsp()},
         {0x00, false, {"L Crc Error!"}},
     };
     for (const auto& c : cases) {
@@ -94,7 +87,7 @@ TEST_F(ProgramBankTest, EmptyWindowIsVerifiedOverTheWholeBank) {
         events.clear();
         chip.Idle(0xA3, c.chipCrc);
         EXPECT_EQ(ProgramBank(image.data(), 0, false, true), c.ok);
-        ExpectTrace(events, Events{"L Write...", "W 94 90 40", "P 100", "S 20"} +
+        ExpectTrace(events, Events{"L Write..."} + SelectBank(0) + Events{"P 100", "S 20"} +
                                 CrcSequence(0, 0, 0xFFFF, c.chipCrc) + c.tail);
     }
 }
@@ -102,7 +95,7 @@ TEST_F(ProgramBankTest, EmptyWindowIsVerifiedOverTheWholeBank) {
 TEST_F(ProgramBankTest, EntryAndEraseFailuresStopAtOnce) {
     std::vector<uint8_t> image = Window();
     image[0] = 0x12;
-    const Events eraseTimesOut = Events{"W 94 90 C0", "S 50"} + BusyReads(0x90, 0xC0, 10, 10);
+    const Events eraseTimesOut = EraseStarted() + BusyReads(0x90, 0xC0, 10, 10);
     const struct {
         const char* name;
         std::vector<uint8_t> statuses;
@@ -118,15 +111,15 @@ TEST_F(ProgramBankTest, EntryAndEraseFailuresStopAtOnce) {
         {"second entry fails",
          {0x40, 0x00},
          0x00,
-         EntryAttempt(0x40) + Events{"S 50", "L Erase..."} + Events{"W 94 90 C0", "S 50"} +
-             ReadOf(0x90, 0x00) + Events{"S 100", "W 94 90 00", "S 100"} +
-             Repeat(EntryAttempt(0x00), 3) + Events{"L Enter isp error!"}},
+         EntryAttempt(0x40) + Events{"S 50", "L Erase..."} + EraseStarted() + ReadOf(0x90, 0x00) +
+             Events{"S 100"} + ExitIsp() + Events{"S 100"} + Repeat(EntryAttempt(0x00), 3) +
+             Events{"L Enter isp error!"}},
         {"second erase never ends",
          {0x40, 0x40, 0x40},
          0xC0,
-         EntryAttempt(0x40) + Events{"S 50", "L Erase..."} + Events{"W 94 90 C0", "S 50"} +
-             ReadOf(0x90, 0x40) + Events{"S 100", "W 94 90 00", "S 100"} + EntryAttempt(0x40) +
-             Events{"S 50"} + eraseTimesOut + Events{"L Erase fail!"}},
+         EntryAttempt(0x40) + Events{"S 50", "L Erase..."} + EraseStarted() + ReadOf(0x90, 0x40) +
+             Events{"S 100"} + ExitIsp() + Events{"S 100"} + EntryAttempt(0x40) + Events{"S 50"} +
+             eraseTimesOut + Events{"L Erase fail!"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -143,13 +136,13 @@ TEST_F(ProgramBankTest, EntryAndEraseFailuresStopAtOnce) {
 TEST_F(ProgramBankTest, VerificationFailuresInTheirOrder) {
     std::vector<uint8_t> image = Window();
     image[0] = 0x12;
-    const uint8_t good = BitwiseCrc8(image.data(), 1);
+    const uint8_t good = ReferenceCrc8(image.data(), 1);
     const uint8_t bad = static_cast<uint8_t>(good ^ 1);
     const uint8_t unread =
         static_cast<uint8_t>(~good); // what ProgramBank asks a failed read to keep
     const Events page = PageSent(0, Filled({0x12}));
-    const Events crcHead = {"W 94 90 40", "W 96 92 00 00", "W 96 A0 00 00", "S 10"};
-    const Events crcStart = {"W 94 A2 80", "S 10"};
+    const Events crcHead = CrcRangeSent(0, 0, 0);
+    const Events crcStart = CrcStarted();
     const Events pageFails = page + BusyReads(0x90, 0x10, 10, 1);
     const struct {
         const char* name;
@@ -182,7 +175,7 @@ TEST_F(ProgramBankTest, VerificationFailuresInTheirOrder) {
         else
             script.FailIdle(0xA3);
         EXPECT_FALSE(ProgramBank(image.data(), 0, false, true));
-        ExpectTrace(events, Events{"L Write...", "W 94 90 40"} + c.afterWrite);
+        ExpectTrace(events, Events{"L Write..."} + SelectBank(0) + c.afterWrite);
     }
 }
 
@@ -190,7 +183,7 @@ TEST_F(ProgramBankTest, WithoutMessageListTheResultsStay) {
     unit->SetInfoList(nullptr);
     std::vector<uint8_t> image = Window();
     image[0] = 0x12;
-    chip.Idle(0xA3, BitwiseCrc8(image.data(), 1));
+    chip.Idle(0xA3, ReferenceCrc8(image.data(), 1));
     EXPECT_TRUE(ProgramBank(image.data(), 0, false, true));
     chip.Idle(0xA3, 0x00);
     EXPECT_FALSE(ProgramBank(image.data(), 0, false, true));

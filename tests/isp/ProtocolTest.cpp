@@ -70,7 +70,7 @@ TEST_F(ProtocolTest, EnterIspNeedsExactly0x40WithinThreeAttempts) {
 
 // Only bit 7 means busy; the tenth busy read ends the erase without a further wait check.
 TEST_F(ProtocolTest, EraseChipPollsTenTimes) {
-    const Events start = {"W 94 90 C0", "S 50"};
+    const Events start = EraseStarted();
     const struct {
         std::vector<uint8_t> statuses; // then ready
         bool done;
@@ -166,19 +166,18 @@ TEST_F(ProtocolTest, WriteImagePagesAndProgress) {
         bool ok;
         Events trace;
     } cases[] = {
-        {"empty", 0, 0, -1, true, true, {"W 94 90 40", "P 100"}},
-        {"empty bank 1", 0, 1, -1, true, true, {"W 94 90 60", "P 100"}},
+        {"empty", 0, 0, -1, true, true, SelectBank(0) + Events{"P 100"}},
+        {"empty bank 1", 0, 1, -1, true, true, SelectBank(1) + Events{"P 100"}},
         {"300 bytes", 300, 0, -1, true, true,
-         Events{"W 94 90 40"} + PageSequence(0, page(0)) + Events{"P 0"} +
-             PageSequence(1, page(1, 44)) + Events{"P 100"}},
+         SelectBank(0) + PageSequence(0, page(0)) + Events{"P 0"} + PageSequence(1, page(1, 44)) +
+             Events{"P 100"}},
         {"third whole page fails", 4 * 256, 0, 2, true, false,
-         Events{"W 94 90 40"} + PageSequence(0, page(0)) + Events{"P 0"} +
-             PageSequence(1, page(1)) + Events{"P 25"} + PageSent(2, page(2)) + pageFails},
+         SelectBank(0) + PageSequence(0, page(0)) + Events{"P 0"} + PageSequence(1, page(1)) +
+             Events{"P 25"} + PageSent(2, page(2)) + pageFails},
         {"final part page fails", 256 + 10, 0, 1, true, false,
-         Events{"W 94 90 40"} + PageSequence(0, page(0)) + Events{"P 0"} +
-             PageSent(1, page(1, 10)) + pageFails + Events{"P 100"}},
-        {"without main form", 256, 0, -1, false, true,
-         Events{"W 94 90 40"} + PageSequence(0, page(0))},
+         SelectBank(0) + PageSequence(0, page(0)) + Events{"P 0"} + PageSent(1, page(1, 10)) +
+             pageFails + Events{"P 100"}},
+        {"without main form", 256, 0, -1, false, true, SelectBank(0) + PageSequence(0, page(0))},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -197,7 +196,7 @@ TEST_F(ProtocolTest, WriteImageWholeBank) {
     std::vector<uint8_t> image = CountingImage(65536, 0);
     // An all-0xFF page is skipped on the wire but still counts for progress.
     std::fill(image.begin() + 256 * 10, image.begin() + 256 * 11, 0xFF);
-    Events expected = {"W 94 90 60"};
+    Events expected = SelectBank(1);
     for (int page = 0; page < 256; ++page) {
         if (page != 10)
             expected = std::move(expected) +
@@ -240,7 +239,7 @@ TEST(Crc8Test, KnownValues) {
 
 TEST(Crc8Test, MatchesBitwiseComputationOverAWholeBank) {
     for (const std::vector<uint8_t>& bank : {Bytes(65536, 0xFF), CountingImage(65536, 17)})
-        EXPECT_EQ(TIspUnit::Crc8(bank.data(), 65536), BitwiseCrc8(bank));
+        EXPECT_EQ(TIspUnit::Crc8(bank.data(), 65536), ReferenceCrc8(bank));
 }
 
 TEST_F(ProtocolTest, ReadChipCrcSendsRangeAndReadsResult) {
@@ -267,8 +266,8 @@ TEST_F(ProtocolTest, ReadChipCrcSendsRangeAndReadsResult) {
 }
 
 TEST_F(ProtocolTest, ReadChipCrcPollLimits) {
-    const Events setup = {"W 94 90 40", "W 96 92 00 00", "W 96 A0 00 FF", "S 10"};
-    const Events start = {"W 94 A2 80", "S 10"};
+    const Events setup = CrcRangeSent(0, 0, 0xFF);
+    const Events start = CrcStarted();
     const struct {
         const char* name;
         int rangeBusyReads;

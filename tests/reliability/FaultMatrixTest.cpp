@@ -17,6 +17,7 @@
 #include "HexText.h"
 #include "Ispunit.h"
 #include "PluginFixture.h"
+#include "ReferenceCrc.h"
 #include "TempDir.h"
 #include "WireScript.h"
 
@@ -62,7 +63,7 @@ protected:
             << "the run before the fault differs from a healthy one";
 
         // Nothing takes the chip out of ISP mode once the failing step was reached.
-        EXPECT_EQ(std::count(wire.begin(), wire.end(), "W 94 90 00"), want.exits);
+        EXPECT_EQ(std::count(wire.begin(), wire.end(), ExitIsp()[0]), want.exits);
     }
 
     // Runs `command` with every fault from every transfer and checks each run; calls
@@ -97,6 +98,16 @@ protected:
         }
     }
 
+    // The Write export of `path` under the whole matrix: a true result must have flashed
+    // the windows.
+    void RunWriteMatrix(const WireScript& script, const std::string& path,
+                        const std::vector<std::vector<uint8_t>>& windows, const int dataLength[2]) {
+        const AnsiStringPtr argument = AnsiStringNew(path.c_str());
+        RunMatrix(
+            script, [&] { return Write(argument); }, [&] { ExpectFlashed(windows, dataLength); });
+        AnsiStringRelease(argument);
+    }
+
     std::unique_ptr<sim::ChipModel> chip;
     std::unique_ptr<FaultAfterBus> faultBus;
     std::unique_ptr<RecordingStrings> lines;
@@ -113,8 +124,8 @@ public:
 
     // A chip that answers with a stale or failed byte must never match by chance.
     void CheckCrcsAreTelling() const {
-        const uint8_t crc0 = TIspUnit::Crc8(windows[0].data(), dataLength[0]);
-        const uint8_t crc1 = TIspUnit::Crc8(windows[1].data(), dataLength[1]);
+        const uint8_t crc0 = ReferenceCrc8(windows[0].data(), static_cast<size_t>(dataLength[0]));
+        const uint8_t crc1 = ReferenceCrc8(windows[1].data(), static_cast<size_t>(dataLength[1]));
         for (uint8_t crc : {crc0, crc1})
             for (uint8_t stale : {0x00, 0x40, 0x60, 0xFF})
                 ASSERT_NE(crc, stale);
@@ -155,13 +166,7 @@ TEST_F(FaultMatrixTest, TwoBankWriteExport) {
     TempDir files;
     std::vector<uint8_t> raw = two.windows[0];
     raw.insert(raw.end(), two.windows[1].begin(), two.windows[1].begin() + two.dataLength[1]);
-    const std::string path = files.Write("two-bank.bin", raw);
-    const AnsiStringPtr argument = AnsiStringNew(path.c_str());
-
-    RunMatrix(
-        script, [&] { return Write(argument); },
-        [&] { ExpectFlashed(two.windows, two.dataLength); });
-    AnsiStringRelease(argument);
+    RunWriteMatrix(script, files.Write("two-bank.bin", raw), two.windows, two.dataLength);
 }
 
 // Bank 0 from a HEX file and bank 1 from its raw extend file: the flow logs no bank lines
@@ -179,11 +184,7 @@ TEST_F(FaultMatrixTest, HexWriteWithExtendFile) {
     files.Write("fw_Extend.bin", std::vector<uint8_t>(two.windows[1].begin(),
                                                       two.windows[1].begin() + two.dataLength[1]));
     IspUnit->AutoFireSecond = true;
-    const AnsiStringPtr argument = AnsiStringNew(main.c_str());
-    RunMatrix(
-        script, [&] { return Write(argument); },
-        [&] { ExpectFlashed(two.windows, two.dataLength); });
-    AnsiStringRelease(argument);
+    RunWriteMatrix(script, main, two.windows, two.dataLength);
 }
 
 // A failed read of the chip's CRC must never pass for a match, whatever value the
@@ -191,7 +192,7 @@ TEST_F(FaultMatrixTest, HexWriteWithExtendFile) {
 TEST_F(FaultMatrixTest, FailedCrcReadNeverMatches) {
     for (uint8_t target : {0xFF, 0x00, 0x40, 0x60}) {
         std::vector<uint8_t> window(65536, 0xFF);
-        while (window[0] == 0xFF || TIspUnit::Crc8(window.data(), 1) != target)
+        while (window[0] == 0xFF || ReferenceCrc8(window.data(), 1) != target)
             ++window[0];
         WireScript script;
         script.ProgramBank(window.data(), 0, true, true);
@@ -235,7 +236,7 @@ TEST_F(FaultMatrixTest, EnterIspLoop) {
             const uint64_t start = platform.NowMs();
             EXPECT_TRUE(ExtFunc(nullptr));
             EXPECT_TRUE(lines->Lines().empty());
-            EXPECT_EQ(std::count(events.begin(), events.end(), "W 94 90 00"), 0);
+            EXPECT_EQ(std::count(events.begin(), events.end(), ExitIsp()[0]), 0);
             EXPECT_GE(platform.NowMs() - start, 11000u);
             int last = 0;
             for (const std::string& e : events)

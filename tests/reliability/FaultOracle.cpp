@@ -1,26 +1,28 @@
 #include "FaultOracle.h"
 
-#include "Ispunit.h"
+#include "ReferenceCrc.h"
 
 namespace rtd::test {
 
 namespace {
 
+using sim::ChipModel;
+
 // The step whose awaited status a busy fault holds back.
-StepKind StalledStep(Fault fault) {
+TraceStep::Kind StalledStep(Fault fault) {
     switch (fault) {
     case Fault::NoIsp:
-        return StepKind::Entry;
+        return TraceStep::Entry;
     case Fault::EraseBusy:
-        return StepKind::Erase;
+        return TraceStep::Erase;
     case Fault::PageBusy:
-        return StepKind::Page;
+        return TraceStep::Page;
     case Fault::CrcRangeBusy:
-        return StepKind::CrcRange;
+        return TraceStep::CrcRange;
     case Fault::CrcBusy:
-        return StepKind::CrcEngine;
+        return TraceStep::CrcEngine;
     default:
-        return StepKind::Line;
+        return TraceStep::Plain;
     }
 }
 
@@ -30,7 +32,7 @@ uint8_t FaultOracle::FlashCrc(int bank, int start, int end) const {
     const std::vector<uint8_t>& flash = chip_.flash[static_cast<size_t>(bank)];
     if (end < start)
         return 0x00;
-    return TIspUnit::Crc8(flash.data() + start, end - start + 1);
+    return ReferenceCrc8(flash.data() + start, static_cast<size_t>(end - start + 1));
 }
 
 uint8_t FaultOracle::Frozen() const {
@@ -74,12 +76,13 @@ void FaultOracle::ApplyWrite(const Transfer& t, int index, const Step& step) {
         chip_.crc = FlashCrc(chip_.bank, chip_.start, chip_.end);
     } else if (b[0] == 0x94 && chip_.inIsp) {
         std::vector<uint8_t>& flash = chip_.flash[static_cast<size_t>(chip_.bank)];
-        const int base = step.page * 256;
-        for (int i = 0; i < 256; ++i) {
+        const int base = step.page * ChipModel::kPageSize;
+        for (int i = 0; i < ChipModel::kPageSize; ++i) {
             const bool stuck = fault_ == Fault::StuckBit && !Before(index) &&
                                base + i == kStuckAddress[chip_.bank];
+            uint8_t& byte = flash[static_cast<size_t>(base + i)];
             if (!stuck)
-                flash[static_cast<size_t>(base + i)] &= b[static_cast<size_t>(1 + i)];
+                byte = ChipModel::Programmed(byte, b[static_cast<size_t>(1 + i)]);
         }
     }
 }
@@ -113,14 +116,14 @@ bool FaultOracle::Passes(const Step& step) const {
         return true;
     const uint8_t v = Frozen();
     switch (step.kind) {
-    case StepKind::Entry:
+    case TraceStep::Entry:
         return v == 0x40;
-    case StepKind::Erase:
-    case StepKind::CrcEngine:
+    case TraceStep::Erase:
+    case TraceStep::CrcEngine:
         return (v & 0x80) == 0;
-    case StepKind::Page:
+    case TraceStep::Page:
         return (v & 0x10) == 0;
-    case StepKind::CrcRange:
+    case TraceStep::CrcRange:
         return (v & 0x08) == 0;
     default:
         return true;
@@ -131,23 +134,25 @@ Outcome FaultOracle::Run(const WireScript& script) {
     Outcome out;
     bool writeFailed = false;
     const auto fail = [&out](const Step& step) {
-        if (!step.line.empty())
-            out.lines.push_back(step.line);
+        if (!step.failLine.empty())
+            out.lines.push_back(step.failLine);
         out.ok = false;
         return out;
     };
     for (const Step& step : script.Steps()) {
         switch (step.kind) {
-        case StepKind::Line:
-            out.lines.push_back(step.line);
+        case TraceStep::Plain:
+            for (const std::string& e : step.events)
+                if (e[0] == 'L')
+                    out.lines.push_back(e.substr(2));
             continue;
-        case StepKind::Page:
+        case TraceStep::Page:
             if (writeFailed)
                 continue; // the page writing stopped at its first failed page
             Apply(step);
             writeFailed = !Passes(step);
             continue;
-        case StepKind::CrcResult: {
+        case TraceStep::CrcResult: {
             // The chip's answer: a failed read is taken as no match, a frozen chip
             // answers with its last named register, otherwise the CRC of its flash.
             Apply(step);
@@ -155,18 +160,18 @@ Outcome FaultOracle::Run(const WireScript& script) {
             if (fault_ == Fault::ReadFail && !Before(step.read))
                 match = false;
             else if (fault_ == Fault::DropWrites && !Before(step.read))
-                match = Frozen() == step.localCrc;
+                match = Frozen() == step.crc;
             else
-                match = FlashCrc(step.bank, 0, step.length - 1) == step.localCrc;
+                match = FlashCrc(step.bank, 0, step.length - 1) == step.crc;
             if (!match)
                 return fail(step);
             continue;
         }
-        case StepKind::Exit:
+        case TraceStep::Exit:
             Apply(step);
             ++out.exits;
             continue;
-        case StepKind::WriteOk:
+        case TraceStep::WriteOk:
             if (writeFailed)
                 return fail(step);
             continue;

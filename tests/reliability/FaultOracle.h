@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ChipModel.h"
 #include "FaultAfterBus.h"
 #include "WireScript.h"
 
@@ -29,6 +30,7 @@ public:
 
 private:
     // What the chip holds, as far as writes before k (or unaffected by the fault) took it.
+    // The register map is this oracle's own; the flash facts are the chip model's.
     struct Chip {
         bool inIsp = false;
         int bank = 0;
@@ -36,10 +38,12 @@ private:
         uint8_t named = 0x00;
         int start = 0, end = 0;
         uint8_t crc = 0x00;
-        std::array<std::vector<uint8_t>, 2> flash{std::vector<uint8_t>(65536, 0xFF),
-                                                  std::vector<uint8_t>(65536, 0xFF)};
+        std::array<std::vector<uint8_t>, 2> flash{Blank(), Blank()};
     };
 
+    static std::vector<uint8_t> Blank() {
+        return std::vector<uint8_t>(sim::ChipModel::kBankSize, sim::ChipModel::kErased);
+    }
     bool Before(int index) const { return index >= 0 && index < k_; }
     // Applies the step's writes that reach the chip.
     void Apply(const Step& step);

@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "ChipModel.h"
+#include "ExpectedTrace.h"
 #include "Ispunit.h"
 #include "PluginFixture.h"
 #include "RecordingPlatform.h"
 #include "TempDir.h"
-#include "WireScript.h"
 #include "rtd2120/rtd2120.h"
 
 namespace rtd::test {

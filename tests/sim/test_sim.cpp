@@ -9,10 +9,13 @@
 #include <vector>
 
 #include "ChipModel.h"
+#include "ReferenceCrc.h"
+#include "TempDir.h"
 
 namespace {
 
 using rtd::sim::ChipModel;
+using rtd::test::ReferenceCrc8;
 using Bytes = std::vector<uint8_t>;
 
 Bytes ParseHex(std::istringstream& in) {
@@ -253,25 +256,6 @@ TEST(ChipModelProtocol, ScriptsBehaveAsTheChip) {
     }
 }
 
-// CRC-8/SMBUS as the remainder of polynomial division over GF(2): the message bits
-// followed by eight zero bits, divided by x^8 + x^2 + x + 1.
-uint8_t ReferenceCrc(const Bytes& data) {
-    std::vector<int> bits;
-    for (uint8_t byte : data)
-        for (int b = 7; b >= 0; --b)
-            bits.push_back((byte >> b) & 1);
-    bits.insert(bits.end(), 8, 0);
-    const int poly[9] = {1, 0, 0, 0, 0, 0, 1, 1, 1};
-    for (size_t i = 0; i + 8 < bits.size(); ++i)
-        if (bits[i])
-            for (int k = 0; k < 9; ++k)
-                bits[i + static_cast<size_t>(k)] ^= poly[k];
-    uint8_t crc = 0;
-    for (size_t i = bits.size() - 8; i < bits.size(); ++i)
-        crc = static_cast<uint8_t>(crc << 1 | bits[i]);
-    return crc;
-}
-
 uint8_t ChipCrc(ChipModel& chip, int bank, uint16_t start, uint16_t end) {
     const uint8_t select[] = {0x90, static_cast<uint8_t>(bank == 1 ? 0x60 : 0x40)};
     const uint8_t from[] = {0x92, static_cast<uint8_t>(start >> 8), static_cast<uint8_t>(start)};
@@ -319,8 +303,9 @@ TEST(ChipModelCrc, MatchesReferenceOverTheRange) {
         SCOPED_TRACE(t.name);
         const auto& bank = chip.Flash(t.bank);
         const uint8_t expected =
-            t.expected >= 0 ? static_cast<uint8_t>(t.expected)
-                            : ReferenceCrc(Bytes(bank.begin() + t.start, bank.begin() + t.end + 1));
+            t.expected >= 0
+                ? static_cast<uint8_t>(t.expected)
+                : ReferenceCrc8(Bytes(bank.begin() + t.start, bank.begin() + t.end + 1));
         EXPECT_EQ(ChipCrc(chip, t.bank, t.start, t.end), expected);
     }
 }
@@ -457,17 +442,9 @@ TEST(ChipModelClock, WithoutAClockAgainOnlyReadsCount) {
     RunScript(chip, {"ENTER", "W 94 90 C0", "R 90 40"});
 }
 
-std::string TempPath(const char* name) {
-    return testing::TempDir() + "rtd_sim_" + name;
-}
-
-void WriteFile(const std::string& path, size_t size) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << std::string(size, 'x');
-}
-
 TEST(ChipModelFlashFile, SavesAndLoadsBothBanks) {
-    const std::string path = TempPath("roundtrip.bin");
+    const rtd::test::TempDir dir;
+    const std::string path = dir.Path("roundtrip.bin");
     ChipModel saved;
     Dirty(saved);
     std::string error;
@@ -478,24 +455,23 @@ TEST(ChipModelFlashFile, SavesAndLoadsBothBanks) {
     EXPECT_EQ(loaded.Flash(1), saved.Flash(1));
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     EXPECT_EQ(static_cast<long long>(in.tellg()), ChipModel::kFlashFileSize);
-    in.close();
-    std::remove(path.c_str());
 }
 
 TEST(ChipModelFlashFile, MissingFileIsABlankChip) {
+    const rtd::test::TempDir dir;
     ChipModel chip;
     Dirty(chip);
-    ASSERT_TRUE(chip.LoadFlash(TempPath("does-not-exist.bin")));
+    ASSERT_TRUE(chip.LoadFlash(dir.Path("does-not-exist.bin")));
     EXPECT_TRUE(AllEqual(chip.Flash(0), 0, 65536, 0xFF));
     EXPECT_TRUE(AllEqual(chip.Flash(1), 0, 65536, 0xFF));
 }
 
 TEST(ChipModelFlashFile, OtherSizesAreRefused) {
+    const rtd::test::TempDir dir;
     const size_t sizes[] = {0, 100, 65536, 131071, 131073, 262144};
     for (size_t size : sizes) {
         SCOPED_TRACE(size);
-        const std::string path = TempPath("size.bin");
-        WriteFile(path, size);
+        const std::string path = dir.Write("size.bin", std::string(size, 'x'));
         ChipModel chip;
         Dirty(chip);
         const std::vector<uint8_t> before = chip.Flash(1);
@@ -503,14 +479,14 @@ TEST(ChipModelFlashFile, OtherSizesAreRefused) {
         EXPECT_FALSE(chip.LoadFlash(path, &error));
         EXPECT_NE(error.find("131072"), std::string::npos) << error;
         EXPECT_EQ(chip.Flash(1), before);
-        std::remove(path.c_str());
     }
 }
 
 TEST(ChipModelFlashFile, UnwritablePathGivesAReason) {
+    const rtd::test::TempDir dir;
     ChipModel chip;
     std::string error;
-    EXPECT_FALSE(chip.SaveFlash(TempPath("no-such-dir/flash.bin"), &error));
+    EXPECT_FALSE(chip.SaveFlash(dir.Path("no-such-dir/flash.bin"), &error));
     EXPECT_FALSE(error.empty());
 }
 

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <stdexcept>
 
@@ -12,7 +13,7 @@ TempDir::TempDir() {
     std::random_device seed;
     const auto base = std::filesystem::temp_directory_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        root_ = base / ("rtd-image-" + std::to_string(seed()) + "-" + std::to_string(++serial));
+        root_ = base / ("rtd-test-" + std::to_string(seed()) + "-" + std::to_string(++serial));
         if (std::filesystem::create_directory(root_))
             return;
     }
@@ -47,10 +48,22 @@ std::string TempDir::MakeFolder(const std::string& name) const {
     return Path(name);
 }
 
+bool TempDir::Has(const std::string& name) const {
+    return std::filesystem::exists(root_ / name);
+}
+
+std::string TempDir::Read(const std::string& name) const {
+    return ReadFileText(Path(name));
+}
+
 std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+    const std::string text = ReadFileText(path);
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+std::string ReadFileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
-                                std::istreambuf_iterator<char>());
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 } // namespace rtd::test

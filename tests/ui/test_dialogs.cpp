@@ -16,7 +16,7 @@
 #include "Placement.h"
 #include "Recorders.h"
 #include "RecordingPlatform.h"
-#include "TempFolder.h"
+#include "TempDir.h"
 
 namespace {
 
@@ -103,7 +103,7 @@ protected:
         if (!host_->Handle())
             GTEST_SKIP() << "no window system";
         form_.handle = host_->Handle();
-        platform_.SetExecutablePath(folder_.File("host.exe"));
+        platform_.SetExecutablePath(folder_.Path("host.exe"));
         IspUnit = new TIspUnit;
         IspUnit->SetMainFrm(&form_);
     }
@@ -132,7 +132,7 @@ protected:
         return shown;
     }
 
-    rtd::test::TempFolder folder_;
+    rtd::test::TempDir folder_;
     rtd::RecordingPlatform platform_{nullptr};
     rtd::ScopedPlatform scope_{&platform_};
     rtd::test::FakeForm form_;
@@ -234,7 +234,7 @@ TEST_F(DialogTest, FlagReachesTheSettingsFileOnlyAtUnload) {
     EXPECT_FALSE(folder_.Has("Torvan.ini"));
     delete IspUnit;
     IspUnit = nullptr;
-    EXPECT_EQ(folder_.Get("Torvan.ini"), "[RTD2120CFG]\r\nAUTOFIRESECOND=1\r\n");
+    EXPECT_EQ(folder_.Read("Torvan.ini"), "[RTD2120CFG]\r\nAUTOFIRESECOND=1\r\n");
 }
 
 TEST_F(DialogTest, DialogsStillShowWithoutMainFormOrEngine) {

@@ -4,11 +4,11 @@
 #include "IniNumber.h"
 #include "Quonunit.h"
 #include "RecordingPlatform.h"
-#include "TempFolder.h"
+#include "TempDir.h"
 
 namespace {
 
-using rtd::test::TempFolder;
+using rtd::test::TempDir;
 
 struct IntegerCase {
     const char* text;
@@ -62,16 +62,16 @@ TEST(IniTextToInteger, TextThatIsNoNumberGivesTheFallback) {
 // Each case runs with the executable placed in a fresh temporary folder.
 class SettingsTest : public ::testing::Test {
 protected:
-    SettingsTest() : scope_(&platform_) { platform_.SetExecutablePath(folder_.File("host.exe")); }
-    TempFolder folder_;
+    SettingsTest() : scope_(&platform_) { platform_.SetExecutablePath(folder_.Path("host.exe")); }
+    TempDir folder_;
     rtd::RecordingPlatform platform_{nullptr};
     rtd::ScopedPlatform scope_;
 };
 
 TEST_F(SettingsTest, FileLivesBesideTheExecutable) {
-    EXPECT_EQ(SettingsFilePath(), folder_.File("Torvan.ini"));
+    EXPECT_EQ(SettingsFilePath(), folder_.Path("Torvan.ini"));
     TIniFile* ini = OpenIniFile();
-    EXPECT_EQ(ini->FileName(), folder_.File("Torvan.ini"));
+    EXPECT_EQ(ini->FileName(), folder_.Path("Torvan.ini"));
     delete ini;
 }
 
@@ -122,8 +122,8 @@ TEST_F(SettingsTest, StoredValuesReadAsTheFlag) {
         {"0", false}, {"0x0", false}, {"abc", false}, {"1a", false},  {"", false},
     };
     for (const Case& c : cases) {
-        folder_.Put("Torvan.ini",
-                    std::string("[RTD2120CFG]\r\nAUTOFIRESECOND=") + c.value + "\r\n");
+        folder_.Write("Torvan.ini",
+                      std::string("[RTD2120CFG]\r\nAUTOFIRESECOND=") + c.value + "\r\n");
         EXPECT_EQ(LoadAutoFireSecond(), c.expected) << '"' << c.value << '"';
     }
 }
@@ -131,31 +131,31 @@ TEST_F(SettingsTest, StoredValuesReadAsTheFlag) {
 TEST_F(SettingsTest, MissingFileSectionOrKeyReadsFalse) {
     EXPECT_FALSE(LoadAutoFireSecond());
     EXPECT_FALSE(folder_.Has("Torvan.ini")) << "reading must not create the file";
-    folder_.Put("Torvan.ini", "[OTHER]\r\nAUTOFIRESECOND=1\r\n");
+    folder_.Write("Torvan.ini", "[OTHER]\r\nAUTOFIRESECOND=1\r\n");
     EXPECT_FALSE(LoadAutoFireSecond());
-    folder_.Put("Torvan.ini", "[RTD2120CFG]\r\nOTHER=1\r\n");
+    folder_.Write("Torvan.ini", "[RTD2120CFG]\r\nOTHER=1\r\n");
     EXPECT_FALSE(LoadAutoFireSecond());
 }
 
 TEST_F(SettingsTest, NamesAreCaseInsensitive) {
-    folder_.Put("Torvan.ini", "[rtd2120cfg]\nAutoFireSecond = 1\n");
+    folder_.Write("Torvan.ini", "[rtd2120cfg]\nAutoFireSecond = 1\n");
     EXPECT_TRUE(LoadAutoFireSecond());
 }
 
 TEST_F(SettingsTest, SavingCreatesTheFileWithSectionAndKey) {
     ASSERT_TRUE(SaveAutoFireSecond(false));
-    EXPECT_EQ(folder_.Get("Torvan.ini"), "[RTD2120CFG]\r\nAUTOFIRESECOND=0\r\n");
+    EXPECT_EQ(folder_.Read("Torvan.ini"), "[RTD2120CFG]\r\nAUTOFIRESECOND=0\r\n");
     ASSERT_TRUE(SaveAutoFireSecond(true));
-    EXPECT_EQ(folder_.Get("Torvan.ini"), "[RTD2120CFG]\r\nAUTOFIRESECOND=1\r\n");
+    EXPECT_EQ(folder_.Read("Torvan.ini"), "[RTD2120CFG]\r\nAUTOFIRESECOND=1\r\n");
     EXPECT_TRUE(LoadAutoFireSecond());
 }
 
 TEST_F(SettingsTest, SavingKeepsEveryOtherSectionAndKey) {
     const std::string before = "; tools\r\n[Main]\r\nPort=3\r\n\r\n[RTD2120CFG]\r\n"
                                "AUTOFIRESECOND=0\r\nExtra = keep me \r\n\r\n[Last]\r\nA=b";
-    folder_.Put("Torvan.ini", before);
+    folder_.Write("Torvan.ini", before);
     ASSERT_TRUE(SaveAutoFireSecond(true));
-    const std::string file = folder_.File("Torvan.ini");
+    const std::string file = folder_.Path("Torvan.ini");
     rtd::Platform& native = platform_;
     EXPECT_EQ(native.ReadIniString(file, "Main", "Port", "-"), "3");
     EXPECT_EQ(native.ReadIniString(file, "RTD2120CFG", "Extra", "-"), "keep me");
@@ -163,7 +163,7 @@ TEST_F(SettingsTest, SavingKeepsEveryOtherSectionAndKey) {
     EXPECT_TRUE(LoadAutoFireSecond());
 #if !defined(_WIN32)
     // Our own writer keeps them byte for byte (the Windows one may tidy the spacing).
-    EXPECT_EQ(folder_.Get("Torvan.ini"),
+    EXPECT_EQ(folder_.Read("Torvan.ini"),
               "; tools\r\n[Main]\r\nPort=3\r\n\r\n[RTD2120CFG]\r\n"
               "AUTOFIRESECOND=1\r\nExtra = keep me \r\n\r\n[Last]\r\nA=b");
 #endif
@@ -208,12 +208,12 @@ TEST(SettingsCalls, EachUseOpensReadsOrWritesOnceAndFlushesOnClose) {
 }
 
 TEST(SettingsUnwritable, SaveReportsFailureWithoutThrowing) {
-    TempFolder folder;
+    TempDir folder;
     rtd::RecordingPlatform platform(nullptr);
     rtd::ScopedPlatform scope(&platform);
     // A folder that does not exist cannot take the file, for any user.
     platform.SetExecutablePath(
-        (std::filesystem::path(folder.File("missing")) / "host.exe").string());
+        (std::filesystem::path(folder.Path("missing")) / "host.exe").string());
     bool saved = true;
     EXPECT_NO_THROW(saved = SaveAutoFireSecond(true));
     EXPECT_FALSE(saved);

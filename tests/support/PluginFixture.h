@@ -1,8 +1,8 @@
 // A loaded plug-in with recording host objects: the engine object exists, the settings
 // file lives in a private temporary folder, and every bus call, wait, progress message
 // and list line lands in one event list.
-#ifndef RTD_TESTS_PLUGIN_PLUGINFIXTURE_H
-#define RTD_TESTS_PLUGIN_PLUGINFIXTURE_H
+#ifndef RTD_TESTS_SUPPORT_PLUGINFIXTURE_H
+#define RTD_TESTS_SUPPORT_PLUGINFIXTURE_H
 
 #include <gtest/gtest.h>
 
