@@ -23,6 +23,9 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 using Lines = std::vector<std::string>;
+using rtd::test::Events;
+using rtd::test::ProgramBankTrace;
+using rtd::test::operator+;
 using rtd::test::TempDir;
 
 constexpr size_t kBank = 65536;
@@ -45,8 +48,9 @@ public:
     WriteTest() {
         platform.SetExecutablePath(dir.Path("host.exe")); // settings file stays in the folder
         unit = std::make_unique<TIspUnit>();
-        unit->SetIicInterface(&chip);
+        unit->SetIicInterface(&bus);
         unit->SetInfoList(&list);
+        unit->SetMainFrm(&form);
         unit->AutoFireSecond = true;
         IspUnit = unit.get();
     }
@@ -71,7 +75,9 @@ public:
     rtd::RecordingPlatform platform{&events};
     rtd::ScopedPlatform scope{&platform};
     rtd::sim::ChipModel chip;
+    rtd::test::RecordingBus bus{&events, &chip};
     rtd::test::RecordingStrings list{&events};
+    rtd::test::FakeForm form;
     std::unique_ptr<TIspUnit> unit;
 };
 
@@ -158,6 +164,14 @@ std::vector<FlowCase> FlowCases() {
              const Bytes image = Data(3 * kBank, 3);
              b0 = Window(image, 0);
              b1 = Window(image, kBank);
+             return t.dir.Write("fw.bin", image);
+         },
+         kRawTwoBanks},
+        {"raw image whose bank 0 is all 0xFF",
+         [](T& t, Bytes&, Bytes& b1) {
+             Bytes image(kBank, 0xFF);
+             b1 = Data(kBank, 15);
+             image.insert(image.end(), b1.begin(), b1.end());
              return t.dir.Write("fw.bin", image);
          },
          kRawTwoBanks},
@@ -314,6 +328,24 @@ std::vector<RefusedCase> RefusedCases() {
 
 INSTANTIATE_TEST_SUITE_P(Files, RefusedFiles, ::testing::ValuesIn(RefusedCases()),
                          rtd::test::CaseName());
+
+// A packed write event by event: every transfer, wait, progress message and line. Bank 1
+// has an all-0xFF page between its data, which is not sent but still counts for progress.
+TEST_F(WriteTest, PackedWriteTracesEveryEvent) {
+    Bytes image(2 * kBank, 0xFF);
+    const Bytes code = Data(700, 16);
+    std::copy(code.begin(), code.end(), image.begin());
+    std::copy(code.begin(), code.begin() + 100, image.begin() + kBank);
+    std::copy(code.begin(), code.begin() + 50, image.begin() + kBank + 600);
+    const std::string path = dir.Path("fw.kvf");
+    ASSERT_TRUE(rtd::image::WriteKvfFile(path, image.data()));
+
+    EXPECT_TRUE(WriteFirmware(path));
+    rtd::test::ExpectTrace(
+        events, Events{"C", "L Begin...", "L LoadFile:" + path, "L Fire Bank0..."} +
+                    ProgramBankTrace(image.data(), 0, true, false) + Events{"L Fire Bank1..."} +
+                    ProgramBankTrace(image.data() + kBank, 1, false, true));
+}
 
 TEST_F(WriteTest, FailedBankZeroIsNotFollowedByBankOne) {
     ASSERT_TRUE(chip.AddFault("stuck=0:10"));

@@ -1,5 +1,6 @@
-// Write through the export against the chip model: the path arrives intact, and a
-// command started from inside a running command's progress is refused without
+// Write through the export against the chip model: the path arrives intact, HEX address
+// records are skipped or refused, host objects replaced by a setter hear nothing more,
+// and a command started from inside a running command's progress is refused without
 // disturbing it.
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 
 #include "ChipModel.h"
 #include "CommandExports.h"
+#include "ExpectedTrace.h"
 #include "PluginFixture.h"
 #include "rtd2120/rtd2120.h"
 
@@ -86,6 +88,35 @@ TEST_F(WriteExport, HexAddressRecordsProgramTheirDataOrAreRefusedUntouched) {
             EXPECT_EQ(bus.Calls(), callsBefore);
         }
     }
+}
+
+// Once the setters have replaced the bus, the form and the list, a command's transfers,
+// progress and lines reach only the new objects, never the ones they replaced.
+TEST_F(WriteExport, ReplacedHostObjectsHearNothingMore) {
+    const std::string path = MakeImage("fw.bin", 700);
+    Events stale;
+    RecordingBus oldBus{&stale, &chip};
+    RecordingStrings oldList{&stale};
+    FakeForm oldForm;
+    SetIICInterFace(&oldBus);
+    SetMainFrm(&oldForm);
+    SetInfoList(&oldList);
+    ASSERT_TRUE(WritePath(path));
+    const int oldProgress = platform.ProgressPostedTo(&oldForm);
+    ASSERT_GT(oldProgress, 0);
+    ASSERT_FALSE(stale.empty());
+
+    HandOverAll();
+    stale.clear();
+    events.clear();
+    EXPECT_TRUE(WritePath(path));
+    EXPECT_TRUE(stale.empty());
+    EXPECT_EQ(platform.ProgressPostedTo(&oldForm), oldProgress);
+    std::vector<uint8_t> window = image;
+    window.resize(65536, 0xFF);
+    ExpectTrace(events, Events{"C", "L Begin...", "L Fire Bank0..."} +
+                            ProgramBankTrace(window.data(), 0, true, true));
+    EXPECT_EQ(platform.ProgressPostedTo(&form), static_cast<int>(Percentages(events).size()));
 }
 
 // The long commands process the host's messages while they run; every command started

@@ -12,6 +12,7 @@ void RecordingPlatform::SleepMs(unsigned ms) {
 void RecordingPlatform::PostProgress(TForm* form, int percent) {
     if (!form)
         return;
+    ++postedTo_[form];
     if (events_)
         events_->push_back("P " + std::to_string(percent));
     if (onProgress_)

@@ -6,6 +6,7 @@
 #define RTD_TESTS_SUPPORT_RECORDINGPLATFORM_H
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,11 @@ public:
     void SetOnProgress(std::function<void(int)> hook) { onProgress_ = std::move(hook); }
     // Depth of BeginCommand/EndCommand nesting (0 outside a command).
     int CommandDepth() const { return commandDepth_; }
+    // Progress messages posted to `form` so far.
+    int ProgressPostedTo(const TForm* form) const {
+        const auto found = postedTo_.find(form);
+        return found == postedTo_.end() ? 0 : found->second;
+    }
 
 private:
     std::vector<std::string>* events_;
@@ -51,6 +57,7 @@ private:
     std::string exePath_;
     std::function<void(int)> onProgress_;
     int commandDepth_ = 0;
+    std::map<const TForm*, int> postedTo_;
 };
 
 // Installs a platform for the lifetime of the scope and restores the previous one.

@@ -191,6 +191,25 @@ TEST_F(DialogTest, SetupShowsItsLayoutCentredOverTheMainForm) {
     // clang-format on
 }
 
+// About is placed by the window system: wherever the main form is, the position that
+// would centre the dialog over it is not applied.
+TEST_F(DialogTest, AboutKeepsTheWindowSystemsPlacement) {
+    const rtd::ui::ScreenRect owners[] = {{100, 50, 801, 600}, {300, 200, 640, 480}};
+    for (const rtd::ui::ScreenRect& owner : owners) {
+        SCOPED_TRACE(testing::Message() << "form at " << owner.left << "," << owner.top);
+        form_.left = owner.left;
+        form_.top = owner.top;
+        form_.width = owner.width;
+        form_.height = owner.height;
+        const Shown shown = Drive(ShowAboutDialog, "", nullptr);
+        ASSERT_EQ(shown.calls, 1);
+        const DialogReading& r = shown.reading;
+        const rtd::ui::ScreenPoint centred = CentredOver(owner, r.outerWidth, r.outerHeight);
+        EXPECT_FALSE(r.left == centred.left && r.top == centred.top)
+            << "shown at the centred position " << r.left << "," << r.top;
+    }
+}
+
 TEST_F(DialogTest, CheckBoxChangesTheFlagAtOnceWithoutCancel) {
     struct Case {
         bool before;
