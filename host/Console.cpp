@@ -72,7 +72,9 @@ void Console::Result(const std::string& text) {
 void Console::Error(const std::string& text) {
     EndBar();
     out_.flush();
-    err_ << "isphost: " << text << '\n';
+    if (program_)
+        err_ << program_ << ": ";
+    err_ << text << '\n';
     err_.flush();
 }
 

@@ -16,7 +16,9 @@ public:
         Quiet     // only the result and errors
     };
 
-    Console(std::ostream& out, std::ostream& err, Mode mode) : out_(out), err_(err), mode_(mode) {}
+    // Errors are written as "<program>: reason", or as the bare reason without a program.
+    Console(std::ostream& out, std::ostream& err, Mode mode, const char* program = "isphost")
+        : out_(out), err_(err), mode_(mode), program_(program) {}
 
     void Line(const std::string& text);
     void Progress(int percent);
@@ -31,6 +33,7 @@ private:
     std::ostream& out_;
     std::ostream& err_;
     Mode mode_;
+    const char* program_;
     bool barShown_ = false;
     int lastPercent_ = -1;
 };

@@ -5,7 +5,8 @@ namespace rtd::host {
 void HostForm::DeliverProgress(int percent) {
     ++delivered_;
     trace_->Event("P " + std::to_string(percent));
-    console_->Progress(percent);
+    if (display_)
+        display_(percent);
 }
 
 } // namespace rtd::host

@@ -1,12 +1,14 @@
 // The host's main form. Progress messages (1025, wParam = percent) that reach it are
-// traced and drive the console's progress bar.
+// traced and handed to the host's progress display: the console's bar in isphost, the
+// progress bar of ispgui's window.
 //
-// On Windows the form is a real hidden window: the plug-in posts the message to its HWND
-// and pumps the thread's queue, and the window procedure receives it. Elsewhere the plug-in
+// On Windows the form is a real window: the plug-in posts the message to its HWND and
+// pumps the thread's queue, and the window procedure receives it. Elsewhere the plug-in
 // calls PostWindowMessage and then ProcessMessages, which delivers what was posted.
 #ifndef RTD_HOST_HOSTFORM_H
 #define RTD_HOST_HOSTFORM_H
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,9 +18,12 @@
 
 namespace rtd::host {
 
+// Shows one delivered progress message.
+using ProgressDisplay = std::function<void(int percent)>;
+
 class HostForm : public TForm {
 public:
-    HostForm(Console* console, Trace* trace) : console_(console), trace_(trace) {}
+    HostForm(ProgressDisplay display, Trace* trace) : display_(std::move(display)), trace_(trace) {}
     virtual ~HostForm() = default;
     // The progress messages delivered so far.
     int Delivered() const { return delivered_; }
@@ -28,12 +33,13 @@ protected:
     void DeliverProgress(int percent);
 
 private:
-    Console* console_;
+    ProgressDisplay display_;
     Trace* trace_;
     int delivered_ = 0;
 };
 
-// Null, with a one-line reason, when the form cannot be made (no window on Windows).
+// isphost's form, showing progress on the console. Null, with a one-line reason, when the
+// form cannot be made (no window on Windows).
 std::unique_ptr<HostForm> CreateHostForm(Console* console, Trace* trace, std::string* error);
 
 } // namespace rtd::host

@@ -3,9 +3,9 @@
 #include <memory>
 
 #include "CommandTable.h"
-#include "ConsoleStrings.h"
 #include "Help.h"
 #include "HostForm.h"
+#include "HostStrings.h"
 #include "Options.h"
 #include "PluginLoader.h"
 #include "Quonunit.h"
@@ -51,7 +51,9 @@ int RunPluginCommand(const HostCommand& command, const Options& o, std::ostream&
     std::unique_ptr<HostForm> form = CreateHostForm(&console, &trace, &error);
     if (!form)
         return UsageError(err, error);
-    ConsoleStrings strings(&console, &trace);
+    // Lines are printed as they come; a Clear leaves the screen as it is.
+    HostStrings strings({[&console](const std::string& line) { console.Line(line); }, nullptr},
+                        &trace);
     std::unique_ptr<TracingBus> tracing;
     if (bus)
         tracing = std::make_unique<TracingBus>(bus->Bus(), &trace);

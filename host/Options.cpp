@@ -116,8 +116,8 @@ bool CheckCommand(const std::vector<std::string>& words, Options* o, std::string
     return true;
 }
 
-// The bus exists in the table, its device part is understood and the speed is one the
-// adapter can set.
+} // namespace
+
 bool CheckBus(Options* o, std::string* error) {
     const BusKind* kind = FindBusKind(o->bus);
     if (!kind) {
@@ -154,27 +154,32 @@ bool CheckBus(Options* o, std::string* error) {
     return true;
 }
 
-} // namespace
-
 bool UsesChipModel(const Options& options) {
     return IsModelBus(options.bus);
 }
 
-bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error) {
-    Options o;
-    std::vector<std::string> words;
+bool ParseOptionWords(const std::vector<std::string>& args, Options* options,
+                      std::vector<std::string>* words, std::string* error) {
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            if (!TakeOption(args, &i, &o, error))
+            if (!TakeOption(args, &i, options, error))
                 return false;
         } else {
-            words.push_back(arg);
+            words->push_back(arg);
         }
     }
+    return true;
+}
+
+bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error) {
+    Options o;
+    std::vector<std::string> words;
+    if (!ParseOptionWords(args, &o, &words, error))
+        return false;
     if (o.help || o.version) {
         *options = o;
         return true;

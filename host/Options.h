@@ -32,6 +32,15 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
 // --sim-fault apply.
 bool UsesChipModel(const Options& options);
 
+// The option part of a command line, for hosts with a command line of their own (ispgui):
+// fills `options` from the options and collects every other word in order. False, with a
+// one-line reason, on a bad option.
+bool ParseOptionWords(const std::vector<std::string>& args, Options* options,
+                      std::vector<std::string>* words, std::string* error);
+// The bus exists in the bus table, its device part is understood and --bus-speed (when
+// given) is one the adapter can set; fills busSpeedKhz. False, with a one-line reason.
+bool CheckBus(Options* options, std::string* error);
+
 } // namespace rtd::host
 
 #endif

@@ -10,38 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "WindowLayout.h"
+
 namespace rtd {
-
-enum class ControlKind { Label, Button, CheckBox };
-
-// 0xRRGGBB.
-constexpr uint32_t kWindowTextColour = 0x000000;
-constexpr uint32_t kBlueColour = 0x0000FF;
-
-struct FontSpec {
-    const char* face;
-    int pixelHeight; // character height in pixels, as designed at 96 pixels per inch
-    bool bold;
-    uint32_t colour;
-};
-
-struct ControlSpec {
-    const char* name;
-    ControlKind kind;
-    int left, top, width, height; // client coordinates
-    const char* text;
-    FontSpec font;
-    int tabOrder; // -1: not a tab stop
-};
-
-struct DialogSpec {
-    const char* caption;
-    int clientWidth, clientHeight;
-    FontSpec font;
-    // True: the window system places the new window, whatever position was assigned.
-    bool systemPlacement;
-    std::vector<ControlSpec> controls;
-};
 
 // What the toolkit reports about a shown window and its controls.
 struct ControlReading {

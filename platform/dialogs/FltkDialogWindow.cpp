@@ -4,9 +4,7 @@
 #include <X11/Xutil.h>
 
 #include <FL/Fl.H>
-#include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
-#include <FL/Fl_Check_Button.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/x.H>
 
@@ -14,41 +12,10 @@
 #include <deque>
 
 #include "DialogWindow.h"
+#include "FltkControls.h"
 
 namespace rtd {
 namespace {
-
-const uint32_t kButtonFace = 0xF0F0F0;
-
-Fl_Color ToFltk(uint32_t rgb) {
-    return fl_rgb_color(static_cast<uchar>(rgb >> 16), static_cast<uchar>(rgb >> 8),
-                        static_cast<uchar>(rgb));
-}
-
-uint32_t FromFltk(Fl_Color colour) {
-    uchar r = 0, g = 0, b = 0;
-    Fl::get_color(colour, r, g, b);
-    return static_cast<uint32_t>(r) << 16 | static_cast<uint32_t>(g) << 8 | b;
-}
-
-// FLTK names a font by its face with a leading style letter: " " plain, "B" bold.
-Fl_Font FontFor(const FontSpec& font) {
-    static std::deque<std::string> names; // FLTK keeps the pointers
-    const std::string name = std::string(font.bold ? "B" : " ") + font.face;
-    for (size_t i = 0; i < names.size(); ++i)
-        if (names[i] == name)
-            return static_cast<Fl_Font>(FL_FREE_FONT + i);
-    names.push_back(name);
-    const Fl_Font index = static_cast<Fl_Font>(FL_FREE_FONT + names.size() - 1);
-    Fl::set_font(index, names.back().c_str());
-    return index;
-}
-
-void ApplyFont(Fl_Widget& widget, const FontSpec& font) {
-    widget.labelfont(FontFor(font));
-    widget.labelsize(font.pixelHeight);
-    widget.labelcolor(ToFltk(font.colour));
-}
 
 // Motif hints, which most X window managers honour: title bar with the window menu and
 // close box only, no resize, minimise or maximise.
@@ -63,22 +30,12 @@ const unsigned long kFuncResize = 2, kFuncMove = 4, kFuncMinimize = 8, kFuncMaxi
 const unsigned long kDecorBorder = 2, kDecorTitle = 8, kDecorMenu = 16, kDecorMinimize = 32,
                     kDecorMaximize = 64;
 
-// A label whose text starts at its left edge, as a Windows static control's does (FLTK
-// otherwise indents left-aligned labels by 3 pixels). Text longer than the box is not cut.
-class LabelBox : public Fl_Box {
-public:
-    LabelBox(int x, int y, int w, int h, const char* text) : Fl_Box(FL_NO_BOX, x, y, w, h, text) {
-        align(FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE);
-    }
-    void draw() override { draw_label(x(), y(), w(), h(), align()); }
-};
-
 class FltkDialogWindow : public DialogWindow {
 public:
     FltkDialogWindow(const DialogSpec& dialog, uintptr_t owner, ClickHandler onClick)
         : dialog_(dialog), owner_(owner), onClick_(std::move(onClick)),
           window_(dialog.clientWidth, dialog.clientHeight, dialog.caption) {
-        window_.color(ToFltk(kButtonFace));
+        window_.color(ToFltk(kButtonFaceColour));
         ApplyFont(window_, dialog.font);
         window_.size_range(dialog.clientWidth, dialog.clientHeight, dialog.clientWidth,
                            dialog.clientHeight);
@@ -145,26 +102,8 @@ public:
     void CloseFromTitleBar() override { window_.do_callback(); }
 
 private:
-    Fl_Widget* Build(const ControlSpec& dialog, int index) {
-        Fl_Widget* widget = nullptr;
-        switch (dialog.kind) {
-        case ControlKind::Label:
-            widget =
-                new LabelBox(dialog.left, dialog.top, dialog.width, dialog.height, dialog.text);
-            break;
-        case ControlKind::Button:
-            widget =
-                new Fl_Button(dialog.left, dialog.top, dialog.width, dialog.height, dialog.text);
-            break;
-        case ControlKind::CheckBox:
-            widget = new Fl_Check_Button(dialog.left, dialog.top, dialog.width, dialog.height,
-                                         dialog.text);
-            break;
-        }
-        widget->color(ToFltk(kButtonFace));
-        ApplyFont(*widget, dialog.font);
-        if (dialog.tabOrder < 0)
-            widget->clear_visible_focus();
+    Fl_Widget* Build(const ControlSpec& control, int index) {
+        Fl_Widget* widget = BuildWidget(control);
         widget->callback(OnControl, static_cast<long>(index));
         return widget;
     }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "DialogWindow.h"
+#include "Win32Controls.h"
 
 namespace rtd {
 namespace {
@@ -16,45 +17,12 @@ const int kFirstControlId = 100; // clear of IDOK/IDCANCEL, which Enter and Esca
 const DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 const DWORD kExStyle = WS_EX_WINDOWEDGE; // a single, fixed border
 
-COLORREF ToColorRef(uint32_t rgb) {
-    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
-
-uint32_t FromColorRef(COLORREF colour) {
-    return static_cast<uint32_t>(GetRValue(colour)) << 16 |
-           static_cast<uint32_t>(GetGValue(colour)) << 8 | GetBValue(colour);
-}
-
-// The layouts are designed at 96 pixels per inch; on a denser screen (for a host that
-// is aware of it) every size grows in proportion, as the host framework's forms do.
-int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen)
-        ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
-
-HFONT MakeFont(const FontSpec& font, int dpi) {
-    // A negative height asks for the character height rather than the cell height.
-    return CreateFontA(-MulDiv(font.pixelHeight, dpi, 96), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
-                       FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                       font.face);
-}
-
 HINSTANCE ThisModule() {
     HMODULE module = nullptr;
     GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
                            GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCSTR>(&ThisModule), &module);
     return module;
-}
-
-std::string WindowText(HWND window) {
-    char text[512] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
 }
 
 class Win32DialogWindow : public DialogWindow {
@@ -137,16 +105,7 @@ public:
         DialogReading reading;
         if (!window_)
             return reading;
-        reading.caption = WindowText(window_);
-        RECT outer{}, client{};
-        GetWindowRect(window_, &outer);
-        GetClientRect(window_, &client);
-        reading.left = outer.left;
-        reading.top = outer.top;
-        reading.outerWidth = outer.right - outer.left;
-        reading.outerHeight = outer.bottom - outer.top;
-        reading.clientWidth = client.right;
-        reading.clientHeight = client.bottom;
+        ReadWindowFrame(window_, reading);
         const LONG style = GetWindowLongA(window_, GWL_STYLE);
         reading.resizable = (style & WS_THICKFRAME) != 0;
         reading.minimizeBox = (style & WS_MINIMIZEBOX) != 0;
@@ -202,35 +161,13 @@ private:
     }
 
     void BuildControl(const ControlSpec& control, int index) {
-        const char* windowClass = "STATIC";
-        DWORD style = WS_CHILD | WS_VISIBLE;
-        switch (control.kind) {
-        case ControlKind::Label:
-            style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX; // one line, as designed
-            break;
-        case ControlKind::Button:
-            windowClass = "BUTTON";
-            style |= BS_PUSHBUTTON;
-            break;
-        case ControlKind::CheckBox:
-            windowClass = "BUTTON";
-            style |= BS_AUTOCHECKBOX;
-            break;
-        }
-        if (control.tabOrder >= 0)
-            style |= WS_TABSTOP;
-        HWND item = CreateWindowExA(
-            0, windowClass, control.text, style, Scale(control.left), Scale(control.top),
-            Scale(control.width), Scale(control.height), window_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)), instance_,
-            nullptr);
-        SendMessageA(item, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[static_cast<size_t>(index)]),
-                     FALSE);
-        if (control.kind == ControlKind::CheckBox && checked_[static_cast<size_t>(index)])
+        HWND item = rtd::BuildControl(control, window_, kFirstControlId + index, dpi_,
+                                      fonts_[static_cast<size_t>(index)], instance_);
+        if (item && control.kind == ControlKind::CheckBox && checked_[static_cast<size_t>(index)])
             SendMessageA(item, BM_SETCHECK, BST_CHECKED, 0);
     }
 
-    int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+    int Scale(int pixels) const { return ScaleToDpi(pixels, dpi_); }
 
     // The keyboard starts on the control that comes first in tab order.
     void FocusFirstTabStop() {

@@ -4,8 +4,8 @@
 #include <sstream>
 
 #include "Console.h"
-#include "ConsoleStrings.h"
 #include "HostForm.h"
+#include "HostStrings.h"
 #include "Trace.h"
 
 namespace rtd::host {
@@ -78,7 +78,8 @@ TEST(HostObjects, TraceLinesClearsAndDeliveredProgressInOrder) {
     Trace trace;
     std::string error;
     ASSERT_TRUE(trace.Open(path, &error)) << error;
-    ConsoleStrings strings(&console, &trace);
+    HostStrings strings({[&console](const std::string& line) { console.Line(line); }, nullptr},
+                        &trace);
     std::unique_ptr<HostForm> form = CreateHostForm(&console, &trace, &error);
     ASSERT_TRUE(form) << error;
 

@@ -1,17 +1,20 @@
-#include "ConsoleStrings.h"
+#include "HostStrings.h"
 
 namespace rtd::host {
 
-int ConsoleStrings::Add(const char* text) {
+int HostStrings::Add(const char* text) {
     lines_.emplace_back(text ? text : "");
     trace_->Event("L " + lines_.back());
-    console_->Line(lines_.back());
+    if (display_.add)
+        display_.add(lines_.back());
     return static_cast<int>(lines_.size()) - 1;
 }
 
-void ConsoleStrings::Clear() {
+void HostStrings::Clear() {
     lines_.clear();
     trace_->Event("C");
+    if (display_.clear)
+        display_.clear();
 }
 
 } // namespace rtd::host

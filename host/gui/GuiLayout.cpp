@@ -1,0 +1,63 @@
+#include "GuiLayout.h"
+
+#include <algorithm>
+
+namespace rtd::gui {
+namespace {
+
+const FontSpec kFont{"MS Sans Serif", 13, false, kWindowTextColour};
+const FontSpec kListFont{"Courier New", 13, false, kWindowTextColour};
+const FontSpec kResultFont{"MS Sans Serif", 13, true, kWindowTextColour};
+const int kNoTabStop = -1;
+const uint32_t kOkColour = 0x1E8C3C;
+const uint32_t kFailedColour = 0xC8282D;
+
+} // namespace
+
+// clang-format off
+const DialogSpec& MainWindowLayout() {
+    static const DialogSpec layout{nullptr, 580, 396, kFont, true, {
+        // name            kind                      left top width height text             font         tab
+        {"FileLabel",     ControlKind::Label,        12,  16,  96,  20, "Firmware file:", kFont,       kNoTabStop},
+        {"FileEdit",      ControlKind::Edit,        112,  12, 364,  24, "",               kFont,       0},
+        {"BrowseButton",  ControlKind::Button,      484,  12,  84,  24, "Browse...",      kFont,       1},
+        {"BusLabel",      ControlKind::Label,        12,  48,  96,  20, "Bus:",           kFont,       kNoTabStop},
+        {"BusChoice",     ControlKind::Choice,      112,  44, 456,  24, nullptr,          kFont,       2},
+        {"WriteButton",   ControlKind::Button,       12,  80,  84,  28, "Write",          kFont,       3},
+        {"EraseButton",   ControlKind::Button,      104,  80,  84,  28, "Erase",          kFont,       4},
+        {"ResetButton",   ControlKind::Button,      196,  80,  84,  28, "Reset",          kFont,       5},
+        {"ExtFuncButton", ControlKind::Button,      288,  80,  96,  28, nullptr,          kFont,       6},
+        {"SetupButton",   ControlKind::Button,      392,  80,  84,  28, "Setup",          kFont,       7},
+        {"AboutButton",   ControlKind::Button,      484,  80,  84,  28, "About",          kFont,       8},
+        {"MessageList",   ControlKind::List,         12, 120, 556, 200, nullptr,          kListFont,   9},
+        {"ProgressBar",   ControlKind::ProgressBar,  12, 328, 556,  20, nullptr,          kFont,       kNoTabStop},
+        {"ResultStrip",   ControlKind::ResultStrip,  12, 356, 556,  28, "",               kResultFont, kNoTabStop},
+    }};
+    return layout;
+}
+// clang-format on
+
+uint32_t ResultColour(ResultTone tone, uint32_t neutral) {
+    switch (tone) {
+    case ResultTone::Ok:
+        return kOkColour;
+    case ResultTone::Failed:
+        return kFailedColour;
+    case ResultTone::Neutral:
+        break;
+    }
+    return neutral;
+}
+
+uint32_t ResultTextColour(ResultTone tone) {
+    return tone == ResultTone::Neutral ? kWindowTextColour : kWhiteColour;
+}
+
+WindowPlace KeepOnScreen(WindowPlace place, int width, int height, const ScreenArea& screen) {
+    const int maxLeft = screen.left + std::max(0, screen.width - width);
+    const int maxTop = screen.top + std::max(0, screen.height - height);
+    return {std::clamp(place.left, screen.left, maxLeft),
+            std::clamp(place.top, screen.top, maxTop)};
+}
+
+} // namespace rtd::gui

@@ -1,0 +1,31 @@
+// ispgui's command line: isphost's options where they apply, and an optional firmware
+// file.
+//   ispgui [--plugin PATH] [--bus BUS] [--sim-flash FILE] [--sim-fault FAULT]...
+//          [--trace FILE] [--auto-fire-second on|off] [--settings FILE] [FILE]
+#ifndef RTD_HOST_GUI_GUIOPTIONS_H
+#define RTD_HOST_GUI_GUIOPTIONS_H
+
+#include <string>
+#include <vector>
+
+#include "Options.h"
+
+namespace rtd::gui {
+
+struct GuiOptions {
+    host::Options host;       // plug-in, bus, chip model, trace, the plug-in's setting
+    bool busGiven = false;    // --bus was given: it replaces the remembered bus
+    std::string file;         // FILE: replaces the remembered firmware file
+    std::string settingsFile; // --settings; empty: ispgui.ini beside the plug-in's settings
+    bool help = false, version = false;
+};
+
+// False, with a one-line reason, on a usage error.
+bool ParseGuiOptions(const std::vector<std::string>& args, GuiOptions* options, std::string* error);
+
+std::string GuiHelpText();
+std::string GuiVersionText();
+
+} // namespace rtd::gui
+
+#endif

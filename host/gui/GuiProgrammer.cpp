@@ -1,0 +1,301 @@
+#include "GuiProgrammer.h"
+
+#include <algorithm>
+#include <chrono>
+#include <sstream>
+
+#include "Console.h"
+#include "GuiResult.h"
+#include "Quonunit.h"
+#include "TracingBus.h"
+#include "bus/BusList.h"
+#include "bus/BusTable.h"
+
+namespace rtd::gui {
+
+// A button that runs one of the host's commands; shown when the plug-in supports it.
+struct CommandButton {
+    int control;
+    const char* command; // the row of the host's command table
+    SupportFn host::PluginExports::*support;
+    bool erases; // the pre-flight checks run first
+};
+
+namespace {
+
+// Controls that start something or change what the next command does: disabled while a
+// command runs.
+const int kInputs[] = {kFileEdit,    kBrowseButton,  kBusChoice,   kWriteButton, kEraseButton,
+                       kResetButton, kExtFuncButton, kSetupButton, kAboutButton};
+
+std::string Folder(const std::string& path) {
+    const size_t cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+// clang-format off
+const CommandButton kCommandButtons[] = {
+    // control       command      shown when                              erases
+    {kWriteButton,   "write",     nullptr,                                 true},
+    {kEraseButton,   "erase",     &host::PluginExports::SupportErase,      true},
+    {kResetButton,   "reset",     &host::PluginExports::SupportReset,      false},
+    {kExtFuncButton, "enter-isp", &host::PluginExports::SupportExtFunc,    false},
+    {kSetupButton,   "setup",     nullptr,                                 false},
+    {kAboutButton,   "about",     nullptr,                                 false},
+};
+// clang-format on
+
+const CommandButton* ButtonFor(int control) {
+    for (const CommandButton& button : kCommandButtons)
+        if (button.control == control)
+            return &button;
+    return nullptr;
+}
+
+} // namespace
+
+GuiProgrammer::GuiProgrammer(GuiOptions options) : options_(std::move(options)) {
+    settingsFile_ =
+        options_.settingsFile.empty() ? DefaultGuiSettingsPath() : options_.settingsFile;
+    // The chip model keeps its flash beside the settings, so the demo runs anywhere.
+    if (options_.host.simFlash.empty())
+        options_.host.simFlash = Folder(settingsFile_) + "sim-flash.bin";
+}
+
+GuiProgrammer::~GuiProgrammer() {
+    Finish();
+}
+
+bool GuiProgrammer::Start(std::string* error) {
+    const host::Options& o = options_.host;
+    if (!o.autoFireSecond.empty() && !SaveAutoFireSecond(o.autoFireSecond == "on")) {
+        *error = "cannot write the setting to " + SettingsFilePath();
+        return false;
+    }
+    if (!o.trace.empty() && !trace_.Open(o.trace, error))
+        return false;
+    const std::string path =
+        o.plugin.empty() ? host::DefaultPluginPath(host::ExecutablePath()) : o.plugin;
+    plugin_ = host::Plugin::Load(path, error);
+    if (!plugin_)
+        return false;
+    const host::PluginExports& e = plugin_->Exports();
+
+    // Generous buffers: the plug-in is not told their size.
+    char name[256] = {}, extName[256] = {}, filter[256] = {};
+    e.KXMcuName(name);
+    e.ExtFuncName(extName);
+    e.SetIspFileExt(filter);
+    filter_ = ParseFileFilter(filter);
+    view_ = GuiView::Create(MainWindowLayout(), std::string(name) + " programmer", this, &trace_,
+                            error);
+    if (!view_)
+        return false;
+    view_->SetText(kExtFuncButton, extName);
+    for (const CommandButton& button : kCommandButtons)
+        view_->SetShown(button.control, !button.support || (e.*button.support)());
+
+    const GuiSettings settings = LoadGuiSettings(settingsFile_);
+    view_->SetText(kFileEdit, options_.file.empty() ? settings.file : options_.file);
+    ShowBusChoices(options_.busGiven ? o.bus : settings.bus);
+    view_->SetProgress(0);
+    view_->SetResult(ResultTone::Neutral, "");
+
+    GuiView* view = view_.get();
+    lines_ = std::make_unique<host::HostStrings>(
+        host::LinesDisplay{[view](const std::string& line) { view->AddLine(line); },
+                           [view] { view->ClearLines(); }},
+        &trace_);
+    e.SetMainFrm(view_->Form());
+    e.SetInfoList(lines_.get());
+    view_->Show(settings.place ? &*settings.place : nullptr);
+    return true;
+}
+
+void GuiProgrammer::Run() {
+    if (view_)
+        view_->Run();
+}
+
+void GuiProgrammer::Finish() {
+    if (!plugin_)
+        return;
+    if (view_)
+        SaveGuiSettings(settingsFile_, CurrentSettings());
+    const host::PluginExports& e = plugin_->Exports();
+    e.SetIICInterFace(nullptr);
+    e.SetInfoList(nullptr);
+    e.SetMainFrm(nullptr);
+    plugin_.reset(); // unloading makes the plug-in save its setting
+    trace_.Close();
+}
+
+void GuiProgrammer::ShowBusChoices(const std::string& wanted) {
+    // The chip model first, then what `isphost buses` finds attached.
+    busValues_ = {"sim"};
+    std::vector<std::string> items = {"sim: the chip model, flash kept in " +
+                                      options_.host.simFlash};
+    for (const host::FoundBuses& buses : host::FindBuses()) {
+        for (const host::BusListing& l : buses.found) {
+            busValues_.push_back(l.bus);
+            items.push_back(l.bus + ": " + l.what + (l.answer.empty() ? "" : ", " + l.answer));
+        }
+    }
+    // A bus asked for that is not attached now (or a model) is still offered: its command
+    // then fails with the reason.
+    auto chosen = std::find(busValues_.begin(), busValues_.end(), wanted.empty() ? "sim" : wanted);
+    if (chosen == busValues_.end()) {
+        busValues_.push_back(wanted);
+        items.push_back(wanted);
+        chosen = busValues_.end() - 1;
+    }
+    view_->SetChoices(items, static_cast<int>(chosen - busValues_.begin()));
+}
+
+host::Options GuiProgrammer::CommandOptions() {
+    host::Options o = options_.host;
+    const int chosen = view_->Chosen();
+    if (chosen >= 0 && chosen < static_cast<int>(busValues_.size()))
+        o.bus = busValues_[static_cast<size_t>(chosen)];
+    o.arguments = {view_->Text(kFileEdit)};
+    return o;
+}
+
+GuiSettings GuiProgrammer::CurrentSettings() {
+    GuiSettings settings;
+    settings.file = view_->Text(kFileEdit);
+    const int chosen = view_->Chosen();
+    if (chosen >= 0 && chosen < static_cast<int>(busValues_.size()))
+        settings.bus = busValues_[static_cast<size_t>(chosen)];
+    settings.place = view_->Place();
+    return settings;
+}
+
+void GuiProgrammer::SetBusy(bool busy) {
+    for (int control : kInputs)
+        view_->SetEnabled(control, !busy);
+}
+
+void GuiProgrammer::Clicked(int control) {
+    if (control == kBrowseButton) {
+        const std::string chosen = view_->ChooseFile(filter_, view_->Text(kFileEdit));
+        if (!chosen.empty())
+            view_->SetText(kFileEdit, chosen);
+        return;
+    }
+    if (const CommandButton* button = ButtonFor(control))
+        RunCommand(*button);
+}
+
+void GuiProgrammer::FileDropped(const std::string& path) {
+    if (!Busy())
+        view_->SetText(kFileEdit, path);
+}
+
+void GuiProgrammer::WriteAgainPressed() {
+    const GuiReading reading = view_->Read();
+    const GuiControlReading& write = reading.controls[kWriteButton];
+    if (write.shown && write.enabled)
+        RunCommand(*ButtonFor(kWriteButton));
+}
+
+void GuiProgrammer::CloseRequested() {
+    // Never unload the plug-in under a running command: close once it has returned.
+    if (Busy())
+        closeAfterCommand_ = true;
+    else
+        view_->Close();
+}
+
+bool GuiProgrammer::PassesPreflight(const host::HostCommand&, host::HostBus&, std::string*) {
+    // The host's pre-flight checks (adapter, plain I2C, 257-byte messages, a device at
+    // 0x4A/0x4B) run here, before Write and Erase call the plug-in.
+    return true;
+}
+
+void GuiProgrammer::RunRefusedCommand(const host::HostCommand& command,
+                                      const host::Options& options) {
+    // The plug-in refuses a command started inside another one's message processing; the
+    // running command keeps its objects, its lines and its result.
+    std::ostringstream ignored;
+    if (!command.callExport(plugin_->Exports(), options, ignored))
+        ++refused_;
+}
+
+// The strip's detail: why the command could not start, the banks and CRC-8s of a write,
+// or the line a failure ended with; then what the host itself had to report.
+std::string GuiProgrammer::ResultDetail(const host::HostCommand& command, bool started, bool ok,
+                                        const std::string& hostErrors) {
+    const std::vector<std::string>& lines = lines_->Lines();
+    std::string detail;
+    if (!started)
+        return hostErrors;
+    if (ok && std::string(command.name) == "write")
+        detail = BankSummary(view_->Text(kFileEdit), BanksWritten(lines));
+    else if (!ok && !lines.empty())
+        detail = lines.back();
+    if (!hostErrors.empty())
+        detail += (detail.empty() ? "" : " | ") + hostErrors;
+    return detail;
+}
+
+void GuiProgrammer::RunCommand(const CommandButton& button) {
+    const host::HostCommand& command = *host::FindHostCommand(button.command);
+    const host::Options o = CommandOptions();
+    if (running_) {
+        RunRefusedCommand(command, o);
+        return;
+    }
+    const std::string caption = view_->Text(button.control);
+    running_ = &command;
+    SetBusy(true);
+    if (command.reportsResult) {
+        view_->SetProgress(0);
+        view_->SetResult(ResultTone::Neutral, caption + "...");
+    }
+
+    // The host's own reports (a bus that cannot be opened, a flash file that cannot be
+    // saved) go to the result strip, one "; " apart.
+    std::ostringstream out, err;
+    host::Console console(out, err, host::Console::Mode::Quiet, nullptr);
+    std::string error;
+    std::unique_ptr<host::HostBus> bus;
+    bool started = true;
+    if (command.needsBus) {
+        bus = host::CreateHostBus(o, &trace_, &error);
+        started = bus && (!button.erases || PassesPreflight(command, *bus, &error));
+    }
+    const host::PluginExports& e = plugin_->Exports();
+    const auto start = std::chrono::steady_clock::now();
+    bool ok = false;
+    if (started) {
+        std::unique_ptr<host::TracingBus> tracing;
+        if (bus)
+            tracing = std::make_unique<host::TracingBus>(bus->Bus(), &trace_);
+        e.SetIICInterFace(tracing.get());
+        ok = command.callExport(e, o, out);
+        e.SetIICInterFace(nullptr);
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (bus && !bus->Finish(&console))
+        ok = false;
+
+    if (command.reportsResult) {
+        std::string reports = started ? err.str() : error;
+        while (!reports.empty() && reports.back() == '\n')
+            reports.pop_back();
+        for (size_t at; (at = reports.find('\n')) != std::string::npos;)
+            reports.replace(at, 1, "; ");
+        view_->SetResult(
+            ok ? ResultTone::Ok : ResultTone::Failed,
+            ResultText(ok, caption, seconds, ResultDetail(command, started, ok, reports)));
+    }
+    running_ = nullptr;
+    SetBusy(false);
+    SaveGuiSettings(settingsFile_, CurrentSettings());
+    if (closeAfterCommand_)
+        view_->Close();
+}
+
+} // namespace rtd::gui

@@ -1,0 +1,482 @@
+// ispgui's main window on Linux: FLTK 1.3 on X11. The plug-in's dialogs use the same
+// FLTK library, so they run in this window's display and event handling.
+#include <X11/Xlib.h>
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Browser.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Choice.H>
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_File_Browser.H>
+#include <FL/Fl_File_Chooser.H>
+#include <FL/Fl_Input.H>
+#include <FL/Fl_Progress.H>
+#include <FL/x.H>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+
+#include "DropText.h"
+#include "FltkControls.h"
+#include "GuiView.h"
+#include "posix/QueuedForm.h"
+
+namespace rtd::gui {
+namespace {
+
+const char kFileDialogTitle[] = "Firmware file";
+
+// Every widget below `group`, depth first.
+template <typename Visit> void ForEachWidget(Fl_Group& group, Visit visit) {
+    for (int i = 0; i < group.children(); ++i) {
+        Fl_Widget* child = group.child(i);
+        visit(*child);
+        if (Fl_Group* inner = child->as_group())
+            ForEachWidget(*inner, visit);
+    }
+}
+
+template <typename Widget> Widget* FindWidget(Fl_Group& group) {
+    Widget* found = nullptr;
+    ForEachWidget(group, [&](Fl_Widget& w) {
+        if (!found)
+            found = dynamic_cast<Widget*>(&w);
+    });
+    return found;
+}
+
+// Pointer and key events through FLTK's own dispatch, as the X server would deliver them:
+// a disabled or hidden widget takes no click, a modal window keeps others from input.
+void PointerClick(Fl_Window& window, const Fl_Widget& widget) {
+    Fl::e_x = widget.x() + widget.w() / 2;
+    Fl::e_y = widget.y() + widget.h() / 2;
+    Fl::e_x_root = window.x() + Fl::e_x;
+    Fl::e_y_root = window.y() + Fl::e_y;
+    Fl::e_keysym = FL_Button + FL_LEFT_MOUSE;
+    Fl::e_clicks = 0;
+    Fl::e_is_click = 1;
+    Fl::e_state = FL_BUTTON1;
+    Fl::handle(FL_PUSH, &window);
+    Fl::e_state = 0;
+    Fl::handle(FL_RELEASE, &window);
+}
+
+void TypeKey(Fl_Window& window, int key, const char* text) {
+    Fl::e_keysym = key;
+    Fl::e_state = 0;
+    Fl::e_text = const_cast<char*>(text);
+    Fl::e_length = static_cast<int>(std::strlen(text));
+    Fl::handle(FL_KEYBOARD, &window);
+    Fl::e_text = const_cast<char*>("");
+    Fl::e_length = 0;
+}
+
+class FltkGuiView;
+
+// The main form handed to the plug-in: progress waits in the queue until the plug-in
+// processes messages, which also lets FLTK handle everything else that is waiting.
+class MainForm : public host::QueuedForm {
+public:
+    MainForm(Fl_Window* window, host::ProgressDisplay display, host::Trace* trace)
+        : QueuedForm(std::move(display), trace), window_(window) {}
+
+    int GetLeft() override { return window_->x(); }
+    int GetTop() override { return window_->y(); }
+    int GetWidth() override { return window_->decorated_w(); }
+    int GetHeight() override { return window_->decorated_h(); }
+    uintptr_t GetHandle() override { return window_->shown() ? fl_xid(window_) : 0; }
+
+    void ProcessMessages() override {
+        QueuedForm::ProcessMessages();
+        Fl::check();
+    }
+
+private:
+    Fl_Window* window_;
+};
+
+// The window: takes dropped files anywhere on it and F5 from any control.
+class MainWindow : public Fl_Double_Window {
+public:
+    MainWindow(int w, int h, GuiEvents* events) : Fl_Double_Window(w, h), events_(events) {}
+
+    int handle(int event) override {
+        switch (event) {
+        case FL_DND_ENTER:
+        case FL_DND_DRAG:
+        case FL_DND_RELEASE:
+            Fl::belowmouse(this); // the drop is the window's, whichever control it is over
+            return 1;
+        case FL_DND_LEAVE:
+            return 1;
+        case FL_PASTE: {
+            // Only a drop is pasted to the window itself; a paste into the file field goes
+            // to the field.
+            const std::string path = PathFromDropText(Fl::event_text() ? Fl::event_text() : "");
+            if (!path.empty())
+                events_->FileDropped(path);
+            return 1;
+        }
+        case FL_SHORTCUT:
+            if (Fl::event_key() == FL_F + 5) {
+                events_->WriteAgainPressed();
+                return 1;
+            }
+            break;
+        }
+        return Fl_Double_Window::handle(event);
+    }
+
+private:
+    GuiEvents* events_;
+};
+
+// FLTK's file chooser while it is shown.
+class FltkFileDialog : public FileDialog {
+public:
+    FltkFileDialog(Fl_File_Chooser& chooser, Fl_Window& window)
+        : chooser_(chooser), window_(window) {}
+
+    std::vector<std::string> FilterChoices() override {
+        std::vector<std::string> choices;
+        if (Fl_Choice* choice = FindWidget<Fl_Choice>(window_))
+            for (int i = 0; i < choice->size() - 1; ++i) // the last item ends the menu
+                if (const char* text = choice->text(i))
+                    choices.push_back(text);
+        return choices;
+    }
+
+    std::vector<std::string> ListedNames() override {
+        std::vector<std::string> names;
+        if (Fl_File_Browser* list = FindWidget<Fl_File_Browser>(window_))
+            for (int i = 1; i <= list->size(); ++i)
+                if (const char* text = list->text(i))
+                    names.push_back(text);
+        return names;
+    }
+
+    void Choose(const std::string& path) override {
+        chooser_.value(path.c_str());
+        chooser_.hide();
+    }
+
+    void Cancel() override {
+        chooser_.value("");
+        chooser_.hide();
+    }
+
+private:
+    Fl_File_Chooser& chooser_;
+    Fl_Window& window_;
+};
+
+class FltkGuiView : public GuiView {
+public:
+    FltkGuiView(const DialogSpec& layout, const std::string& caption, GuiEvents* events,
+                host::Trace* trace)
+        : layout_(layout), events_(events),
+          window_(layout.clientWidth, layout.clientHeight, events),
+          form_(
+              &window_, [this](int percent) { ShowProgress(percent); }, trace) {
+        window_.copy_label(caption.c_str());
+        window_.color(ToFltk(kButtonFaceColour));
+        window_.size_range(layout.clientWidth, layout.clientHeight, layout.clientWidth,
+                           layout.clientHeight);
+        window_.callback(OnTitleBarClose, this);
+        for (size_t i = 0; i < layout.controls.size(); ++i)
+            widgets_.push_back(Build(layout.controls[i], static_cast<int>(i)));
+        window_.end();
+    }
+
+    ~FltkGuiView() override { window_.hide(); }
+
+    TForm* Form() override { return &form_; }
+
+    void Show(const WindowPlace* place) override {
+        if (place) {
+            int x = 0, y = 0, w = 0, h = 0;
+            Fl::screen_work_area(x, y, w, h, place->left, place->top);
+            const WindowPlace at =
+                KeepOnScreen(*place, window_.w(), window_.h(), ScreenArea{x, y, w, h});
+            window_.position(at.left, at.top);
+        }
+        window_.show();
+        window_.wait_for_expose();
+        Flush();
+    }
+
+    void Run() override {
+        while (window_.shown())
+            Fl::wait();
+    }
+
+    void Close() override { window_.hide(); }
+    bool IsOpen() override { return window_.shown() != 0; }
+    WindowPlace Place() override { return {window_.x(), window_.y()}; }
+
+    void SetText(int control, const std::string& text) override {
+        Fl_Widget* widget = Widget(control);
+        if (Fl_Input* input = dynamic_cast<Fl_Input*>(widget))
+            input->value(text.c_str());
+        else
+            widget->copy_label(text.c_str());
+        widget->redraw();
+    }
+
+    std::string Text(int control) override {
+        Fl_Widget* widget = Widget(control);
+        if (Fl_Input* input = dynamic_cast<Fl_Input*>(widget))
+            return input->value();
+        return widget->label() ? widget->label() : "";
+    }
+
+    void SetShown(int control, bool shown) override {
+        if (shown)
+            Widget(control)->show();
+        else
+            Widget(control)->hide();
+    }
+
+    void SetEnabled(int control, bool enabled) override {
+        if (enabled)
+            Widget(control)->activate();
+        else
+            Widget(control)->deactivate();
+    }
+
+    void SetChoices(const std::vector<std::string>& items, int chosen) override {
+        // A menu built item by item: FLTK would read "/" in a bus name as a submenu.
+        choiceTexts_ = items;
+        choiceItems_.assign(items.size() + 1, Fl_Menu_Item{});
+        const FontSpec& font = layout_.controls[kBusChoice].font;
+        for (size_t i = 0; i < items.size(); ++i) {
+            choiceItems_[i].text = choiceTexts_[i].c_str();
+            choiceItems_[i].labelfont_ = FltkFont(font);
+            choiceItems_[i].labelsize_ = static_cast<Fl_Fontsize>(font.pixelHeight);
+        }
+        Fl_Choice* choice = BusChoice();
+        choice->menu(choiceItems_.data());
+        choice->value(chosen);
+        choice->redraw();
+    }
+
+    int Chosen() override { return BusChoice()->value(); }
+
+    void AddLine(const std::string& line) override {
+        Fl_Browser* list = MessageList();
+        list->add(line.c_str());
+        list->bottomline(list->size());
+    }
+
+    void ClearLines() override { MessageList()->clear(); }
+
+    void SetProgress(int percent) override {
+        Fl_Progress* bar = ProgressBar();
+        bar->value(static_cast<float>(percent));
+        bar->copy_label((std::to_string(percent) + "%").c_str());
+    }
+
+    void SetResult(ResultTone tone, const std::string& text) override {
+        Fl_Widget* strip = Widget(kResultStrip);
+        strip->color(ToFltk(ResultColour(tone, kButtonFaceColour)));
+        strip->labelcolor(ToFltk(ResultTextColour(tone)));
+        strip->copy_label(text.c_str());
+        strip->redraw();
+    }
+
+    std::string ChooseFile(const std::vector<FilterEntry>& filter,
+                           const std::string& current) override {
+        const std::string start = current.empty() ? "." : current;
+        Fl_File_Chooser chooser(nullptr, FltkFilter(filter).c_str(), Fl_File_Chooser::SINGLE,
+                                kFileDialogTitle);
+        chooser.preview(0);
+        chooser.value(start.c_str());
+        chooser.show();
+        if (Fl_Window* window = ChooserWindow()) {
+            window->wait_for_expose();
+            Flush();
+            FltkFileDialog dialog(chooser, *window);
+            NotifyFileDialogShown(dialog);
+        }
+        while (chooser.shown())
+            Fl::wait();
+        const char* chosen = chooser.value();
+        return chosen ? chosen : "";
+    }
+
+    void Flush() override {
+        Fl::flush();
+        if (fl_display)
+            XSync(fl_display, False);
+    }
+
+    GuiReading Read() override {
+        GuiReading reading;
+        reading.caption = window_.label() ? window_.label() : "";
+        reading.open = window_.shown() != 0;
+        reading.left = window_.x();
+        reading.top = window_.y();
+        reading.outerWidth = window_.decorated_w();
+        reading.outerHeight = window_.decorated_h();
+        reading.clientWidth = window_.w();
+        reading.clientHeight = window_.h();
+        for (size_t i = 0; i < widgets_.size(); ++i) {
+            const Fl_Widget& w = *widgets_[i];
+            GuiControlReading control;
+            control.text = Text(static_cast<int>(i));
+            control.shown = w.visible() != 0;
+            control.enabled = w.active() != 0;
+            control.left = w.x();
+            control.top = w.y();
+            control.width = w.w();
+            control.height = w.h();
+            reading.controls.push_back(control);
+        }
+        Fl_Browser* list = MessageList();
+        for (int i = 1; i <= list->size(); ++i)
+            reading.lines.push_back(list->text(i) ? list->text(i) : "");
+        reading.progress = static_cast<int>(ProgressBar()->value());
+        Fl_Choice* choice = BusChoice();
+        for (int i = 0; i < choice->size() - 1; ++i)
+            reading.choices.push_back(choice->text(i) ? choice->text(i) : "");
+        reading.chosen = choice->value();
+        reading.resultColour = FromFltk(Widget(kResultStrip)->color());
+        reading.acceptsDrops = true; // FLTK takes drops on every shown window
+        return reading;
+    }
+
+    void Click(int control) override { PointerClick(window_, *Widget(control)); }
+    void ClickQueued(int control) override { Widget(control)->do_callback(); }
+
+    void Type(int control, const std::string& text) override {
+        Fl_Input* input = dynamic_cast<Fl_Input*>(Widget(control));
+        if (!input || !input->active_r() || !input->visible_r())
+            return;
+        // Click into the field, select what is there and type over it.
+        PointerClick(window_, *input);
+        input->position(input->size(), 0);
+        if (!text.empty())
+            TypeKey(window_, static_cast<unsigned char>(text[0]), text.c_str());
+        else
+            TypeKey(window_, FL_Delete, "");
+    }
+
+    void Choose(int item) override {
+        Fl_Choice* choice = BusChoice();
+        if (choice->active_r() && choice->visible_r() && item >= 0 && item < choice->size() - 1) {
+            choice->value(item);
+            choice->do_callback();
+        }
+    }
+
+    void PressWriteAgainKey() override { TypeKey(window_, FL_F + 5, ""); }
+
+    void Drop(const std::string& path) override {
+        // What FLTK's X11 drag-and-drop code delivers: enter, release, then the URI list.
+        std::string uri = "file://";
+        for (unsigned char c : path) {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", c);
+            uri += std::isalnum(c) || std::strchr("/-._~", c) ? std::string(1, static_cast<char>(c))
+                                                              : std::string(escaped);
+        }
+        uri += "\r\n";
+        Fl::e_x = window_.w() / 2;
+        Fl::e_y = window_.h() / 2;
+        if (!Fl::handle(FL_DND_ENTER, &window_) || !Fl::handle(FL_DND_RELEASE, &window_))
+            return;
+        Fl::e_text = const_cast<char*>(uri.c_str());
+        Fl::e_length = static_cast<int>(uri.size());
+        if (Fl_Widget* target = Fl::belowmouse())
+            target->handle(FL_PASTE);
+        Fl::e_text = const_cast<char*>("");
+        Fl::e_length = 0;
+    }
+
+    void CloseFromTitleBar() override { window_.do_callback(); }
+
+    void After(int ms, std::function<void()> task) override {
+        Fl::add_timeout(ms / 1000.0, RunTask, new std::function<void()>(std::move(task)));
+    }
+
+private:
+    Fl_Widget* Build(const ControlSpec& spec, int index) {
+        Fl_Widget* widget = BuildWidget(spec);
+        if (spec.kind == ControlKind::Button)
+            widget->callback(OnButton, static_cast<long>(index));
+        return widget;
+    }
+
+    // The chooser's window: the newest shown window with the chooser's title.
+    static Fl_Window* ChooserWindow() {
+        for (Fl_Window* w = Fl::first_window(); w; w = Fl::next_window(w))
+            if (w->label() && std::strcmp(w->label(), kFileDialogTitle) == 0)
+                return w;
+        return nullptr;
+    }
+
+    void ShowProgress(int percent) {
+        SetProgress(percent);
+        NotifyProgress(*this, percent);
+    }
+
+    Fl_Widget* Widget(int control) { return widgets_.at(static_cast<size_t>(control)); }
+    Fl_Choice* BusChoice() { return static_cast<Fl_Choice*>(Widget(kBusChoice)); }
+    Fl_Browser* MessageList() { return static_cast<Fl_Browser*>(Widget(kMessageList)); }
+    Fl_Progress* ProgressBar() { return static_cast<Fl_Progress*>(Widget(kProgressBar)); }
+
+    static void OnButton(Fl_Widget* widget, long index) {
+        auto* self = static_cast<FltkGuiView*>(widget->window()->user_data());
+        self->events_->Clicked(static_cast<int>(index));
+    }
+
+    static void OnTitleBarClose(Fl_Widget*, void* data) {
+        // FLTK sends Escape here too; only the close box closes the window.
+        if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape)
+            return;
+        static_cast<FltkGuiView*>(data)->events_->CloseRequested();
+    }
+
+    static void RunTask(void* data) {
+        std::unique_ptr<std::function<void()>> task(static_cast<std::function<void()>*>(data));
+        (*task)();
+    }
+
+    const DialogSpec& layout_;
+    GuiEvents* events_;
+    MainWindow window_;
+    MainForm form_;
+    std::vector<Fl_Widget*> widgets_; // owned by window_, in table order
+    std::vector<std::string> choiceTexts_;
+    std::vector<Fl_Menu_Item> choiceItems_;
+};
+
+} // namespace
+
+std::unique_ptr<GuiView> GuiView::Create(const DialogSpec& layout, const std::string& caption,
+                                         GuiEvents* events, host::Trace* trace,
+                                         std::string* error) {
+    if (!fl_display) {
+        // Open the display ourselves first: FLTK exits the process when it cannot.
+        const char* name = std::getenv("DISPLAY");
+        Display* display = name && *name ? XOpenDisplay(nullptr) : nullptr;
+        if (!display) {
+            *error = "cannot open the X display" +
+                     std::string(name && *name ? " " + std::string(name) : " (DISPLAY is not set)");
+            return nullptr;
+        }
+        fl_open_display(display);
+    }
+    auto view = std::make_unique<FltkGuiView>(layout, caption, events, trace);
+    return view;
+}
+
+void ShowStartupMessage(const std::string& text, bool error) {
+    (error ? std::cerr : std::cout) << text << (text.empty() || text.back() != '\n' ? "\n" : "");
+}
+
+} // namespace rtd::gui

@@ -1,0 +1,122 @@
+#include "FltkControls.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Browser.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Check_Button.H>
+#include <FL/Fl_Choice.H>
+#include <FL/Fl_Input.H>
+#include <FL/Fl_Progress.H>
+
+#include <deque>
+#include <string>
+
+namespace rtd {
+
+namespace {
+
+const uint32_t kFieldColour = 0xFFFFFF;
+const uint32_t kProgressColour = 0x3C78D8;
+
+// A label whose text starts at its left edge, as a Windows static control's does (FLTK
+// otherwise indents left-aligned labels by 3 pixels). Text longer than the box is not cut.
+class LabelBox : public Fl_Box {
+public:
+    LabelBox(int x, int y, int w, int h, const char* text) : Fl_Box(FL_NO_BOX, x, y, w, h, text) {
+        align(FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE);
+    }
+    void draw() override { draw_label(x(), y(), w(), h(), align()); }
+};
+
+template <typename Widget> Widget* WithTextFont(Widget* widget, const FontSpec& font) {
+    widget->textfont(FltkFont(font));
+    widget->textsize(font.pixelHeight);
+    widget->color(ToFltk(kFieldColour));
+    return widget;
+}
+
+} // namespace
+
+Fl_Color ToFltk(uint32_t rgb) {
+    return fl_rgb_color(static_cast<uchar>(rgb >> 16), static_cast<uchar>(rgb >> 8),
+                        static_cast<uchar>(rgb));
+}
+
+uint32_t FromFltk(Fl_Color colour) {
+    uchar r = 0, g = 0, b = 0;
+    Fl::get_color(colour, r, g, b);
+    return static_cast<uint32_t>(r) << 16 | static_cast<uint32_t>(g) << 8 | b;
+}
+
+// FLTK names a font by its face with a leading style letter: " " plain, "B" bold.
+Fl_Font FltkFont(const FontSpec& font) {
+    static std::deque<std::string> names; // FLTK keeps the pointers
+    const std::string name = std::string(font.bold ? "B" : " ") + font.face;
+    for (size_t i = 0; i < names.size(); ++i)
+        if (names[i] == name)
+            return static_cast<Fl_Font>(FL_FREE_FONT + i);
+    names.push_back(name);
+    const Fl_Font index = static_cast<Fl_Font>(FL_FREE_FONT + names.size() - 1);
+    Fl::set_font(index, names.back().c_str());
+    return index;
+}
+
+void ApplyFont(Fl_Widget& widget, const FontSpec& font) {
+    widget.labelfont(FltkFont(font));
+    widget.labelsize(font.pixelHeight);
+    widget.labelcolor(ToFltk(font.colour));
+}
+
+Fl_Widget* BuildWidget(const ControlSpec& c) {
+    const int x = c.left, y = c.top, w = c.width, h = c.height;
+    Fl_Widget* widget = nullptr;
+    switch (c.kind) {
+    case ControlKind::Label:
+        widget = new LabelBox(x, y, w, h, c.text);
+        break;
+    case ControlKind::Button:
+        widget = new Fl_Button(x, y, w, h, c.text);
+        break;
+    case ControlKind::CheckBox:
+        widget = new Fl_Check_Button(x, y, w, h, c.text);
+        break;
+    case ControlKind::Edit:
+        widget = WithTextFont(new Fl_Input(x, y, w, h), c.font);
+        break;
+    case ControlKind::Choice:
+        widget = WithTextFont(new Fl_Choice(x, y, w, h), c.font);
+        widget->color(ToFltk(kButtonFaceColour));
+        break;
+    case ControlKind::List: {
+        auto* list = WithTextFont(new Fl_Browser(x, y, w, h), c.font);
+        list->format_char(0); // lines are plain text, '@' included
+        widget = list;
+        break;
+    }
+    case ControlKind::ProgressBar: {
+        auto* bar = new Fl_Progress(x, y, w, h);
+        bar->minimum(0);
+        bar->maximum(100);
+        bar->selection_color(ToFltk(kProgressColour));
+        bar->color(ToFltk(kButtonFaceColour));
+        widget = bar;
+        break;
+    }
+    case ControlKind::ResultStrip: {
+        auto* strip = new Fl_Box(FL_FLAT_BOX, x, y, w, h, c.text);
+        strip->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+        widget = strip;
+        break;
+    }
+    }
+    if (c.kind == ControlKind::Label || c.kind == ControlKind::Button ||
+        c.kind == ControlKind::CheckBox || c.kind == ControlKind::ResultStrip)
+        widget->color(ToFltk(kButtonFaceColour));
+    ApplyFont(*widget, c.font);
+    if (c.tabOrder < 0)
+        widget->clear_visible_focus();
+    return widget;
+}
+
+} // namespace rtd
