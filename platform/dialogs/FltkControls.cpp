@@ -8,6 +8,7 @@
 #include <FL/Fl_Choice.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Progress.H>
+#include <FL/Fl_Window.H>
 
 #include <deque>
 #include <string>
@@ -117,6 +118,28 @@ Fl_Widget* BuildWidget(const ControlSpec& c) {
     if (c.tabOrder < 0)
         widget->clear_visible_focus();
     return widget;
+}
+
+void ClickWidget(Fl_Widget& widget) {
+    Fl_Window* window = widget.window();
+    if (!window)
+        return;
+    // Event coordinates are relative to the window the event is sent to.
+    int x = widget.x() + widget.w() / 2, y = widget.y() + widget.h() / 2;
+    for (Fl_Window* inner = window; inner->window(); inner = inner->window())
+        x += inner->x(), y += inner->y();
+    Fl_Window* top = widget.top_window();
+    Fl::e_x = x;
+    Fl::e_y = y;
+    Fl::e_x_root = top->x() + x;
+    Fl::e_y_root = top->y() + y;
+    Fl::e_keysym = FL_Button + FL_LEFT_MOUSE;
+    Fl::e_clicks = 0;
+    Fl::e_is_click = 1;
+    Fl::e_state = FL_BUTTON1;
+    Fl::handle(FL_PUSH, top);
+    Fl::e_state = 0;
+    Fl::handle(FL_RELEASE, top);
 }
 
 } // namespace rtd

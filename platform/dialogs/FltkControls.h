@@ -19,6 +19,11 @@ void ApplyFont(Fl_Widget& widget, const FontSpec& font);
 // that is no tab stop takes no keyboard focus. The caller sets the callback.
 Fl_Widget* BuildWidget(const ControlSpec& control);
 
+// A left-button click in the middle of the widget, through FLTK's own event dispatch as
+// the X server would deliver it: a hidden or inactive widget takes none, and a modal
+// window keeps the others from input. For tests.
+void ClickWidget(Fl_Widget& widget);
+
 } // namespace rtd
 
 #endif

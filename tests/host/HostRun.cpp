@@ -11,36 +11,19 @@
 
 #include <gtest/gtest.h>
 
+#include "BuildPath.h"
 #include "HostMain.h"
 
 namespace rtd::host::test {
 
-namespace {
-
-// CMake hands over build paths as the build machine writes them; a Windows test under
-// wine opens them through drive Z:.
-std::string Native(const std::string& path) {
-#if defined(_WIN32)
-    std::string p = path.size() > 1 && path[0] == '/' ? "Z:" + path : path;
-    for (char& c : p)
-        if (c == '/')
-            c = '\\';
-    return p;
-#else
-    return path;
-#endif
-}
-
-} // namespace
-
 std::string PluginPath() {
-    return Native(RTD_TEST_PLUGIN);
+    return rtd::test::NativeBuildPath(RTD_TEST_PLUGIN);
 }
 std::string ExecutablePath() {
-    return Native(RTD_TEST_ISPHOST);
+    return rtd::test::NativeBuildPath(RTD_TEST_ISPHOST);
 }
 std::string ExamplePath(const std::string& name) {
-    return Native(std::string(RTD_TEST_EXAMPLES) + "/" + name);
+    return rtd::test::NativeBuildPath(std::string(RTD_TEST_EXAMPLES) + "/" + name);
 }
 // Named per process: suites of other checkouts may run beside this one in the same
 // temporary folder.

@@ -1,12 +1,8 @@
 // The About and Setup dialogs, shown for real and read back from the window system.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <memory>
-#include <thread>
 
 #include "DialogLayout.h"
 #include "DialogWindow.h"
@@ -16,6 +12,7 @@
 #include "Placement.h"
 #include "Recorders.h"
 #include "RecordingPlatform.h"
+#include "Screenshot.h"
 #include "TempDir.h"
 
 namespace {
@@ -73,19 +70,6 @@ void ExpectControls(const DialogReading& reading, const std::vector<ExpectedCont
     }
 }
 
-// Screenshots for the documentation: with RTD_SCREENSHOT_DIR set, a shown dialog waits
-// until the capture script has taken its picture (it deletes the marker file).
-void PauseForScreenshot(const char* name, const DialogReading& reading) {
-    const char* folder = std::getenv("RTD_SCREENSHOT_DIR");
-    if (!folder)
-        return;
-    const std::string marker = std::string(folder) + "/" + name + ".ready";
-    std::ofstream(marker) << reading.left << ' ' << reading.top << ' ' << reading.outerWidth << ' '
-                          << reading.outerHeight << '\n';
-    for (int i = 0; i < 300 && std::ifstream(marker); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-}
-
 // What happened while a dialog was shown.
 struct Shown {
     int calls = 0;
@@ -121,7 +105,8 @@ protected:
         rtd::SetDialogShownHook([&](DialogWindow& window) {
             ++shown.calls;
             shown.reading = window.Read();
-            PauseForScreenshot(name, shown.reading);
+            rtd::test::PauseForScreenshot(name, shown.reading.left, shown.reading.top,
+                                          shown.reading.outerWidth, shown.reading.outerHeight);
             if (act)
                 act(window);
             shown.openAfterAction = window.Open();

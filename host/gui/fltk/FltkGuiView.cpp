@@ -49,22 +49,8 @@ template <typename Widget> Widget* FindWidget(Fl_Group& group) {
     return found;
 }
 
-// Pointer and key events through FLTK's own dispatch, as the X server would deliver them:
-// a disabled or hidden widget takes no click, a modal window keeps others from input.
-void PointerClick(Fl_Window& window, const Fl_Widget& widget) {
-    Fl::e_x = widget.x() + widget.w() / 2;
-    Fl::e_y = widget.y() + widget.h() / 2;
-    Fl::e_x_root = window.x() + Fl::e_x;
-    Fl::e_y_root = window.y() + Fl::e_y;
-    Fl::e_keysym = FL_Button + FL_LEFT_MOUSE;
-    Fl::e_clicks = 0;
-    Fl::e_is_click = 1;
-    Fl::e_state = FL_BUTTON1;
-    Fl::handle(FL_PUSH, &window);
-    Fl::e_state = 0;
-    Fl::handle(FL_RELEASE, &window);
-}
-
+// A key through FLTK's own dispatch, as the X server would deliver it: to the focused
+// widget, then as a shortcut to the window.
 void TypeKey(Fl_Window& window, int key, const char* text) {
     Fl::e_keysym = key;
     Fl::e_state = 0;
@@ -349,7 +335,7 @@ public:
         return reading;
     }
 
-    void Click(int control) override { PointerClick(window_, *Widget(control)); }
+    void Click(int control) override { ClickWidget(*Widget(control)); }
     void ClickQueued(int control) override { Widget(control)->do_callback(); }
 
     void Type(int control, const std::string& text) override {
@@ -357,7 +343,7 @@ public:
         if (!input || !input->active_r() || !input->visible_r())
             return;
         // Click into the field, select what is there and type over it.
-        PointerClick(window_, *input);
+        ClickWidget(*input);
         input->position(input->size(), 0);
         if (!text.empty())
             TypeKey(window_, static_cast<unsigned char>(text[0]), text.c_str());

@@ -1,16 +1,16 @@
 #!/bin/bash
-# Takes the documentation's screenshots of the About and Setup dialogs: runs the dialog
-# tests on a virtual X server and photographs each dialog while it waits.
-#   capture-dialogs.sh OUTPUT_FOLDER PREFIX COMMAND [ARGS...]
-# e.g. capture-dialogs.sh docs/img linux build/tests/ui/test_dialogs
+# Takes the documentation's screenshots: runs the tests that show the windows on a virtual
+# X server and photographs each window while its test waits (tests/support/Screenshot.h).
+#   capture-screenshots.sh OUTPUT_FOLDER PREFIX FILTER COMMAND [ARGS...]
+# e.g. capture-screenshots.sh docs/img linux '*ShowsItsLayout*' build/tests/ui/test_dialogs
 # Run it through run-with-display.sh (which provides the X server).
 set -euo pipefail
-out="$1" prefix="$2"
-shift 2
+out="$1" prefix="$2" filter="$3"
+shift 3
 mkdir -p "$out"
 markers="$(mktemp -d)"
 trap 'rm -rf "$markers"' EXIT
-RTD_SCREENSHOT_DIR="$markers" "$@" --gtest_filter='*ShowsItsLayout*' >/dev/null &
+RTD_SCREENSHOT_DIR="$markers" "$@" --gtest_filter="$filter" >/dev/null &
 pid=$!
 while kill -0 "$pid" 2>/dev/null; do
     for marker in "$markers"/*.ready; do

@@ -1,0 +1,522 @@
+// ispgui's window with the built plug-in and the chip model, shown for real and driven as
+// a person would through the toolkit's own event paths: type or browse to a file, click
+// the buttons, drop a file, press F5, use the plug-in's Setup dialog, close the window.
+// What the window shows is read back from the toolkit, what the chip holds from the
+// model's flash file.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "BuildPath.h"
+#include "GuiProgrammer.h"
+#include "ImageTools.h"
+#include "Quonunit.h"
+#include "ReferenceCrc.h"
+#include "Screenshot.h"
+#include "TempDir.h"
+#include "TopWindows.h"
+
+namespace rtd::gui {
+namespace {
+
+using rtd::test::ReadFileBytes;
+
+const char kSetupCaption[] = "RTD2120 Setup";
+const int kInputs[] = {kFileEdit,    kBrowseButton,  kBusChoice,   kWriteButton, kEraseButton,
+                       kResetButton, kExtFuncButton, kSetupButton, kAboutButton};
+
+std::string Example(const std::string& name) {
+    return rtd::test::NativeBuildPath(std::string(RTD_TEST_EXAMPLES) + "/" + name);
+}
+
+// What a write of `path` leaves in the flash, as the host's image tools see it.
+std::vector<uint8_t> ImageOf(const std::string& path, bool autoFireSecond) {
+    return host::PlanFor(path, autoFireSecond).image;
+}
+
+// "bank 0 CRC-8 0x.., bank 1 CRC-8 0x.." of what the chip holds, computed independently:
+// each bank's CRC-8 over its window less the trailing 0xFF bytes.
+std::string CrcsInFlash(const std::vector<uint8_t>& flash, int banks) {
+    std::string text;
+    for (int bank = 0; bank < banks; ++bank) {
+        const uint8_t* window = flash.data() + bank * 65536;
+        size_t used = 65536;
+        while (used > 0 && window[used - 1] == 0xFF)
+            --used;
+        char part[40];
+        std::snprintf(part, sizeof part, "%sbank %d CRC-8 0x%02X", bank ? ", " : "", bank,
+                      rtd::test::ReferenceCrc8(window, used));
+        text += part;
+    }
+    return text;
+}
+
+bool IsGreen(uint32_t rgb) {
+    return (rgb >> 8 & 0xFF) > (rgb >> 16) + 0x30 && (rgb >> 8 & 0xFF) > (rgb & 0xFF) + 0x30;
+}
+bool IsRed(uint32_t rgb) {
+    return (rgb >> 16) > (rgb >> 8 & 0xFF) + 0x30 && (rgb >> 16) > (rgb & 0xFF) + 0x30;
+}
+
+// "OK | Write | 1.3 s | detail": the outcome, the command, some time, the detail.
+void ExpectStrip(const GuiReading& r, bool ok, const std::string& command,
+                 const std::string& detail) {
+    const std::string text = r.controls[kResultStrip].text;
+    const std::string head = std::string(ok ? "OK" : "FAILED") + " | " + command + " | ";
+    EXPECT_EQ(text.substr(0, head.size()), head) << text;
+    EXPECT_TRUE(std::regex_search(text, std::regex(" \\| [0-9]+\\.[0-9] s( \\||$)"))) << text;
+    if (!detail.empty()) {
+        EXPECT_EQ(text.substr(text.size() - std::min(text.size(), detail.size() + 3)),
+                  " | " + detail)
+            << text;
+    }
+    EXPECT_TRUE(ok ? IsGreen(r.resultColour) : IsRed(r.resultColour)) << std::hex << r.resultColour;
+}
+
+void ExpectInputsEnabled(const GuiReading& r, bool enabled) {
+    for (int control : kInputs)
+        EXPECT_EQ(r.controls[static_cast<size_t>(control)].enabled, enabled)
+            << MainWindowLayout().controls[static_cast<size_t>(control)].name;
+}
+
+class GuiTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // The plug-in's setting beside this test, as on a fresh bench.
+        ASSERT_TRUE(SaveAutoFireSecond(false));
+        options_.host.plugin = rtd::test::NativeBuildPath(RTD_TEST_PLUGIN);
+        options_.settingsFile = dir_.Path("ispgui.ini");
+        options_.host.simFlash = dir_.Path("flash.bin");
+    }
+
+    void TearDown() override {
+        SetProgressHook(nullptr);
+        SetFileDialogHook(nullptr);
+        programmer_.reset();
+        SaveAutoFireSecond(false);
+    }
+
+    // Shows the window; false when there is no display to show it on.
+    bool Start() {
+        programmer_ = std::make_unique<GuiProgrammer>(options_);
+        std::string error;
+        if (programmer_->Start(&error))
+            return true;
+        programmer_.reset();
+        if (error.find("display") == std::string::npos)
+            ADD_FAILURE() << error;
+        return false;
+    }
+
+    // Closes the window as the user does and unloads the plug-in.
+    void Stop() {
+        View().CloseFromTitleBar();
+        EXPECT_FALSE(View().IsOpen());
+        programmer_.reset();
+    }
+
+    GuiView& View() { return programmer_->View(); }
+
+    GuiReading Run(int button, const std::string& file = "") {
+        if (!file.empty())
+            View().Type(kFileEdit, file);
+        View().Click(button);
+        return View().Read();
+    }
+
+    std::vector<uint8_t> Flash() { return ReadFileBytes(options_.host.simFlash); }
+
+    rtd::test::TempDir dir_;
+    GuiOptions options_;
+    std::unique_ptr<GuiProgrammer> programmer_;
+};
+
+#define START_OR_SKIP()                                                                            \
+    do {                                                                                           \
+        if (!Start())                                                                              \
+            GTEST_SKIP() << "no display to show the window on";                                    \
+    } while (0)
+
+TEST_F(GuiTest, ShowsWhatThePluginAnnouncesInTheLayout) {
+    START_OR_SKIP();
+    const GuiReading r = View().Read();
+    const DialogSpec& layout = MainWindowLayout();
+    EXPECT_EQ(r.caption, "RTD2120 programmer");
+    EXPECT_TRUE(r.open);
+    EXPECT_EQ(r.clientWidth, layout.clientWidth);
+    EXPECT_EQ(r.clientHeight, layout.clientHeight);
+    ASSERT_EQ(r.controls.size(), layout.controls.size());
+    for (size_t i = 0; i < layout.controls.size(); ++i) {
+        const ControlSpec& spec = layout.controls[i];
+        const GuiControlReading& got = r.controls[i];
+        SCOPED_TRACE(spec.name);
+        EXPECT_TRUE(got.shown);
+        EXPECT_TRUE(got.enabled);
+        EXPECT_EQ(got.left, spec.left);
+        EXPECT_EQ(got.top, spec.top);
+        EXPECT_EQ(got.width, spec.width);
+        if (spec.kind != ControlKind::Choice) { // a Win32 combo box's height is its font's
+            EXPECT_EQ(got.height, spec.height);
+        }
+        if (spec.kind == ControlKind::Button && spec.text) {
+            EXPECT_EQ(got.text, spec.text);
+        }
+    }
+    EXPECT_EQ(r.controls[kExtFuncButton].text, "Enter isp");
+    ASSERT_EQ(r.choices.size(), 1u);
+    EXPECT_EQ(r.choices[0], "sim: the chip model, flash kept in " + options_.host.simFlash);
+    EXPECT_EQ(r.chosen, 0);
+    EXPECT_EQ(r.controls[kFileEdit].text, "");
+    EXPECT_TRUE(r.lines.empty());
+    EXPECT_EQ(r.progress, 0);
+    EXPECT_TRUE(r.acceptsDrops);
+    Stop();
+}
+
+TEST_F(GuiTest, CommandsRunOnTheChipModel) {
+    enum class Chip { Image, Blank, Partly }; // Partly: a failed write's leftovers
+    struct Case {
+        const char* name;
+        std::vector<std::string> faults;
+        bool writtenBefore; // the chip holds two-bank.kvf when the command starts
+        int button;
+        std::string file;
+        bool ok;
+        std::vector<std::string> lines;
+        std::string detail; // "crcs": the CRC-8s of the banks in the flash
+        int progress;
+        Chip chip;
+    };
+    const std::string packed = Example("two-bank.kvf"), raw = Example("raw-image.bin");
+    const std::vector<std::string> writeRaw = {"Begin...", "Fire Bank0...", "Erase...", "Write..."};
+    const Case cases[] = {
+        {"packed file, both banks",
+         {},
+         false,
+         kWriteButton,
+         packed,
+         true,
+         {"Begin...", "LoadFile:" + packed, "Fire Bank0...", "Erase...", "Write...",
+          "Fire Bank1...", "Write..."},
+         "crcs",
+         100,
+         Chip::Image},
+        {"raw image, bank 0",
+         {},
+         false,
+         kWriteButton,
+         raw,
+         true,
+         writeRaw,
+         "crcs",
+         100,
+         Chip::Image},
+        {"stuck flash bit",
+         {"stuck=0:0010"},
+         false,
+         kWriteButton,
+         raw,
+         false,
+         {"Begin...", "Fire Bank0...", "Erase...", "Write...", "Crc Error!"},
+         "Crc Error!",
+         100,
+         Chip::Partly},
+        {"erase",
+         {},
+         true,
+         kEraseButton,
+         "",
+         true,
+         {"Begin...", "Erase...", "Reset..."},
+         "",
+         0,
+         Chip::Blank},
+        {"reset", {}, true, kResetButton, "", true, {"Begin...", "Reset..."}, "", 0, Chip::Image},
+        {"chip never enters ISP",
+         {"no-isp"},
+         true,
+         kEraseButton,
+         "",
+         false,
+         {"Begin...", "Enter Isp fail."},
+         "Enter Isp fail.",
+         0,
+         Chip::Image},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::remove(options_.host.simFlash.c_str());
+        if (c.writtenBefore)
+            dir_.Write("flash.bin", ImageOf(packed, false));
+        options_.host.simFaults = c.faults;
+        START_OR_SKIP();
+        const GuiReading r = Run(c.button, c.file);
+        EXPECT_EQ(r.lines, c.lines);
+        EXPECT_EQ(r.progress, c.progress);
+        const std::vector<uint8_t> flash = Flash();
+        const std::string& image = c.file.empty() ? packed : c.file;
+        if (c.chip == Chip::Image) {
+            EXPECT_TRUE(flash == ImageOf(image, false)) << "the chip does not hold " << image;
+        } else if (c.chip == Chip::Blank) {
+            EXPECT_TRUE(flash == std::vector<uint8_t>(131072, 0xFF)) << "the chip is not blank";
+        }
+        const std::string command = r.controls[static_cast<size_t>(c.button)].text;
+        ExpectStrip(r, c.ok, command,
+                    c.detail == "crcs" ? CrcsInFlash(flash, c.file == packed ? 2 : 1) : c.detail);
+        ExpectInputsEnabled(r, true);
+        Stop();
+    }
+}
+
+TEST_F(GuiTest, ProgressBarFollowsTheProgressMessagesOfEachBank) {
+    START_OR_SKIP();
+    std::vector<int> seen; // the bar's value each time a message reached it
+    bool before = false, during = false;
+    SetProgressHook([&](GuiView& view, int percent) {
+        seen.push_back(view.Read().progress);
+        EXPECT_EQ(seen.back(), percent);
+        if (!during && percent >= 50) {
+            during = true;
+            view.Flush();
+            const GuiReading r = view.Read();
+            rtd::test::PauseForScreenshot("gui-during", r.left, r.top, r.outerWidth, r.outerHeight);
+        }
+    });
+    View().Type(kFileEdit, Example("two-bank.kvf"));
+    View().Flush();
+    GuiReading r = View().Read();
+    before = r.progress == 0 && r.lines.empty();
+    rtd::test::PauseForScreenshot("gui-before", r.left, r.top, r.outerWidth, r.outerHeight);
+    View().Click(kWriteButton);
+    SetProgressHook(nullptr);
+    View().Flush();
+    r = View().Read();
+    rtd::test::PauseForScreenshot("gui-after", r.left, r.top, r.outerWidth, r.outerHeight);
+    EXPECT_TRUE(before);
+    EXPECT_TRUE(during);
+    // One run from the first page to 100 per bank.
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), 100), 2);
+    EXPECT_EQ(seen.back(), 100);
+    for (size_t i = 1; i < seen.size(); ++i) {
+        if (seen[i - 1] != 100) {
+            EXPECT_GE(seen[i], seen[i - 1]) << "message " << i;
+        }
+    }
+    EXPECT_EQ(r.progress, 100);
+    Stop();
+}
+
+TEST_F(GuiTest, SetupFromTheWindowDecidesTheNextHexWrite) {
+    START_OR_SKIP();
+    const std::string hex = Example("app.hex");
+    GuiReading r = Run(kWriteButton, hex);
+    ExpectStrip(r, true, "Write", CrcsInFlash(Flash(), 1));
+    EXPECT_TRUE(Flash() == ImageOf(hex, false));
+
+    // The plug-in's Setup dialog, found and clicked through the window system from inside
+    // its own modal loop.
+    rtd::test::TopWindow dialog;
+    bool checked = false;
+    std::function<void(int)> drive = [&](int attempt) {
+        dialog = rtd::test::FindTopWindow(kSetupCaption);
+        if (!dialog.found && attempt < 100) {
+            View().After(100, [&, attempt] { drive(attempt + 1); });
+            return;
+        }
+        ASSERT_TRUE(rtd::test::ClickInTopWindow(kSetupCaption, "Auto fire second bank"));
+        checked = rtd::test::CheckedInTopWindow(kSetupCaption, "Auto fire second bank");
+        ASSERT_TRUE(rtd::test::ClickInTopWindow(kSetupCaption, "OK"));
+    };
+    View().After(100, [&] { drive(0); });
+    View().Click(kSetupButton);
+    ASSERT_TRUE(dialog.found);
+    EXPECT_TRUE(checked);
+    EXPECT_FALSE(rtd::test::FindTopWindow(kSetupCaption).found);
+    TForm& form = *View().Form();
+    EXPECT_EQ(dialog.owner, form.GetHandle());
+    EXPECT_EQ(dialog.left, (form.GetWidth() - dialog.outerWidth) / 2 + form.GetLeft());
+    EXPECT_EQ(dialog.top, (form.GetHeight() - dialog.outerHeight) / 2 + form.GetTop());
+
+    r = Run(kWriteButton);
+    EXPECT_TRUE(Flash() == ImageOf(hex, true)) << "bank 1 is not the extend file";
+    ExpectStrip(r, true, "Write", CrcsInFlash(Flash(), 2));
+    Stop();
+}
+
+// During a write every input is disabled; clicks that were already on their way when it
+// started reach the plug-in, which refuses them without disturbing the write.
+TEST_F(GuiTest, BusyWindowTakesNoCommandAndThePluginRefusesWhatGetsThrough) {
+    START_OR_SKIP();
+    const std::string raw = Example("raw-image.bin");
+    bool acted = false, dialogSeen = false;
+    GuiReading during;
+    SetProgressHook([&](GuiView& view, int percent) {
+        if (acted || percent < 30)
+            return;
+        acted = true;
+        during = view.Read();
+        view.Click(kEraseButton); // disabled: takes no click
+        view.ClickQueued(kEraseButton);
+        view.ClickQueued(kResetButton);
+        view.ClickQueued(kSetupButton);
+        // A dialog the plug-in failed to refuse would wait for a click: record and close it.
+        view.After(200, [&] { dialogSeen = rtd::test::ClickInTopWindow(kSetupCaption, "OK"); });
+    });
+    const GuiReading r = Run(kWriteButton, raw);
+    SetProgressHook(nullptr);
+    ASSERT_TRUE(acted);
+    ExpectInputsEnabled(during, false);
+    EXPECT_TRUE(during.open);
+    EXPECT_EQ(programmer_->Refused(), 2);
+    EXPECT_FALSE(dialogSeen);
+    EXPECT_EQ(r.lines,
+              (std::vector<std::string>{"Begin...", "Fire Bank0...", "Erase...", "Write..."}));
+    EXPECT_TRUE(Flash() == ImageOf(raw, false));
+    ExpectStrip(r, true, "Write", CrcsInFlash(Flash(), 1));
+    ExpectInputsEnabled(r, true);
+    Stop();
+}
+
+TEST_F(GuiTest, ClosingDuringAWriteWaitsForItsEnd) {
+    START_OR_SKIP();
+    const std::string packed = Example("two-bank.kvf");
+    bool openAfterClose = false, asked = false;
+    SetProgressHook([&](GuiView& view, int percent) {
+        if (asked || percent < 30)
+            return;
+        asked = true;
+        view.CloseFromTitleBar();
+        openAfterClose = view.IsOpen();
+    });
+    const GuiReading r = Run(kWriteButton, packed);
+    SetProgressHook(nullptr);
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(openAfterClose) << "the window closed under the running write";
+    EXPECT_FALSE(r.open) << "the window did not close once the write had ended";
+    EXPECT_FALSE(programmer_->Busy());
+    ExpectStrip(r, true, "Write", CrcsInFlash(Flash(), 2));
+    EXPECT_TRUE(Flash() == ImageOf(packed, false));
+    programmer_->Finish();
+    EXPECT_EQ(LoadGuiSettings(options_.settingsFile).file, packed);
+}
+
+TEST_F(GuiTest, DroppedFileThenF5WritesEachNextBoard) {
+    START_OR_SKIP();
+    const std::string raw = Example("raw-image.bin");
+    View().Drop(raw);
+    EXPECT_EQ(View().Read().controls[kFileEdit].text, raw);
+    View().PressWriteAgainKey();
+    EXPECT_TRUE(Flash() == ImageOf(raw, false));
+    // The next board: a blank chip, written again with F5 alone.
+    View().Click(kEraseButton);
+    ASSERT_TRUE(Flash() == std::vector<uint8_t>(131072, 0xFF));
+    View().PressWriteAgainKey();
+    EXPECT_TRUE(Flash() == ImageOf(raw, false));
+    ExpectStrip(View().Read(), true, "Write", CrcsInFlash(Flash(), 1));
+    Stop();
+}
+
+TEST_F(GuiTest, RemembersFileBusAndPlaceBetweenRuns) {
+    const std::string packed = Example("two-bank.kvf"), raw = Example("raw-image.bin");
+    ASSERT_TRUE(SaveGuiSettings(options_.settingsFile, {packed, "sim", WindowPlace{120, 90}}));
+    START_OR_SKIP();
+    GuiReading r = View().Read();
+    EXPECT_EQ(r.controls[kFileEdit].text, packed);
+    EXPECT_EQ(r.chosen, 0);
+    EXPECT_EQ(r.left, 120);
+    EXPECT_EQ(r.top, 90);
+    View().Type(kFileEdit, raw);
+    Stop();
+    GuiSettings saved = LoadGuiSettings(options_.settingsFile);
+    EXPECT_EQ(saved.file, raw);
+    EXPECT_EQ(saved.bus, "sim");
+    ASSERT_TRUE(saved.place.has_value());
+    EXPECT_EQ(saved.place->left, 120);
+    EXPECT_EQ(saved.place->top, 90);
+
+    // A place off the screen (a monitor that is gone) opens on it; a file named on the
+    // command line goes before the remembered one.
+    ASSERT_TRUE(SaveGuiSettings(options_.settingsFile, {raw, "sim", WindowPlace{5000, 4000}}));
+    options_.file = packed;
+    ASSERT_TRUE(Start());
+    r = View().Read();
+    EXPECT_EQ(r.controls[kFileEdit].text, packed);
+    EXPECT_GE(r.left, 0);
+    EXPECT_GE(r.top, 0);
+    EXPECT_LE(r.left + r.outerWidth, 1024);
+    EXPECT_LE(r.top + r.outerHeight, 768);
+    Stop();
+}
+
+TEST_F(GuiTest, BrowseOffersThePluginsFilter) {
+    for (const char* name : {"a.hex", "b.bin", "c.kvf", "d.txt"})
+        dir_.Write(name, "x");
+    START_OR_SKIP();
+    const std::string start = dir_.Path("a.hex");
+    View().Type(kFileEdit, start);
+    struct Case {
+        bool choose;
+        std::string field;
+    };
+    for (const Case& c : {Case{false, start}, Case{true, dir_.Path("c.kvf")}}) {
+        std::vector<std::string> choices, listed;
+        bool shown = false;
+        SetFileDialogHook([&](FileDialog& dialog) {
+            shown = true;
+            choices = dialog.FilterChoices();
+            listed = dialog.ListedNames();
+            if (c.choose)
+                dialog.Choose(dir_.Path("c.kvf"));
+            else
+                dialog.Cancel();
+        });
+        View().Click(kBrowseButton);
+        SetFileDialogHook(nullptr);
+        ASSERT_TRUE(shown);
+        ASSERT_FALSE(choices.empty());
+#if defined(_WIN32)
+        EXPECT_EQ(choices[0], "(*.hex;*.bin)");
+#else
+        EXPECT_EQ(choices[0], "*.hex;*.bin ({*.hex,*.bin,*.kvf})");
+#endif
+        for (const char* name : {"a.hex", "b.bin", "c.kvf"})
+            EXPECT_NE(std::find(listed.begin(), listed.end(), name), listed.end()) << name;
+        EXPECT_EQ(std::find(listed.begin(), listed.end(), "d.txt"), listed.end());
+        EXPECT_EQ(View().Read().controls[kFileEdit].text, c.field);
+    }
+    Stop();
+}
+
+TEST_F(GuiTest, EnterIspRunsTheExtraFunction) {
+    START_OR_SKIP();
+    const GuiReading r = Run(kExtFuncButton);
+    ExpectStrip(r, true, "Enter isp", "");
+    EXPECT_EQ(r.progress, 100);
+    EXPECT_TRUE(r.lines.empty());
+    Stop();
+}
+
+TEST_F(GuiTest, ABusThatCannotBeOpenedFailsWithItsReason) {
+    options_.host.bus = "/dev/i2c-250";
+    options_.busGiven = true;
+    START_OR_SKIP();
+    GuiReading r = View().Read();
+    ASSERT_EQ(r.choices.size(), 2u);
+    EXPECT_EQ(r.choices[1], "/dev/i2c-250");
+    EXPECT_EQ(r.chosen, 1);
+    r = Run(kWriteButton, Example("raw-image.bin"));
+    ExpectStrip(r, false, "Write", "");
+    EXPECT_NE(r.controls[kResultStrip].text.find("/dev/i2c-250"), std::string::npos);
+    EXPECT_TRUE(r.lines.empty()) << "the plug-in was called without a bus";
+    ExpectInputsEnabled(r, true);
+    Stop();
+}
+
+} // namespace
+} // namespace rtd::gui
