@@ -8,6 +8,7 @@ RTD_DEPS=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
     wine wine32 wine64 clang libclang-rt-14-dev
     xvfb xauth x11-apps libfltk1.3-dev valgrind clang-format
+    xdotool imagemagick
     libusb-1.0-0-dev
 )
 

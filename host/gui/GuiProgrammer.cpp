@@ -293,6 +293,8 @@ void GuiProgrammer::RunCommand(const CommandButton& button) {
     }
     running_ = nullptr;
     SetBusy(false);
+    // Disabling the focused button took the focus away; the next board is one key away.
+    view_->Focus(button.control);
     SaveGuiSettings(settingsFile_, CurrentSettings());
     if (closeAfterCommand_)
         view_->Close();

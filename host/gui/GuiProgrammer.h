@@ -12,10 +12,10 @@
 #include "GuiOptions.h"
 #include "GuiSettings.h"
 #include "GuiView.h"
-#include "bus/HostBus.h"
 #include "HostStrings.h"
 #include "PluginLoader.h"
 #include "Trace.h"
+#include "bus/HostBus.h"
 
 namespace rtd::gui {
 

@@ -96,6 +96,8 @@ public:
     virtual std::string Text(int control) = 0;
     virtual void SetShown(int control, bool shown) = 0;
     virtual void SetEnabled(int control, bool enabled) = 0;
+    // Gives the control the keyboard focus.
+    virtual void Focus(int control) = 0;
     // The bus chooser's items and the chosen one.
     virtual void SetChoices(const std::vector<std::string>& items, int chosen) = 0;
     virtual int Chosen() = 0;

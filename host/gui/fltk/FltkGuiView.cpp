@@ -191,6 +191,7 @@ public:
             window_.position(at.left, at.top);
         }
         window_.show();
+        Widget(kFileEdit)->take_focus();
         window_.wait_for_expose();
         Flush();
     }
@@ -233,6 +234,8 @@ public:
         else
             Widget(control)->deactivate();
     }
+
+    void Focus(int control) override { Widget(control)->take_focus(); }
 
     void SetChoices(const std::vector<std::string>& items, int chosen) override {
         // A menu built item by item: FLTK would read "/" in a bus name as a submenu.

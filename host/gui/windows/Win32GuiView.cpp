@@ -205,6 +205,8 @@ public:
         EnableWindow(Item(control), enabled ? TRUE : FALSE);
     }
 
+    void Focus(int control) override { SetFocus(Item(control)); }
+
     void SetChoices(const std::vector<std::string>& items, int chosen) override {
         HWND combo = Item(kBusChoice);
         SendMessageA(combo, CB_RESETCONTENT, 0, 0);
