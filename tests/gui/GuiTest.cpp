@@ -261,6 +261,11 @@ TEST_F(GuiTest, CommandsRunOnTheChipModel) {
         options_.host.simFaults = c.faults;
         START_OR_SKIP();
         const GuiReading r = Run(c.button, c.file);
+        if (!c.ok && c.button == kWriteButton) { // the documentation's failed write
+            View().Flush();
+            rtd::test::PauseForScreenshot("gui-failed", r.left, r.top, r.outerWidth,
+                                          r.outerHeight);
+        }
         EXPECT_EQ(r.lines, c.lines);
         EXPECT_EQ(r.progress, c.progress);
         const std::vector<uint8_t> flash = Flash();
@@ -289,6 +294,7 @@ TEST_F(GuiTest, ProgressBarFollowsTheProgressMessagesOfEachBank) {
             during = true;
             view.Flush();
             const GuiReading r = view.Read();
+            EXPECT_EQ(r.controls[kResultStrip].text, "Write...");
             rtd::test::PauseForScreenshot("gui-during", r.left, r.top, r.outerWidth, r.outerHeight);
         }
     });

@@ -263,6 +263,10 @@ public:
         RedrawWindow(Window(), nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         GdiFlush();
+        // Looking at the queue (taking nothing) lets a display driver that batches its
+        // drawing (wine's X11 driver) send it out now.
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
     }
 
     GuiReading Read() override {
