@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <list>
 
 #include "DropText.h"
 #include "FltkControls.h"
@@ -178,7 +179,12 @@ public:
         window_.end();
     }
 
-    ~FltkGuiView() override { window_.hide(); }
+    ~FltkGuiView() override {
+        // A task that has not run yet dies with the window it was meant for.
+        for (Task& task : tasks_)
+            Fl::remove_timeout(RunTask, &task);
+        window_.hide();
+    }
 
     TForm* Form() override { return &form_; }
 
@@ -389,7 +395,8 @@ public:
     void CloseFromTitleBar() override { window_.do_callback(); }
 
     void After(int ms, std::function<void()> task) override {
-        Fl::add_timeout(ms / 1000.0, RunTask, new std::function<void()>(std::move(task)));
+        tasks_.push_back({this, std::move(task)});
+        Fl::add_timeout(ms / 1000.0, RunTask, &tasks_.back());
     }
 
 private:
@@ -431,8 +438,10 @@ private:
     }
 
     static void RunTask(void* data) {
-        std::unique_ptr<std::function<void()>> task(static_cast<std::function<void()>*>(data));
-        (*task)();
+        auto* pending = static_cast<Task*>(data);
+        const std::function<void()> task = std::move(pending->run);
+        pending->view->tasks_.remove_if([pending](const Task& t) { return &t == pending; });
+        task();
     }
 
     const DialogSpec& layout_;
@@ -442,6 +451,11 @@ private:
     std::vector<Fl_Widget*> widgets_; // owned by window_, in table order
     std::vector<std::string> choiceTexts_;
     std::vector<Fl_Menu_Item> choiceItems_;
+    struct Task {
+        FltkGuiView* view;
+        std::function<void()> run;
+    };
+    std::list<Task> tasks_; // After's, until they run
 };
 
 } // namespace

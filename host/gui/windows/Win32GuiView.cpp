@@ -29,8 +29,13 @@ const int kFilterComboId = 0x470; // cmb1
 const int kNameComboId = 0x47C;   // cmb13
 const int kNameEditId = 0x480;    // edt1
 
-std::map<UINT_PTR, std::function<void()>>& Tasks() {
-    static std::map<UINT_PTR, std::function<void()>> tasks;
+// After's tasks until they run, by timer, with the window they were meant for.
+struct Task {
+    const void* view;
+    std::function<void()> run;
+};
+std::map<UINT_PTR, Task>& Tasks() {
+    static std::map<UINT_PTR, Task> tasks;
     return tasks;
 }
 
@@ -39,9 +44,21 @@ void CALLBACK RunTask(HWND, UINT, UINT_PTR id, DWORD) {
     auto it = Tasks().find(id);
     if (it == Tasks().end())
         return;
-    const std::function<void()> task = std::move(it->second);
+    const std::function<void()> task = std::move(it->second.run);
     Tasks().erase(it);
     task();
+}
+
+// A task that has not run yet dies with the window it was meant for.
+void DropTasks(const void* view) {
+    for (auto it = Tasks().begin(); it != Tasks().end();) {
+        if (it->second.view == view) {
+            KillTimer(nullptr, it->first);
+            it = Tasks().erase(it);
+        } else {
+            ++it;
+        }
+    }
 }
 
 // The common file dialog while it is shown; `dialog` is the dialog window itself.
@@ -117,6 +134,7 @@ public:
           events_(events) {}
 
     ~Win32GuiView() override {
+        DropTasks(this);
         if (Window())
             DestroyWindow(Window()); // while this object can still take its messages
         if (accelerators_)
@@ -360,7 +378,7 @@ public:
     void After(int ms, std::function<void()> task) override {
         const UINT_PTR id = SetTimer(nullptr, 0, static_cast<UINT>(ms), RunTask);
         if (id)
-            Tasks()[id] = std::move(task);
+            Tasks()[id] = Task{this, std::move(task)};
     }
 
 protected:
