@@ -17,12 +17,14 @@ std::string BankSummary(const std::string& path, int banks) {
     const image::FirmwarePlan plan = host::PlanFor(path, banks > 1);
     if (!plan.Ready())
         return "";
+    // The plan's own bank calls, in the order the write makes them.
+    const std::vector<image::BankProgram> calls = plan.Banks();
     std::string summary;
-    for (int bank = 0; bank < std::min(banks, plan.programBank1 ? 2 : 1); ++bank) {
+    for (size_t i = 0; i < calls.size() && static_cast<int>(i) < banks; ++i) {
         char text[32];
-        std::snprintf(text, sizeof text, "bank %d CRC-8 0x%02X", bank,
-                      static_cast<unsigned>(host::SummarizeBank(plan.Bank(bank)).crc));
-        summary += (bank ? ", " : "") + std::string(text);
+        std::snprintf(text, sizeof text, "bank %d CRC-8 0x%02X", calls[i].bank,
+                      static_cast<unsigned>(host::SummarizeBank(calls[i]).crc));
+        summary += (i ? ", " : "") + std::string(text);
     }
     return summary;
 }
