@@ -19,7 +19,7 @@ simulated chip or a real I2C adapter as the bus.
 
 const char* const kRest = R"(Options:
   --plugin PATH      the plug-in to load (default: librtd2120.so / RTD2120.dll beside
-                     isphost, else in ../plugin or ../lib)
+                     isphost, else in ../plugin, else in the install's library folder)
   --bus sim          the simulated chip (default)
   --bus /dev/i2c-N   a Linux i2c-dev adapter; the chip answers at 7-bit addresses 0x4A, 0x4B
   --bus ch341[:N]    the N-th CH341A USB adapter (default 0): libusb on Linux, the maker's

@@ -1,5 +1,5 @@
-// The built isphost as a user runs it: found beside its plug-in, exit statuses, and the
-// plug-in's setting file written beside the executable.
+// The built isphost as a user runs it: found beside its plug-in or in an installed tree,
+// exit statuses, and the plug-in's setting file written beside the executable.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -71,6 +71,23 @@ TEST_F(ExecutableCopy, ThePlugInKeepsItsSettingBesideTheExecutable) {
             lines.push_back(e);
     EXPECT_EQ(lines,
               (std::vector<std::string>{"L Begin...", "L Erase...", "L Write...", "L Write..."}));
+}
+
+// Installed, the plug-in is in the library folder, found relative to isphost's own folder
+// without --plugin: a package unpacked under any root works as it does under /.
+TEST(InstalledTree, FindsThePlugInInTheLibraryFolder) {
+    const fs::path root = TempPath("isphost-installed"), bin = root / "bin";
+    const fs::path lib = (bin / RTD_TEST_PLUGIN_FROM_BIN).lexically_normal();
+    fs::remove_all(root);
+    fs::create_directories(bin);
+    fs::create_directories(lib);
+    const fs::path exe(ExecutablePath()), plugin(PluginPath());
+    fs::copy_file(exe, bin / exe.filename());
+    fs::copy_file(plugin, lib / plugin.filename());
+    const HostResult r =
+        RunExecutable((bin / exe.filename()).string(), "info", root.string() + "/");
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_EQ(SplitLines(r.out).at(0), "MCU:                RTD2120") << r.out << r.err;
 }
 
 } // namespace
