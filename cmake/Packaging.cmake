@@ -49,9 +49,6 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
        "and isphost, a command-line host that drives it against a simulated chip, a Linux "
        "i2c-dev adapter or a CH341A USB adapter.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-# The package installs where the tree was configured for, so the plug-in path built into
-# isphost and the paths in rtd2120.pc and the man page hold.
-set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_BINARY_DIR}/packages)
 if(WIN32)
@@ -64,6 +61,9 @@ if(WIN32)
   set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-${CPACK_SYSTEM_NAME})
 else()
   set(CPACK_GENERATOR DEB)
+  # The package installs where the tree was configured for, so that the paths in
+  # rtd2120.pc and the man page hold.
+  set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
   # Depends: from the libraries the binaries link (libstdc++, libusb, FLTK, X11).
