@@ -3,8 +3,8 @@
 #
 # Linux: isphost (and ispgui), librtd2120.so, the public header, rtd2120.pc, the man page
 #        isphost.1 and the adapters' udev rule.
-# Windows: RTD2120.dll and isphost.exe side by side, the header and README.md; the
-#        executables are linked statically and need no DLL beyond the system's.
+# Windows: RTD2120.dll beside isphost.exe (and ispgui.exe), the header and README.md;
+#        the executables are linked statically and need no DLL beyond the system's.
 install(TARGETS isphost RUNTIME DESTINATION ${RTD_INSTALL_BINDIR})
 if(TARGET ispgui)
   install(TARGETS ispgui RUNTIME DESTINATION ${RTD_INSTALL_BINDIR})
