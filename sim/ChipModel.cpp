@@ -44,14 +44,61 @@ uint8_t RangeCrc(const std::vector<uint8_t>& bank, uint16_t start, uint16_t end)
     return crc;
 }
 
+// Ends every busy period; the work they stood for counts as done.
 void ClearBusy(State& s) {
     s.erase.Clear();
     s.page.Clear();
     s.crcRange.Clear();
     s.crcEngine.Clear();
+    s.erasing.pending = false;
+    s.programming.pending = false;
 }
 
+// Notes what `length` bytes of `bank` from `start` (wrapping within the bank) hold before
+// work on them starts; a cut leaves the first `done` of them as the work made them.
+void Begin(State& s, Unfinished& work, int bank, uint16_t start, int length, int done) {
+    const std::vector<uint8_t>& flash = s.flash[static_cast<size_t>(bank)];
+    work.pending = true;
+    work.bank = bank;
+    work.start = start;
+    work.done = done;
+    work.before.resize(static_cast<size_t>(length));
+    for (int i = 0; i < length; ++i)
+        work.before[static_cast<size_t>(i)] = flash[static_cast<uint16_t>(start + i)];
+}
+
+// The power goes: work not yet reported done stays half done, every register is lost,
+// and the chip answers nothing until the power comes back.
+void CutPower(State& s) {
+    for (Unfinished* work : {&s.erasing, &s.programming}) {
+        if (!work->pending)
+            continue;
+        std::vector<uint8_t>& flash = s.flash[static_cast<size_t>(work->bank)];
+        for (size_t i = static_cast<size_t>(work->done); i < work->before.size(); ++i)
+            flash[static_cast<uint16_t>(work->start + i)] = work->before[i];
+    }
+    ClearBusy(s);
+    s.powered = false;
+    s.inIsp = false;
+    s.bank = 0;
+    s.control = 0x00;
+    s.named = 0x00;
+    s.address = 0;
+    s.crcEnd = 0;
+    s.crcResult = 0x00;
+}
+
+// True while the chip has power; cuts it when transfer number `transfer` is the fault's.
+bool StillPowered(State& s, int transfer) {
+    if (s.powered && s.faults.powerCutAt >= 0 && transfer >= s.faults.powerCutAt)
+        CutPower(s);
+    return s.powered;
+}
+
+// Bank 0 is erased first: a cut before the erase reports done leaves bank 1 as it was.
 void Erase(State& s) {
+    s.programming.pending = false; // a new command finishes the work before it
+    Begin(s, s.erasing, 1, 0, ChipModel::kBankSize, 0);
     for (auto& bank : s.flash)
         std::fill(bank.begin(), bank.end(), ChipModel::kErased);
     ++s.counters.erases;
@@ -101,10 +148,13 @@ void TriggerEntry(State& s) {
     ClearBusy(s);
 }
 
-// A stuck byte keeps whatever it holds.
+// A stuck byte keeps whatever it holds. A cut before the page reports done leaves its
+// first half programmed and its second half as it was.
 void ProgramPage(State& s, const uint8_t* page) {
     if (!s.inIsp)
         return;
+    s.erasing.pending = false; // a new command finishes the work before it
+    Begin(s, s.programming, s.bank, s.address, ChipModel::kPageSize, ChipModel::kPageSize / 2);
     std::vector<uint8_t>& bank = s.flash[static_cast<size_t>(s.bank)];
     for (int i = 0; i < ChipModel::kPageSize; ++i) {
         const uint16_t a = static_cast<uint16_t>(s.address + i);
@@ -163,10 +213,15 @@ uint8_t ReadRegister(State& s) {
             return 0x00;
         uint8_t status = s.bank == 1 ? kIspBank1 : kIspBank0;
         // Every busy period sees this read, so all of them count down together.
+        // A read that shows the work done is what makes it done for a power cut.
         if (s.erase.Poll(s.clock))
             status |= kStatusErasing;
+        else
+            s.erasing.pending = false;
         if (s.page.Poll(s.clock))
             status |= kStatusProgramming;
+        else
+            s.programming.pending = false;
         if (s.crcRange.Poll(s.clock))
             status |= kStatusRangeSetup;
         return status;
@@ -190,8 +245,9 @@ bool ChipModel::Acknowledges(uint8_t address) {
 
 bool ChipModel::IicWrite(uint8_t address, int count, const uint8_t* data) {
     State& s = *state_;
+    const int transfer = s.counters.writes + s.counters.reads;
     ++s.counters.writes;
-    if (s.faults.dropWrites || count < 1 || !data)
+    if (!StillPowered(s, transfer) || s.faults.dropWrites || count < 1 || !data)
         return false;
     if (address == kRegisterPort)
         WriteRegister(s, count, data);
@@ -204,7 +260,14 @@ bool ChipModel::IicWrite(uint8_t address, int count, const uint8_t* data) {
 
 bool ChipModel::IicRead(uint8_t address, int count, uint8_t* data) {
     State& s = *state_;
+    const int transfer = s.counters.writes + s.counters.reads;
     ++s.counters.reads;
+    if (!StillPowered(s, transfer)) {
+        // No acknowledgement; the pull-ups hold the data line high.
+        if (data && count > 0)
+            std::fill(data, data + count, uint8_t{0xFF});
+        return false;
+    }
     if (s.faults.readFail || address != kReadPort || count < 1 || !data)
         return false;
     for (int i = 0; i < count; ++i)
@@ -218,6 +281,18 @@ bool ChipModel::AddFault(const std::string& fault, std::string* error) {
 
 void ChipModel::ClearFaults() {
     state_->faults = Faults{};
+}
+
+void ChipModel::PowerCycle() {
+    State& s = *state_;
+    if (s.powered)
+        CutPower(s);
+    s.faults.powerCutAt = -1; // spent
+    s.powered = true;
+}
+
+bool ChipModel::Powered() const {
+    return state_->powered;
 }
 
 void ChipModel::SetClock(std::function<uint64_t()> nowMs) {

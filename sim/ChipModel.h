@@ -23,6 +23,7 @@ namespace rtd::sim {
 //   stuck=B:ADDR         the flash byte at ADDR (hex) of bank B cannot be programmed
 //   read-fail            every read fails and leaves the buffer untouched
 //   drop-writes          every write is ignored
+//   power-cut@K          the power goes before transfer K (counting from 0): see PowerCycle
 struct Counters {
     int ispEntries = 0;      // successful entries into ISP mode
     int entryAttempts = 0;   // 36 00 writes
@@ -72,6 +73,13 @@ public:
     // text is not a fault.
     bool AddFault(const std::string& fault, std::string* error = nullptr);
     void ClearFaults();
+    // The power goes off, if it has not already (power-cut@K), and comes back. Off, the
+    // chip acknowledges nothing and a read gives 0xFF. An erase or page not yet reported
+    // done by a status read is left half done: an erase only bank 0, a page its first
+    // 128 bytes. Back on, the chip is out of ISP mode with every register cleared, the
+    // flash as the cut left it; the power cut is spent, other faults stay.
+    void PowerCycle();
+    bool Powered() const;
 
     // By default busy times are counted in status reads. With a clock set, the default
     // busy times are in milliseconds of that clock instead; an empty function goes back

@@ -70,6 +70,18 @@ bool ParseFault(const std::string& fault, Faults& faults, std::string* error) {
         return true;
     }
 
+    if (fault.compare(0, 9, "power-cut") == 0) {
+        unsigned long k = 0;
+        if (fault.size() < 10 || fault[9] != '@' ||
+            !ParseUnsigned(fault.substr(10), false, kMaxCount, k))
+            return Fail(error, "bad fault '" + fault +
+                                   "': expected power-cut@K (K the transfer, counting from 0)");
+        // Two cuts: the chip is off from the first one on.
+        const int at = static_cast<int>(k);
+        faults.powerCutAt = faults.powerCutAt < 0 ? at : std::min(faults.powerCutAt, at);
+        return true;
+    }
+
     if (name == "stuck") {
         const auto colon = value.find(':');
         unsigned long bank = 0, address = 0;
@@ -124,7 +136,8 @@ bool ParseFault(const std::string& fault, Faults& faults, std::string* error) {
 
     return Fail(error, "unknown fault '" + name +
                            "' (known: no-isp, isp-after=N, erase-busy=N, page-busy=N[@K], "
-                           "crc-range-busy=N, crc-busy=N, stuck=B:ADDR, read-fail, drop-writes)");
+                           "crc-range-busy=N, crc-busy=N, stuck=B:ADDR, read-fail, drop-writes, "
+                           "power-cut@K)");
 }
 
 } // namespace rtd::sim

@@ -23,6 +23,7 @@ struct Faults {
     std::set<std::pair<int, uint32_t>> stuck; // (bank, address) of unprogrammable bytes
     bool readFail = false;
     bool dropWrites = false;
+    int powerCutAt = -1; // the chip's first unanswered transfer (from 0); -1 none
 
     // Extra busy reads for programming the page with this number.
     int PageBusyFor(int page) const;

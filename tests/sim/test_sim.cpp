@@ -31,6 +31,7 @@ Bytes ParseHex(std::istringstream& in) {
 //   "R 90 40"      read register 90 (name it at 94, read one byte at 95), expect 40
 //   "PAGE 12 A5"   address port 92 12 00, then a full page write of 256 bytes of A5
 //   "ENTER"        90 40, 36 00
+//   "CYCLE"        the power goes off and comes back
 void RunScript(ChipModel& chip, const std::vector<std::string>& script) {
     for (const std::string& line : script) {
         SCOPED_TRACE(line);
@@ -55,6 +56,8 @@ void RunScript(ChipModel& chip, const std::vector<std::string>& script) {
             page[0] = 0x94;
             EXPECT_TRUE(chip.IicWrite(0x96, 3, address));
             EXPECT_TRUE(chip.IicWrite(0x94, 257, page.data()));
+        } else if (op == "CYCLE") {
+            chip.PowerCycle();
         } else if (op == "ENTER") {
             const uint8_t control[] = {0x90, 0x40}, trigger[] = {0x36, 0x00};
             EXPECT_TRUE(chip.IicWrite(0x94, 2, control));
@@ -225,6 +228,37 @@ TEST(ChipModelProtocol, ScriptsBehaveAsTheChip) {
          kNothing,
          {"W 94 A2 80", "R A2 00", "R A3 00"},
          [](const ChipModel& c) { EXPECT_EQ(c.Stats().crcComputations, 0); }},
+        {"a cut leaves a page no status read reported done half programmed",
+         {},
+         Dirty,
+         {"ENTER", "PAGE 12 00", "CYCLE", "R 90 00", "ENTER", "R 90 40"},
+         [](const ChipModel& c) {
+             EXPECT_TRUE(AllEqual(c.Flash(0), 0x1200, 0x1280, 0x00));
+             EXPECT_EQ(c.Flash(0)[0x1280], static_cast<uint8_t>(0x1280 * 7));
+             EXPECT_EQ(c.Flash(0)[0x12FF], static_cast<uint8_t>(0x12FF * 7));
+         }},
+        {"a page reported done survives a cut whole",
+         {},
+         Dirty,
+         {"ENTER", "PAGE 12 00", "R 90 40", "CYCLE"},
+         [](const ChipModel& c) { EXPECT_TRUE(AllEqual(c.Flash(0), 0x1200, 0x1300, 0x00)); }},
+        {"a cut during an erase leaves bank 1 as it was",
+         {},
+         Dirty,
+         {"ENTER", "W 94 90 C0", "CYCLE"},
+         [](const ChipModel& c) {
+             EXPECT_TRUE(AllEqual(c.Flash(0), 0, 65536, 0xFF));
+             EXPECT_EQ(c.Flash(1)[3], 3 * 7 + 1);
+         }},
+        {"a page sent finishes the erase before it",
+         {},
+         Dirty,
+         {"ENTER", "W 94 90 C0", "PAGE 00 00", "CYCLE"},
+         [](const ChipModel& c) {
+             EXPECT_TRUE(AllEqual(c.Flash(1), 0, 65536, 0xFF));
+             EXPECT_TRUE(AllEqual(c.Flash(0), 0, 0x80, 0x00));
+             EXPECT_TRUE(AllEqual(c.Flash(0), 0x80, 65536, 0xFF));
+         }},
         {"unknown registers read 0", {}, kNothing, {"ENTER", "R 36 00", "R 55 00"}, nullptr},
         {"no-isp never enters",
          {"no-isp"},
@@ -374,7 +408,9 @@ TEST(ChipModelFaults, SpecsParseOrAreRefusedWithAReason) {
         {"crc-busy= 3", false},     {"page-busy=99999999", false}, {"page-busy=1@", false},
         {"page-busy=1@256", false}, {"page-busy=@3", false},       {"stuck=0", false},
         {"stuck=2:10", false},      {"stuck=0:10000", false},      {"stuck=0:xyz", false},
-        {"stuck=:10", false},       {"Erase-Busy=1", false},
+        {"stuck=:10", false},       {"Erase-Busy=1", false},       {"power-cut@0", true},
+        {"power-cut@40000", true},  {"power-cut", false},          {"power-cut@", false},
+        {"power-cut=3", false},     {"power-cut@x", false},
     };
     for (const Case& t : cases) {
         SCOPED_TRACE(t.fault);
@@ -390,6 +426,25 @@ TEST(ChipModelFaults, SpecsParseOrAreRefusedWithAReason) {
         // A refused fault leaves the chip healthy.
         RunScript(chip, {"ENTER", "R 90 40", "W 94 90 C0", "R 90 40", "PAGE 00 00", "R 90 40"});
     }
+}
+
+TEST(ChipModelFaults, FromThePowerCutNothingAnswersUntilThePowerComesBack) {
+    ChipModel chip;
+    ASSERT_TRUE(chip.AddFault("power-cut@2"));
+    RunScript(chip, {"ENTER"}); // transfers 0 and 1
+    ASSERT_TRUE(chip.InIsp());
+    const uint8_t erase[] = {0x90, 0xC0};
+    EXPECT_FALSE(chip.IicWrite(0x94, 2, erase));
+    uint8_t value = 0x00;
+    EXPECT_FALSE(chip.IicRead(0x95, 1, &value));
+    EXPECT_EQ(value, 0xFF);
+    EXPECT_FALSE(chip.Powered());
+    EXPECT_FALSE(chip.InIsp());
+    EXPECT_EQ(chip.Stats().erases, 0);
+    EXPECT_EQ(chip.Stats().writes + chip.Stats().reads, 4);
+    // Back on, out of ISP mode; the cut is spent.
+    chip.PowerCycle();
+    RunScript(chip, {"R 90 00", "ENTER", "R 90 40", "W 94 90 C0", "R 90 40"});
 }
 
 TEST(ChipModelClock, BusyPeriodsLastMillisecondsOfTheClock) {
