@@ -17,6 +17,8 @@ public:
         reads_ = reads;
         untilMs_ = clock ? clock() + ms : 0;
     }
+    // Ends the status reads a fault added; time on the clock still runs.
+    void EndReads() { reads_ = 0; }
     void Clear() {
         reads_ = 0;
         untilMs_ = 0;

@@ -280,7 +280,11 @@ bool ChipModel::AddFault(const std::string& fault, std::string* error) {
 }
 
 void ChipModel::ClearFaults() {
-    state_->faults = Faults{};
+    State& s = *state_;
+    s.faults = Faults{};
+    // Work a fault drew out finishes as a healthy chip's would.
+    for (BusyPeriod* period : {&s.erase, &s.page, &s.crcRange, &s.crcEngine})
+        period->EndReads();
 }
 
 void ChipModel::PowerCycle() {

@@ -72,6 +72,8 @@ public:
     // Adds one fault by its name (see above). False, with a one-line reason, when the
     // text is not a fault.
     bool AddFault(const std::string& fault, std::string* error = nullptr);
+    // The chip is healthy from now on: busy periods faults drew out end (their time on the
+    // clock still runs). A chip whose power is off stays off until PowerCycle.
     void ClearFaults();
     // The power goes off, if it has not already (power-cut@K), and comes back. Off, the
     // chip acknowledges nothing and a read gives 0xFF. An erase or page not yet reported

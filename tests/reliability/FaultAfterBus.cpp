@@ -33,6 +33,10 @@ const char* FaultName(Fault fault) {
     return "?";
 }
 
+std::string FaultFromTransfer(Fault fault, int k) {
+    return std::string(FaultName(fault)) + " from transfer " + std::to_string(k);
+}
+
 bool FaultAfterBus::Tick() {
     const int index = calls_++;
     if (index != k_)

@@ -22,7 +22,13 @@ enum class Fault {
     StuckBit,     // one flash byte per bank cannot be programmed
 };
 
+constexpr Fault kAllFaults[] = {Fault::NoIsp,        Fault::EraseBusy, Fault::PageBusy,
+                                Fault::CrcRangeBusy, Fault::CrcBusy,   Fault::ReadFail,
+                                Fault::DropWrites,   Fault::StuckBit};
+
 const char* FaultName(Fault fault);
+// "page-busy from transfer 12": one run of a matrix, for its failure messages.
+std::string FaultFromTransfer(Fault fault, int k);
 
 // The flash byte of each bank that the stuck-bit fault pins (to its erased 0xFF).
 constexpr int kStuckAddress[2] = {0x0123, 0x0042};

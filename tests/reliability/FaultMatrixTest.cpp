@@ -14,43 +14,19 @@
 #include "Commands.h"
 #include "FaultAfterBus.h"
 #include "FaultOracle.h"
+#include "FaultRunFixture.h"
 #include "HexText.h"
 #include "Ispunit.h"
-#include "PluginFixture.h"
 #include "ReferenceCrc.h"
 #include "TempDir.h"
+#include "TwoBankImage.h"
 #include "WireScript.h"
 
 namespace rtd::test {
 namespace {
 
-constexpr Fault kFaults[] = {Fault::NoIsp,        Fault::EraseBusy, Fault::PageBusy,
-                             Fault::CrcRangeBusy, Fault::CrcBusy,   Fault::ReadFail,
-                             Fault::DropWrites,   Fault::StuckBit};
-
-// A 64 KiB window whose first `length` bytes hold data (never 0xFF, so no page is
-// skipped and every stuck byte matters), the rest erased.
-std::vector<uint8_t> Window(int length, int step) {
-    std::vector<uint8_t> window(65536, 0xFF);
-    for (int i = 0; i < length; ++i)
-        window[static_cast<size_t>(i)] = static_cast<uint8_t>((i * step + 0x11) % 0xFF);
-    return window;
-}
-
-class FaultMatrixTest : public PluginFixture {
+class FaultMatrixTest : public FaultRunFixture {
 protected:
-    FaultMatrixTest() { HandOverAll(); }
-
-    // A blank chip behind a bus that starts `fault` at transfer k; fresh events and list.
-    void Arm(Fault fault, int k) {
-        chip = std::make_unique<sim::ChipModel>();
-        faultBus = std::make_unique<FaultAfterBus>(chip.get(), fault, k);
-        bus.SetInner(faultBus.get());
-        events.clear();
-        lines = std::make_unique<RecordingStrings>(&events);
-        SetInfoList(lines.get());
-    }
-
     // Compares one run with what the protocol prescribes for it.
     void Check(const WireScript& script, const Outcome& want, bool ok, int k) {
         EXPECT_EQ(ok, want.ok);
@@ -71,9 +47,9 @@ protected:
     template <typename Command, typename OnSuccess>
     int RunMatrix(const WireScript& script, Command command, OnSuccess onSuccess) {
         int failures = 0;
-        for (Fault fault : kFaults)
+        for (Fault fault : kAllFaults)
             for (int k = 0; k <= script.Transfers(); ++k) {
-                SCOPED_TRACE(Describe(fault, k));
+                SCOPED_TRACE(FaultFromTransfer(fault, k));
                 Arm(fault, k);
                 const bool ok = command();
                 Check(script, FaultOracle(fault, k).Run(script), ok, k);
@@ -84,57 +60,19 @@ protected:
         return failures;
     }
 
-    static std::string Describe(Fault fault, int k) {
-        return std::string(FaultName(fault)) + " from transfer " + std::to_string(k);
-    }
-
-    // A true result of a write means each bank holds its window's data.
-    void ExpectFlashed(const std::vector<std::vector<uint8_t>>& windows, const int dataLength[2]) {
-        for (int bank = 0; bank < 2; ++bank) {
-            const std::vector<uint8_t>& flash = chip->Flash(bank);
-            const auto n = static_cast<size_t>(dataLength[bank]);
-            EXPECT_TRUE(std::equal(flash.begin(), flash.begin() + n, windows[bank].begin()))
-                << "bank " << bank << " reported verified but holds other bytes";
-        }
-    }
-
     // The Write export of `path` under the whole matrix: a true result must have flashed
-    // the windows.
+    // the image.
     void RunWriteMatrix(const WireScript& script, const std::string& path,
-                        const std::vector<std::vector<uint8_t>>& windows, const int dataLength[2]) {
+                        const TwoBankImage& two) {
         const AnsiStringPtr argument = AnsiStringNew(path.c_str());
         RunMatrix(
-            script, [&] { return Write(argument); }, [&] { ExpectFlashed(windows, dataLength); });
+            script, [&] { return Write(argument); }, [&] { ExpectFlashed(two); });
         AnsiStringRelease(argument);
     }
 
-    std::unique_ptr<sim::ChipModel> chip;
-    std::unique_ptr<FaultAfterBus> faultBus;
-    std::unique_ptr<RecordingStrings> lines;
-};
-
-// Two banks with data in full and short pages; bank 1's window follows bank 0's.
-class TwoBankImage {
-public:
-    TwoBankImage() {
-        windows = {Window(dataLength[0], 7), Window(dataLength[1], 13)};
-        script.ProgramBank(windows[0].data(), 0, true, false);
-        script.ProgramBank(windows[1].data(), 1, false, true);
+    void ExpectFlashed(const TwoBankImage& two) {
+        EXPECT_TRUE(two.DataIn(*chip)) << "reported verified but holds other bytes";
     }
-
-    // A chip that answers with a stale or failed byte must never match by chance.
-    void CheckCrcsAreTelling() const {
-        const uint8_t crc0 = ReferenceCrc8(windows[0].data(), static_cast<size_t>(dataLength[0]));
-        const uint8_t crc1 = ReferenceCrc8(windows[1].data(), static_cast<size_t>(dataLength[1]));
-        for (uint8_t crc : {crc0, crc1})
-            for (uint8_t stale : {0x00, 0x40, 0x60, 0xFF})
-                ASSERT_NE(crc, stale);
-        ASSERT_NE(crc0, crc1);
-    }
-
-    const int dataLength[2] = {2 * 256 + 40, 256 + 44};
-    std::vector<std::vector<uint8_t>> windows;
-    WireScript script;
 };
 
 TEST_F(FaultMatrixTest, TwoBankSequence) {
@@ -146,27 +84,18 @@ TEST_F(FaultMatrixTest, TwoBankSequence) {
             return ProgramBank(two.windows[0].data(), 0, true, false) &&
                    ProgramBank(two.windows[1].data(), 1, false, true);
         },
-        [&] { ExpectFlashed(two.windows, two.dataLength); });
+        [&] { ExpectFlashed(two); });
     // The matrix must exercise failures as well as late faults that change nothing.
     EXPECT_GT(failures, 0);
-    EXPECT_LT(failures, static_cast<int>(std::size(kFaults)) * (two.script.Transfers() + 1));
+    EXPECT_LT(failures, static_cast<int>(std::size(kAllFaults)) * (two.script.Transfers() + 1));
 }
 
 // The same two banks through the Write export, from a raw image file.
 TEST_F(FaultMatrixTest, TwoBankWriteExport) {
     const TwoBankImage two;
     two.CheckCrcsAreTelling();
-    WireScript script;
-    script.Line("Begin...");
-    script.Line("Fire Bank0...");
-    script.ProgramBank(two.windows[0].data(), 0, true, false);
-    script.Line("Fire Bank1...");
-    script.ProgramBank(two.windows[1].data(), 1, false, true);
-
     TempDir files;
-    std::vector<uint8_t> raw = two.windows[0];
-    raw.insert(raw.end(), two.windows[1].begin(), two.windows[1].begin() + two.dataLength[1]);
-    RunWriteMatrix(script, files.Write("two-bank.bin", raw), two.windows, two.dataLength);
+    RunWriteMatrix(two.WriteScript(), files.Write("two-bank.bin", two.RawFile()), two);
 }
 
 // Bank 0 from a HEX file and bank 1 from its raw extend file: the flow logs no bank lines
@@ -184,7 +113,7 @@ TEST_F(FaultMatrixTest, HexWriteWithExtendFile) {
     files.Write("fw_Extend.bin", std::vector<uint8_t>(two.windows[1].begin(),
                                                       two.windows[1].begin() + two.dataLength[1]));
     IspUnit->AutoFireSecond = true;
-    RunWriteMatrix(script, main, two.windows, two.dataLength);
+    RunWriteMatrix(script, main, two);
 }
 
 // A failed read of the chip's CRC must never pass for a match, whatever value the
@@ -197,7 +126,8 @@ TEST_F(FaultMatrixTest, FailedCrcReadNeverMatches) {
         WireScript script;
         script.ProgramBank(window.data(), 0, true, true);
         for (int k = 0; k <= script.Transfers(); ++k) {
-            SCOPED_TRACE("CRC " + std::to_string(target) + ", " + Describe(Fault::ReadFail, k));
+            SCOPED_TRACE("CRC " + std::to_string(target) + ", " +
+                         FaultFromTransfer(Fault::ReadFail, k));
             Arm(Fault::ReadFail, k);
             const bool ok = ProgramBank(window.data(), 0, true, true);
             Check(script, FaultOracle(Fault::ReadFail, k).Run(script), ok, k);
@@ -229,9 +159,9 @@ TEST_F(FaultMatrixTest, ResetCommand) {
 // no line, never leaves ISP mode and never posts more than 100.
 TEST_F(FaultMatrixTest, EnterIspLoop) {
     const int sampled[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 1001, 20000};
-    for (Fault fault : kFaults)
+    for (Fault fault : kAllFaults)
         for (int k : sampled) {
-            SCOPED_TRACE(Describe(fault, k));
+            SCOPED_TRACE(FaultFromTransfer(fault, k));
             Arm(fault, k);
             const uint64_t start = platform.NowMs();
             EXPECT_TRUE(ExtFunc(nullptr));

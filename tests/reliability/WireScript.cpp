@@ -67,4 +67,11 @@ Events WireScript::HealthyPrefix(int count) const {
     return Events(bus.begin(), bus.begin() + std::min<size_t>(bus.size(), count));
 }
 
+std::vector<std::string> WireScript::HealthyLines() const {
+    std::vector<std::string> lines;
+    for (const std::string& e : ListEvents(events_))
+        lines.push_back(e.substr(2));
+    return lines;
+}
+
 } // namespace rtd::test

@@ -37,6 +37,8 @@ public:
     int Transfers() const { return next_; }
     // The first `count` transfers in the recorders' "W .."/"R .." form.
     Events HealthyPrefix(int count) const;
+    // The message lines of the whole healthy run.
+    std::vector<std::string> HealthyLines() const;
 
 private:
     void Add(TraceStep step);

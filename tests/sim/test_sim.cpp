@@ -32,6 +32,7 @@ Bytes ParseHex(std::istringstream& in) {
 //   "PAGE 12 A5"   address port 92 12 00, then a full page write of 256 bytes of A5
 //   "ENTER"        90 40, 36 00
 //   "CYCLE"        the power goes off and comes back
+//   "CLEAR"        the faults are removed
 void RunScript(ChipModel& chip, const std::vector<std::string>& script) {
     for (const std::string& line : script) {
         SCOPED_TRACE(line);
@@ -58,6 +59,8 @@ void RunScript(ChipModel& chip, const std::vector<std::string>& script) {
             EXPECT_TRUE(chip.IicWrite(0x94, 257, page.data()));
         } else if (op == "CYCLE") {
             chip.PowerCycle();
+        } else if (op == "CLEAR") {
+            chip.ClearFaults();
         } else if (op == "ENTER") {
             const uint8_t control[] = {0x90, 0x40}, trigger[] = {0x36, 0x00};
             EXPECT_TRUE(chip.IicWrite(0x94, 2, control));
@@ -151,6 +154,11 @@ TEST(ChipModelProtocol, ScriptsBehaveAsTheChip) {
          {"erase-busy=2"},
          kNothing,
          {"ENTER", "W 94 90 C0", "R 90 C0", "R 90 C0", "R 90 40", "W 94 90 C0", "R 90 C0"},
+         nullptr},
+        {"clearing the faults ends the busy reads they added",
+         {"erase-busy=5", "page-busy=5"},
+         kNothing,
+         {"ENTER", "W 94 90 C0", "R 90 C0", "PAGE 00 00", "R 90 D0", "CLEAR", "R 90 40"},
          nullptr},
         {"erase busy on bank 1 reads E0",
          {"erase-busy=1"},
