@@ -40,6 +40,9 @@ const char* const kRest = R"(Options:
                        stuck=B:ADDR      flash byte ADDR (hex) of bank B cannot be programmed
                        read-fail         every read fails and leaves the buffer as it was
                        drop-writes       every write is ignored
+                       power-cut@K       the power goes before bus transfer K (from 0): no
+                                         answers, reads 0xFF; the saved flash holds what
+                                         was erased and programmed, a page under way half
                      and, with an adapter model (ch341:model), faults of the wires and USB:
                        nack-address      nothing acknowledges its address
                        nack-address=T    addresses acknowledged up to bus transfer T-1 only

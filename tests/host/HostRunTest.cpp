@@ -101,6 +101,28 @@ TEST(HostRun, CommandsReportTheChipsFaultsThroughLinesAndExitStatus) {
     }
 }
 
+// The power goes in the middle of a write; the flash file keeps what the cut left, and
+// the next run, a chip with its power back, writes the image.
+TEST(HostRun, AWriteCutByThePowerIsRecoveredByTheNextWrite) {
+    const std::string file = ExamplePath("two-bank.kvf");
+    const std::string flash = TempPath("power-cut-flash.bin");
+    std::remove(flash.c_str());
+    const image::FirmwarePlan plan = PlanFor(file, false);
+    ASSERT_TRUE(plan.Ready());
+
+    HostResult r =
+        RunInProcess({"--sim-flash", flash, "--sim-fault", "power-cut@20", "write", file});
+    EXPECT_EQ(r.status, 1) << r.out << r.err;
+    EXPECT_EQ(SplitLines(r.out).back(), "write: FAILED");
+    const std::vector<uint8_t> cut = ReadFileBytes(flash);
+    ASSERT_EQ(cut.size(), plan.image.size());
+    EXPECT_TRUE(cut != plan.image) << "the cut changed nothing";
+
+    r = RunInProcess({"--sim-flash", flash, "write", file});
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_TRUE(ReadFileBytes(flash) == plan.image) << "not the image after the second write";
+}
+
 TEST(HostRun, RefusedFilesNeverReachTheChip) {
     const rtd::test::TempDir files;
     const std::string bad = files.Write("not-packed.kvf", "not a packed file");

@@ -139,6 +139,7 @@ TEST(Options, HelpNamesEveryCommandOptionFaultAndExitStatus) {
                               "stuck=B:ADDR",
                               "read-fail",
                               "drop-writes",
+                              "power-cut@K",
                               "Exit status",
                               "  0  ",
                               "  1  ",
