@@ -240,7 +240,10 @@ uint8_t ReadRegister(State& s) {
 ChipModel::ChipModel() : state_(std::make_shared<State>()) {}
 
 bool ChipModel::Acknowledges(uint8_t address) {
-    return address == kRegisterPort || address == kAddressPort || address == kReadPort;
+    // The address byte is the first thing of the next transfer that meets a power cut.
+    State& s = *state_;
+    return StillPowered(s, s.counters.writes + s.counters.reads) &&
+           (address == kRegisterPort || address == kAddressPort || address == kReadPort);
 }
 
 bool ChipModel::IicWrite(uint8_t address, int count, const uint8_t* data) {

@@ -66,8 +66,8 @@ public:
     bool IicWrite(uint8_t address, int count, const uint8_t* data) override;
     bool IicRead(uint8_t address, int count, uint8_t* data) override;
     // Whether the chip acknowledges this address byte on the wire (0x94 and 0x96 for
-    // writes, 0x95 for reads), whatever faults are set.
-    static bool Acknowledges(uint8_t address);
+    // writes, 0x95 for reads): always while it has power, whatever other faults are set.
+    bool Acknowledges(uint8_t address);
 
     // Adds one fault by its name (see above). False, with a one-line reason, when the
     // text is not a fault.

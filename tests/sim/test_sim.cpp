@@ -441,6 +441,7 @@ TEST(ChipModelFaults, FromThePowerCutNothingAnswersUntilThePowerComesBack) {
     ASSERT_TRUE(chip.AddFault("power-cut@2"));
     RunScript(chip, {"ENTER"}); // transfers 0 and 1
     ASSERT_TRUE(chip.InIsp());
+    EXPECT_FALSE(chip.Acknowledges(0x94)); // the address of transfer 2
     const uint8_t erase[] = {0x90, 0xC0};
     EXPECT_FALSE(chip.IicWrite(0x94, 2, erase));
     uint8_t value = 0x00;
@@ -452,6 +453,7 @@ TEST(ChipModelFaults, FromThePowerCutNothingAnswersUntilThePowerComesBack) {
     EXPECT_EQ(chip.Stats().writes + chip.Stats().reads, 4);
     // Back on, out of ISP mode; the cut is spent.
     chip.PowerCycle();
+    EXPECT_TRUE(chip.Acknowledges(0x94));
     RunScript(chip, {"R 90 00", "ENTER", "R 90 40", "W 94 90 C0", "R 90 40"});
 }
 
