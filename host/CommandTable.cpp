@@ -81,6 +81,10 @@ const std::vector<HostCommand>& HostCommands() {
          "program FILE (.hex/.h00 Intel HEX, .bin raw image, else packed)\n"
          "and verify every bank by CRC-8",
          CallWrite, true, true, nullptr},
+        {"verify", 1, "verify FILE",
+         "compare the chip with FILE by the CRC-8 of every bank a write\n"
+         "programs; erases and writes nothing (0: all match, 1: not)",
+         nullptr, true, true, nullptr},
         {"erase", 0, "erase", "erase the whole flash, then let the chip run", CallErase, true, true,
          nullptr},
         {"reset", 0, "reset", "enter and leave ISP mode so the chip restarts", CallReset, true,

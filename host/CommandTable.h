@@ -20,7 +20,8 @@ struct HostCommand {
     const char* usage; // "write FILE"
     const char* help;  // for --help; a '\n' starts a continuation line
     // Commands run through the plug-in: the export call, true when the export returned
-    // true. The host objects are handed over before and taken back after it.
+    // true. The host objects are handed over before and taken back after it. Null with
+    // needsBus: the host talks to the chip itself (verify), without the plug-in.
     bool (*callExport)(const PluginExports& exports, const Options& options, std::ostream& out);
     bool needsBus;      // the plug-in is given a bus object for the call
     bool reportsResult; // the output ends with "<name>: OK" or "<name>: FAILED"

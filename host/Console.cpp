@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "JsonText.h"
+
 namespace rtd::host {
 
 namespace {
@@ -25,9 +27,16 @@ void Console::EndBar() {
     barShown_ = false;
 }
 
+void Console::JsonEvent(const char* event, const std::string& text) {
+    out_ << JsonObject().Add("event", event).Add("text", text).Text() << '\n';
+    out_.flush();
+}
+
 void Console::Line(const std::string& text) {
     if (mode_ == Mode::Quiet)
         return;
+    if (mode_ == Mode::Json)
+        return JsonEvent("line", text);
     if (barShown_ && lastPercent_ == 100) {
         EndBar(); // a finished bar stays on screen as the record of that stage
         out_ << text << '\n';
@@ -54,9 +63,13 @@ void Console::Progress(int percent) {
         barShown_ = true;
         break;
     case Mode::Plain:
+    case Mode::Json:
         if (percent == lastPercent_)
             return;
-        out_ << percent << "%\n";
+        if (mode_ == Mode::Json)
+            out_ << JsonObject().Add("event", "progress").Add("percent", percent).Text() << '\n';
+        else
+            out_ << percent << "%\n";
         break;
     }
     lastPercent_ = percent;
@@ -64,18 +77,41 @@ void Console::Progress(int percent) {
 }
 
 void Console::Result(const std::string& text) {
+    if (mode_ == Mode::Json)
+        return;
     EndBar();
     out_ << text << '\n';
     out_.flush();
 }
 
 void Console::Error(const std::string& text) {
+    if (firstError_.empty())
+        firstError_ = text;
     EndBar();
+    if (mode_ == Mode::Json)
+        JsonEvent("error", text);
     out_.flush();
     if (program_)
         err_ << program_ << ": ";
     err_ << text << '\n';
     err_.flush();
+}
+
+void Console::Note(const std::string& text, bool evenQuiet) {
+    if (mode_ == Mode::Json)
+        return JsonEvent("note", text);
+    if (mode_ == Mode::Quiet && !evenQuiet)
+        return;
+    EndBar();
+    out_ << text << '\n';
+    out_.flush();
+}
+
+void Console::Final(const std::string& resultJson) {
+    if (mode_ != Mode::Json)
+        return;
+    out_ << resultJson << '\n';
+    out_.flush();
 }
 
 void Console::Finish() {

@@ -13,7 +13,8 @@ public:
     enum class Mode {
         Terminal, // redrawn progress bar on one line
         Plain,    // one "NN%" line whenever the percentage changes
-        Quiet     // only the result and errors
+        Quiet,    // only the result and errors
+        Json      // one JSON object per event on stdout (docs/HOST.md)
     };
 
     // Errors are written as "<program>: reason", or as the bare reason without a program.
@@ -23,12 +24,21 @@ public:
     void Line(const std::string& text);
     void Progress(int percent);
     void Result(const std::string& text);
+    // A bus-adapter or set-up failure: stderr, and an "error" event in JSON.
     void Error(const std::string& text);
+    // A line of the host's own (verify's banks, a write's summary), not of the plug-in;
+    // `evenQuiet` for what was asked for explicitly (--stats).
+    void Note(const std::string& text, bool evenQuiet = false);
+    // JSON: the closing "result" object (text modes print the result with Result).
+    void Final(const std::string& resultJson);
+    // The first error reported, for the result object.
+    const std::string& FirstError() const { return firstError_; }
     // Ends a progress bar that is still on screen.
     void Finish();
 
 private:
     void EndBar();
+    void JsonEvent(const char* event, const std::string& text);
 
     std::ostream& out_;
     std::ostream& err_;
@@ -36,6 +46,7 @@ private:
     const char* program_;
     bool barShown_ = false;
     int lastPercent_ = -1;
+    std::string firstError_;
 };
 
 // The bar as drawn on a terminal, without the leading carriage return.

@@ -58,17 +58,25 @@ const char* const kRest = R"(Options:
                      a HEX write also programs bank 1 from the extend file beside it
                      (FILE_Extend.bin, FILE_Extend.hex, DEROredovOrovav.bin, .hex)
   --quiet, -q        print only the result
+  --if-different     write: verify first and write nothing when every bank matches
+  --stats            after a bus command: bus calls, bytes on the bus, time between bus
+                     calls against wall time, bus time projected at 100 and 400 kHz
+  --json             one JSON object per line on stdout for every event, then a
+                     "result" object (bus commands; schema in docs/HOST.md)
   --help, -h         this text
   --version          the version
 
 Output: the message list's lines as the plug-in adds them, progress as a bar on a
 terminal or as "NN%" lines otherwise, then "<command>: OK" or "<command>: FAILED".
+A write ends with one "Summary:" line: banks, bytes written, pages sent, CRC-8 per
+bank, time.
 The plug-in writes its setting to Torvan.ini beside the isphost executable on unload.
 
 Exit status:
   0  the command succeeded (the export returned true; image tools: file accepted)
-  1  the command failed (the export returned false; image tools: file refused or not
-     written; a simulated flash file that could not be saved)
+  1  the command failed (the export returned false; verify: a bank does not match;
+     image tools: file refused or not written; a simulated flash file that could not
+     be saved)
   2  usage error, or the plug-in, bus, trace or flash file could not be set up
      (one line on stderr says why: an unknown adapter, a missing CH341DLL.DLL or libusb,
      a device that cannot be opened)
@@ -81,6 +89,7 @@ Examples:
   isphost --sim-fault isp-after=2 --trace erase.trace erase
   isphost --sim-fault stuck=1:0010 write examples/raw-image.bin     # ends "Crc Error!"
   isphost --bus /dev/i2c-1 write firmware.hex
+  isphost --bus /dev/i2c-1 verify firmware.hex                      # 0: every bank matches
   isphost buses
   isphost --bus ch341 --bus-speed 400 write firmware.hex
   isphost --bus ch341:model --trace packets.trace --sim-flash chip.bin write examples/two-bank.kvf

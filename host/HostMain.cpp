@@ -1,7 +1,11 @@
 #include "HostMain.h"
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
 
+#include "BusStats.h"
+#include "CommandReport.h"
 #include "CommandTable.h"
 #include "Help.h"
 #include "HostForm.h"
@@ -11,6 +15,7 @@
 #include "Quonunit.h"
 #include "Trace.h"
 #include "TracingBus.h"
+#include "Verify.h"
 #include "bus/BusTable.h"
 
 namespace rtd::host {
@@ -22,49 +27,78 @@ int UsageError(std::ostream& err, const std::string& reason) {
     return kExitUsage;
 }
 
-// Runs a command through the plug-in's exports; the host objects outlive every call that
-// can reach them.
-int RunPluginCommand(const HostCommand& command, const Options& o, std::ostream& out,
-                     std::ostream& err, bool terminal) {
-    Console console(out, err,
-                    o.quiet    ? Console::Mode::Quiet
-                    : terminal ? Console::Mode::Terminal
-                               : Console::Mode::Plain);
+int SetupError(Console& console, const std::string& reason) {
+    console.Error(reason);
+    return kExitUsage;
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Runs a command through the plug-in's exports, or on the host's side for one that only
+// reads the chip (verify); the host objects outlive every call that can reach them.
+int RunChipCommand(const HostCommand& command, const Options& o, std::ostream& out,
+                   Console& console, CommandReport* report) {
     std::string error;
     Trace trace;
     if (!o.trace.empty() && !trace.Open(o.trace, &error))
-        return UsageError(err, error);
+        return SetupError(console, error);
 
     std::unique_ptr<HostBus> bus;
     if (command.needsBus) {
         bus = CreateHostBus(o, &trace, &error);
         if (!bus)
-            return UsageError(err, error);
+            return SetupError(console, error);
+    }
+    // Counted under the trace, so both see the same transfers.
+    std::unique_ptr<BusStats> counted;
+    std::unique_ptr<TracingBus> tracing;
+    if (bus) {
+        counted = std::make_unique<BusStats>(bus->Bus());
+        tracing = std::make_unique<TracingBus>(counted.get(), &trace);
     }
 
-    const std::string path = o.plugin.empty() ? DefaultPluginPath(ExecutablePath()) : o.plugin;
-    std::unique_ptr<Plugin> plugin = Plugin::Load(path, &error);
-    if (!plugin)
-        return UsageError(err, error);
-    const PluginExports& e = plugin->Exports();
+    const bool isWrite = o.command == "write";
+    std::unique_ptr<Plugin> plugin;
+    std::unique_ptr<HostForm> form;
+    if (command.callExport) {
+        const std::string path = o.plugin.empty() ? DefaultPluginPath(ExecutablePath()) : o.plugin;
+        plugin = Plugin::Load(path, &error);
+        if (!plugin)
+            return SetupError(console, error);
+        form = CreateHostForm(&console, &trace, &error);
+        if (!form)
+            return SetupError(console, error);
+    }
 
-    std::unique_ptr<HostForm> form = CreateHostForm(&console, &trace, &error);
-    if (!form)
-        return UsageError(err, error);
-    // Lines are printed as they come; a Clear leaves the screen as it is.
-    HostStrings strings({[&console](const std::string& line) { console.Line(line); }, nullptr},
-                        &trace);
-    std::unique_ptr<TracingBus> tracing;
-    if (bus)
-        tracing = std::make_unique<TracingBus>(bus->Bus(), &trace);
-
-    e.SetMainFrm(form.get());
-    e.SetInfoList(&strings);
-    e.SetIICInterFace(tracing.get());
-    const bool ok = command.callExport(e, o, out);
-    e.SetIICInterFace(nullptr);
-    e.SetInfoList(nullptr);
-    e.SetMainFrm(nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    bool ok = false;
+    const bool setting = LoadAutoFireSecond(); // as the plug-in reads it
+    if (!command.callExport) {
+        ok = VerifyFile(o.arguments[0], setting, tracing.get(), report, &console) == kExitOk;
+    } else {
+        if (isWrite && PlanBanks(o.arguments[0], setting, BankRange::Written, report) &&
+            o.ifDifferent && FlashAlreadyHolds(o.arguments[0], setting, tracing.get(), &console)) {
+            report->skipped = true;
+            ok = true;
+        } else {
+            const PluginExports& e = plugin->Exports();
+            // Lines are printed as they come; a Clear leaves the screen as it is.
+            HostStrings strings(
+                {[&console](const std::string& line) { console.Line(line); }, nullptr}, &trace);
+            e.SetMainFrm(form.get());
+            e.SetInfoList(&strings);
+            e.SetIICInterFace(tracing.get());
+            ok = command.callExport(e, o, out);
+            e.SetIICInterFace(nullptr);
+            e.SetInfoList(nullptr);
+            e.SetMainFrm(nullptr);
+            if (!ok && report->error.empty() && !strings.Lines().empty())
+                report->error = strings.Lines().back();
+        }
+    }
+    report->seconds = SecondsSince(start);
     console.Finish();
     plugin.reset(); // unloading makes the plug-in save its setting
 
@@ -75,9 +109,33 @@ int RunPluginCommand(const HostCommand& command, const Options& o, std::ostream&
         console.Error("cannot write the trace file " + o.trace);
         status = kExitFailed;
     }
+    report->status = status;
+    if (counted)
+        report->bus = counted->Counts();
+    if (isWrite)
+        console.Note(SummaryLine(*report));
+    if (o.stats)
+        console.Note(StatsLine(*report), true);
     if (command.reportsResult)
         console.Result(o.command + (ok ? ": OK" : ": FAILED"));
     return status;
+}
+
+int RunPluginCommand(const HostCommand& command, const Options& o, std::ostream& out,
+                     std::ostream& err, bool terminal) {
+    Console console(out, err,
+                    o.json     ? Console::Mode::Json
+                    : o.quiet  ? Console::Mode::Quiet
+                    : terminal ? Console::Mode::Terminal
+                               : Console::Mode::Plain);
+    CommandReport report;
+    report.command = o.command;
+    report.stats = o.stats;
+    report.status = RunChipCommand(command, o, out, console, &report);
+    if (!console.FirstError().empty())
+        report.error = console.FirstError();
+    console.Final(ResultJson(report));
+    return report.status;
 }
 
 } // namespace
@@ -86,8 +144,16 @@ int RunHost(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             bool terminal) {
     Options o;
     std::string error;
-    if (!ParseOptions(args, &o, &error))
+    if (!ParseOptions(args, &o, &error)) {
+        // A script that asked for JSON still gets its result object.
+        if (std::find(args.begin(), args.end(), "--json") != args.end()) {
+            CommandReport report;
+            report.status = kExitUsage;
+            report.error = error;
+            out << ResultJson(report) << '\n';
+        }
         return UsageError(err, error);
+    }
     if (o.help) {
         out << HelpText();
         return kExitOk;

@@ -27,24 +27,35 @@ std::string* ValueSlot(const std::string& name, Options* o) {
     return nullptr;
 }
 
+// Options that take no value.
+bool* FlagSlot(const std::string& name, Options* o) {
+    if (name == "--quiet" || name == "-q")
+        return &o->quiet;
+    if (name == "--help" || name == "-h")
+        return &o->help;
+    if (name == "--version")
+        return &o->version;
+    if (name == "--json")
+        return &o->json;
+    if (name == "--stats")
+        return &o->stats;
+    if (name == "--if-different")
+        return &o->ifDifferent;
+    return nullptr;
+}
+
 bool TakeOption(const std::vector<std::string>& args, size_t* i, Options* o, std::string* error) {
     const std::string& arg = args[*i];
     const size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
     const bool inlineValue = equals != std::string::npos;
 
-    if (name == "--quiet" || name == "--help" || name == "--version" || name == "-h" ||
-        name == "-q") {
+    if (bool* flag = FlagSlot(name, o)) {
         if (inlineValue) {
             *error = name + " takes no value";
             return false;
         }
-        if (name == "--quiet" || name == "-q")
-            o->quiet = true;
-        else if (name == "--version")
-            o->version = true;
-        else
-            o->help = true;
+        *flag = true;
         return true;
     }
     std::string* slot = ValueSlot(name, o);
@@ -190,6 +201,16 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
         return false;
     if (!o.autoFireSecond.empty() && o.autoFireSecond != "on" && o.autoFireSecond != "off") {
         *error = "--auto-fire-second takes on or off, not '" + o.autoFireSecond + "'";
+        return false;
+    }
+    const HostCommand& command = *FindHostCommand(o.command);
+    if ((o.json || o.stats) && !command.needsBus) {
+        *error = std::string(o.json ? "--json" : "--stats") +
+                 " applies to the commands that use the bus, not to " + o.command;
+        return false;
+    }
+    if (o.ifDifferent && o.command != "write") {
+        *error = "--if-different applies to write only";
         return false;
     }
     if (!UsesChipModel(o) && (!o.simFlash.empty() || !o.simFaults.empty())) {

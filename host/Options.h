@@ -18,6 +18,9 @@ struct Options {
     std::string trace;                  // empty: no trace
     std::string autoFireSecond;         // "on", "off" or empty (leave the setting alone)
     bool quiet = false;
+    bool json = false;        // --json: one JSON object per event (bus commands)
+    bool stats = false;       // --stats: bus counts and times after a bus command
+    bool ifDifferent = false; // write --if-different: verify first, write only on a mismatch
     bool help = false;
     bool version = false;
     std::string command;                // "info", "write", "buses", ..., "image pack"

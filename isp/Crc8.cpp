@@ -21,7 +21,7 @@ constexpr std::array<uint8_t, 256> kCrc8Table = MakeCrc8Table();
 
 } // namespace
 
-uint8_t TIspUnit::Crc8(const uint8_t* data, int length) {
+uint8_t TIspPort::Crc8(const uint8_t* data, int length) {
     uint8_t crc = 0x00;
     for (int i = 0; i < length; ++i)
         crc = kCrc8Table[crc ^ data[i]];

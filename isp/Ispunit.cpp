@@ -53,23 +53,23 @@ TIspUnit::~TIspUnit() {
     SaveAutoFireSecond(AutoFireSecond);
 }
 
-void TIspUnit::Send(uint8_t address, const uint8_t* bytes, int count) {
+void TIspPort::Send(uint8_t address, const uint8_t* bytes, int count) {
     if (IicInterface)
         IicInterface->IicWrite(address, count, bytes);
 }
 
-void TIspUnit::Send(uint8_t address, uint8_t first, uint8_t second) {
+void TIspPort::Send(uint8_t address, uint8_t first, uint8_t second) {
     const uint8_t bytes[2] = {first, second};
     Send(address, bytes, 2);
 }
 
-void TIspUnit::SendAddress(uint8_t reg, int value) {
+void TIspPort::SendAddress(uint8_t reg, int value) {
     const uint8_t bytes[3] = {reg, static_cast<uint8_t>((value >> 8) & 0xFF),
                               static_cast<uint8_t>(value & 0xFF)};
     Send(kAddressWrite, bytes, 3);
 }
 
-uint8_t TIspUnit::ReadRegister(uint8_t reg, uint8_t unread) {
+uint8_t TIspPort::ReadRegister(uint8_t reg, uint8_t unread) {
     Send(kRegisterWrite, &reg, 1);
     // By default a read the bus object cannot complete leaves 0xFF: every busy bit set and
     // not the entry status, so no poll mistakes a stale byte for success.
@@ -79,7 +79,7 @@ uint8_t TIspUnit::ReadRegister(uint8_t reg, uint8_t unread) {
     return value;
 }
 
-bool TIspUnit::PollUntilClear(uint8_t reg, uint8_t busy, int reads, unsigned waitMs,
+bool TIspPort::PollUntilClear(uint8_t reg, uint8_t busy, int reads, unsigned waitMs,
                               bool waitAfterLast) {
     for (int read = 1; read <= reads; ++read) {
         if ((ReadRegister(reg) & busy) == 0)
@@ -90,11 +90,11 @@ bool TIspUnit::PollUntilClear(uint8_t reg, uint8_t busy, int reads, unsigned wai
     return false;
 }
 
-void TIspUnit::SelectBank(int bank) {
+void TIspPort::SelectBank(int bank) {
     Send(kRegisterWrite, kIspControl, bank == 1 ? kIspBank1 : kIspBank0);
 }
 
-bool TIspUnit::EnterIsp() {
+bool TIspPort::EnterIsp() {
     for (int attempt = 0; attempt < kEntryAttempts; ++attempt) {
         SelectBank(0);
         Send(kRegisterWrite, kEntry, 0x00);
@@ -106,13 +106,13 @@ bool TIspUnit::EnterIsp() {
     return false;
 }
 
-bool TIspUnit::EraseChip() {
+bool TIspPort::EraseChip() {
     Send(kRegisterWrite, kIspControl, kStartErase);
     IspSleep(50);
     return PollUntilClear(kIspControl, kEraseBusy, kErasePolls, 10, true);
 }
 
-bool TIspUnit::ProgramPage(const uint8_t* data, int page, int count) {
+bool TIspPort::ProgramPage(const uint8_t* data, int page, int count) {
     count = std::clamp(count, 0, kPageSize);
     if (rtd::image::IsErased(data, static_cast<size_t>(count)))
         return true;
@@ -129,7 +129,7 @@ bool TIspUnit::ProgramPage(const uint8_t* data, int page, int count) {
     return PollUntilClear(kIspControl, kPageBusy, kPagePolls, 1, true);
 }
 
-bool TIspUnit::WriteImage(const uint8_t* data, int length, int bank) {
+bool TIspPort::WriteImage(const uint8_t* data, int length, int bank) {
     length = std::clamp(length, 0, kBankSize);
     const int pages = length / kPageSize;
     const int rest = length % kPageSize;
@@ -145,7 +145,7 @@ bool TIspUnit::WriteImage(const uint8_t* data, int length, int bank) {
     return last;
 }
 
-bool TIspUnit::ReadChipCrc(int bank, int start, int end, uint8_t& crc) {
+bool TIspPort::ReadChipCrc(int bank, int start, int end, uint8_t& crc) {
     SelectBank(bank);
     SendAddress(kFlashAddress, start);
     SendAddress(kCrcEnd, end);
@@ -166,6 +166,6 @@ bool TIspUnit::ReadChipCrc(int bank, int start, int end, uint8_t& crc) {
     return true;
 }
 
-void TIspUnit::ExitIsp() {
+void TIspPort::ExitIsp() {
     Send(kRegisterWrite, kIspControl, kLeaveIsp);
 }

@@ -6,18 +6,17 @@
 
 #include "Ispmsgunit.h"
 
-class TIspUnit : public TIspMsgUnit {
+// The ISP commands over I2C, without the setting: the engine object is one, and a host
+// that talks to the chip itself (isphost verify) makes its own, so the protocol exists
+// once.
+class TIspPort : public TIspMsgUnit {
 public:
     TStrings* InfoList = nullptr;
     TIicInterface* IicInterface = nullptr;
-    bool AutoFireSecond = false;
 
-    // Reads AutoFireSecond from the settings file.
-    TIspUnit();
-    // Writes AutoFireSecond back to the settings file. Never touches a host object.
-    ~TIspUnit();
-    TIspUnit(const TIspUnit&) = delete;
-    TIspUnit& operator=(const TIspUnit&) = delete;
+    TIspPort() = default;
+    TIspPort(const TIspPort&) = delete;
+    TIspPort& operator=(const TIspPort&) = delete;
 
     void SetInfoList(TStrings* list) { InfoList = list; }
     TStrings* GetInfoList() const { return InfoList; }
@@ -47,6 +46,16 @@ private:
     // each busy read (after the last one too only when waitAfterLast). False when the limit
     // ran out.
     bool PollUntilClear(uint8_t reg, uint8_t busy, int reads, unsigned waitMs, bool waitAfterLast);
+};
+
+class TIspUnit : public TIspPort {
+public:
+    bool AutoFireSecond = false;
+
+    // Reads AutoFireSecond from the settings file.
+    TIspUnit();
+    // Writes AutoFireSecond back to the settings file. Never touches a host object.
+    ~TIspUnit();
 };
 
 // The library-global engine object; null before load and after unload.

@@ -10,7 +10,7 @@ RTD_DEPS=(
     xvfb xauth x11-apps libfltk1.3-dev valgrind clang-format
     xdotool imagemagick
     libusb-1.0-0-dev
-    dpkg-dev groff-base
+    dpkg-dev groff-base python3
 )
 
 # Prints the packages of RTD_DEPS (and any extra arguments) that are not installed.

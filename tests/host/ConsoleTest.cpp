@@ -6,6 +6,7 @@
 #include "Console.h"
 #include "HostForm.h"
 #include "HostStrings.h"
+#include "JsonText.h"
 #include "Trace.h"
 
 namespace rtd::host {
@@ -42,6 +43,12 @@ TEST(Console, ModesShowTheSameSessionDifferently) {
     };
     EXPECT_EQ(run(Console::Mode::Plain), "Begin...\n0%\n50%\nWrite...\n100%\nwrite: OK\n");
     EXPECT_EQ(run(Console::Mode::Quiet), "write: OK\n");
+    // JSON: the result line is left to the result object.
+    EXPECT_EQ(
+        run(Console::Mode::Json),
+        "{\"event\":\"line\",\"text\":\"Begin...\"}\n{\"event\":\"progress\",\"percent\":0}\n"
+        "{\"event\":\"progress\",\"percent\":50}\n{\"event\":\"line\",\"text\":\"Write...\"}\n"
+        "{\"event\":\"progress\",\"percent\":100}\n");
 
     const std::string terminal = run(Console::Mode::Terminal);
     const std::string pad(RenderProgressBar(0).size() - 8, ' ');
@@ -68,6 +75,35 @@ TEST(Console, ErrorsGoToTheErrorStreamAfterEndingTheBar) {
     c.Error("cannot save");
     EXPECT_EQ(out.str(), "\r" + RenderProgressBar(10) + "\n");
     EXPECT_EQ(err.str(), "isphost: cannot save\n");
+}
+
+TEST(Json, StringsEscapeQuotesBackslashesControlsAndEveryByteFrom0x80) {
+    const struct {
+        std::string text, json;
+    } cases[] = {
+        {"", R"("")"},
+        {"Crc Error!", R"("Crc Error!")"},
+        {"a\"b\\c/", R"("a\"b\\c/")"},
+        {"\n\r\t", R"("\n\r\t")"},
+        {std::string("\x00\x01\x1F\x7F", 4), R"("\u0000\u0001\u001F\u007F")"},
+        {"\xE9\xC3\xA9\xFF\x80", R"("\u00E9\u00C3\u00A9\u00FF\u0080")"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(JsonString(c.text), c.json) << c.json;
+    EXPECT_EQ(JsonObject().Add("n", -3).Add("ok", false).Add("s", 0.5).AddRaw("a", "[]").Text(),
+              R"({"n":-3,"ok":false,"s":0.500000,"a":[]})");
+}
+
+TEST(Console, JsonErrorsAreEventsAndStayOnTheErrorStream) {
+    std::ostringstream out, err;
+    Console c(out, err, Console::Mode::Json);
+    c.Error("ch341:model: 2 bus transfers failed");
+    c.Note("Bank 0: match");
+    c.Final("{}");
+    EXPECT_EQ(out.str(), "{\"event\":\"error\",\"text\":\"ch341:model: 2 bus transfers failed\"}\n"
+                         "{\"event\":\"note\",\"text\":\"Bank 0: match\"}\n{}\n");
+    EXPECT_EQ(err.str(), "isphost: ch341:model: 2 bus transfers failed\n");
+    EXPECT_EQ(c.FirstError(), "ch341:model: 2 bus transfers failed");
 }
 
 // The message list and the form feed the same trace, in call order.

@@ -20,6 +20,7 @@ TEST(Options, AcceptsEveryCommandWithOptionsAnywhere) {
     const Accepted cases[] = {
         {{"info"}, "info", {}},
         {{"write", "fw.hex"}, "write", {"fw.hex"}},
+        {{"verify", "fw.hex"}, "verify", {"fw.hex"}},
         {{"--quiet", "erase"}, "erase", {}},
         {{"reset", "--trace", "t.txt"}, "reset", {}},
         {{"enter-isp"}, "enter-isp", {}},
@@ -54,6 +55,13 @@ TEST(Options, TakesValuesInBothSpellingsAndRepeatsFaults) {
     EXPECT_TRUE(o.quiet);
     EXPECT_EQ(o.autoFireSecond, "on");
     EXPECT_FALSE(UsesChipModel(o));
+    EXPECT_FALSE(o.json || o.stats || o.ifDifferent);
+
+    ASSERT_TRUE(
+        ParseOptions({"write", "--if-different", "--json", "--stats", "fw.kvf"}, &o, &error))
+        << error;
+    EXPECT_TRUE(o.json && o.stats && o.ifDifferent);
+    EXPECT_EQ(o.arguments, (Args{"fw.kvf"}));
 
     ASSERT_TRUE(ParseOptions(
         {"--sim-fault", "no-isp", "--sim-fault=crc-busy=3", "--sim-flash", "f.bin", "reset"}, &o,
@@ -97,6 +105,11 @@ TEST(Options, RefusesWithAOneLineReason) {
         {{"--bus-speed", "300", "erase"}, "--bus-speed takes 20, 100, 400 or 750 (kHz)"},
         {{"--bus", "/dev/i2c-1", "--bus-speed", "400", "erase"}, "the system sets its clock"},
         {{"--auto-fire-second", "yes", "info"}, "takes on or off"},
+        {{"--json", "info"}, "--json applies to the commands that use the bus"},
+        {{"--stats", "image", "info", "a.kvf"}, "--stats applies to the commands that use"},
+        {{"--if-different", "verify", "a.kvf"}, "--if-different applies to write only"},
+        {{"--json=1", "erase"}, "--json takes no value"},
+        {{"verify"}, "usage: isphost [options] verify FILE"},
     };
     for (const Refused& c : cases) {
         Options o;
