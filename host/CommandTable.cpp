@@ -5,6 +5,7 @@
 #include "PluginLoader.h"
 #include "Quonunit.h"
 #include "bus/BusList.h"
+#include "preflight/PreflightCommand.h"
 
 namespace rtd::host {
 
@@ -80,13 +81,13 @@ const std::vector<HostCommand>& HostCommands() {
         {"write", 1, "write FILE",
          "program FILE (.hex/.h00 Intel HEX, .bin raw image, else packed)\n"
          "and verify every bank by CRC-8",
-         CallWrite, true, true, nullptr},
+         CallWrite, true, true, nullptr, true},
         {"verify", 1, "verify FILE",
          "compare the chip with FILE by the CRC-8 of every bank a write\n"
          "programs; erases and writes nothing (0: all match, 1: not)",
          nullptr, true, true, nullptr},
         {"erase", 0, "erase", "erase the whole flash, then let the chip run", CallErase, true, true,
-         nullptr},
+         nullptr, true},
         {"reset", 0, "reset", "enter and leave ISP mode so the chip restarts", CallReset, true,
          true, nullptr},
         {"enter-isp", 0, "enter-isp", "the plug-in's extra function: send the ISP entry for ~11 s",
@@ -95,6 +96,10 @@ const std::vector<HostCommand>& HostCommands() {
          false, nullptr},
         {"setup", 0, "setup", "the plug-in's Setup dialog (needs a display)", CallSetup, false,
          false, nullptr},
+        {"check", 0, "check",
+         "the pre-flight alone: plain I2C, a device at 0x4A and 0x4B, 257-byte\n"
+         "writes in one message; sends nothing that changes a chip",
+         nullptr, false, false, RunCheck},
         {"buses", 0, "buses",
          "list the attached adapters (i2c-dev, CH341A, ...) and whether a\n"
          "chip answers at 0x4A on each; sends nothing that changes a chip",

@@ -27,6 +27,8 @@ struct HostCommand {
     bool reportsResult; // the output ends with "<name>: OK" or "<name>: FAILED"
     // Commands that run without the plug-in: returns the exit status.
     int (*run)(const Options& options, std::ostream& out, std::ostream& err);
+    // The command erases the chip: the pre-flight runs first, unless --no-preflight.
+    bool erasesChip = false;
 };
 
 const std::vector<HostCommand>& HostCommands();

@@ -17,6 +17,8 @@
 #include "TracingBus.h"
 #include "Verify.h"
 #include "bus/BusTable.h"
+#include "diagnosis/FailureDiagnosis.h"
+#include "preflight/Preflight.h"
 
 namespace rtd::host {
 
@@ -50,13 +52,22 @@ int RunChipCommand(const HostCommand& command, const Options& o, std::ostream& o
         bus = CreateHostBus(o, &trace, &error);
         if (!bus)
             return SetupError(console, error);
+        // Before an erase: a bus that cannot carry the write must not leave a blank chip.
+        if (command.erasesChip && !o.noPreflight) {
+            const PreflightResult preflight = RunPreflight(bus->Adapter());
+            if (!preflight.Passed())
+                return SetupError(console, preflight.refusal);
+        }
     }
-    // Counted under the trace, so both see the same transfers.
+    // Counted under the trace, so both see the same transfers; the diagnosis watches what
+    // the plug-in sends and hears.
     std::unique_ptr<BusStats> counted;
     std::unique_ptr<TracingBus> tracing;
+    std::unique_ptr<FailureDiagnosis> diagnosis;
     if (bus) {
         counted = std::make_unique<BusStats>(bus->Bus());
         tracing = std::make_unique<TracingBus>(counted.get(), &trace);
+        diagnosis = std::make_unique<FailureDiagnosis>(tracing.get());
     }
 
     const bool isWrite = o.command == "write";
@@ -74,6 +85,7 @@ int RunChipCommand(const HostCommand& command, const Options& o, std::ostream& o
 
     const auto start = std::chrono::steady_clock::now();
     bool ok = false;
+    std::string lastLine; // the plug-in's last message line, for the diagnosis
     const bool setting = LoadAutoFireSecond(); // as the plug-in reads it
     if (!command.callExport) {
         ok = VerifyFile(o.arguments[0], setting, tracing.get(), report, &console) == kExitOk;
@@ -89,13 +101,15 @@ int RunChipCommand(const HostCommand& command, const Options& o, std::ostream& o
                 {[&console](const std::string& line) { console.Line(line); }, nullptr}, &trace);
             e.SetMainFrm(form.get());
             e.SetInfoList(&strings);
-            e.SetIICInterFace(tracing.get());
+            e.SetIICInterFace(diagnosis.get());
             ok = command.callExport(e, o, out);
             e.SetIICInterFace(nullptr);
             e.SetInfoList(nullptr);
             e.SetMainFrm(nullptr);
-            if (!ok && report->error.empty() && !strings.Lines().empty())
-                report->error = strings.Lines().back();
+            if (!strings.Lines().empty())
+                lastLine = strings.Lines().back();
+            if (!ok && report->error.empty())
+                report->error = lastLine;
         }
     }
     report->seconds = SecondsSince(start);
@@ -105,6 +119,10 @@ int RunChipCommand(const HostCommand& command, const Options& o, std::ostream& o
     int status = ok ? kExitOk : kExitFailed;
     if (bus && !bus->Finish(&console))
         status = kExitFailed;
+    if (bus && !ok)
+        for (const std::string& line : diagnosis->Explain(
+                 strings.Lines().empty() ? "" : strings.Lines().back(), bus->FailedTransfers()))
+            console.Error(line);
     if (!trace.Close()) {
         console.Error("cannot write the trace file " + o.trace);
         status = kExitFailed;

@@ -41,6 +41,8 @@ bool* FlagSlot(const std::string& name, Options* o) {
         return &o->stats;
     if (name == "--if-different")
         return &o->ifDifferent;
+    if (name == "--no-preflight")
+        return &o->noPreflight;
     return nullptr;
 }
 
@@ -60,7 +62,8 @@ bool TakeOption(const std::vector<std::string>& args, size_t* i, Options* o, std
     }
     std::string* slot = ValueSlot(name, o);
     const bool fault = name == "--sim-fault";
-    if (!slot && !fault) {
+    const bool limit = name == "--sim-adapter";
+    if (!slot && !fault && !limit) {
         *error = "unknown option " + name;
         return false;
     }
@@ -79,6 +82,8 @@ bool TakeOption(const std::vector<std::string>& args, size_t* i, Options* o, std
     }
     if (fault)
         o->simFaults.push_back(value);
+    else if (limit)
+        o->simAdapter.push_back(value);
     else
         *slot = value;
     return true;
@@ -216,6 +221,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
     if (!UsesChipModel(o) && (!o.simFlash.empty() || !o.simFaults.empty())) {
         *error = "--sim-flash and --sim-fault apply only to --bus sim and adapter models "
                  "(ch341:model)";
+        return false;
+    }
+    if (!o.simAdapter.empty() && o.bus != "sim") {
+        *error = "--sim-adapter applies only to --bus sim";
         return false;
     }
     *options = o;

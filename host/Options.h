@@ -9,14 +9,16 @@
 namespace rtd::host {
 
 struct Options {
-    std::string plugin;                 // empty: the default beside the executable
-    std::string bus = "sim";            // a row of host/bus/BusTable: "sim", "/dev/i2c-1", ...
-    std::string busSpeedText;           // --bus-speed as given
-    int busSpeedKhz = 0;                // --bus-speed; 0: not given (100 kHz)
-    std::string simFlash;               // model flash file, loaded before and saved after
-    std::vector<std::string> simFaults; // in the order given
-    std::string trace;                  // empty: no trace
-    std::string autoFireSecond;         // "on", "off" or empty (leave the setting alone)
+    std::string plugin;                  // empty: the default beside the executable
+    std::string bus = "sim";             // a row of host/bus/BusTable: "sim", "/dev/i2c-1", ...
+    std::string busSpeedText;            // --bus-speed as given
+    int busSpeedKhz = 0;                 // --bus-speed; 0: not given (100 kHz)
+    std::string simFlash;                // model flash file, loaded before and saved after
+    std::vector<std::string> simFaults;  // in the order given
+    std::vector<std::string> simAdapter; // --sim-adapter limits of the sim bus, in order
+    bool noPreflight = false;            // --no-preflight: write and erase without checks
+    std::string trace;                   // empty: no trace
+    std::string autoFireSecond;          // "on", "off" or empty (leave the setting alone)
     bool quiet = false;
     bool json = false;        // --json: one JSON object per event (bus commands)
     bool stats = false;       // --stats: bus counts and times after a bus command

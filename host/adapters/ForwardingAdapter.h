@@ -16,6 +16,7 @@ public:
     bool Read(uint8_t address, uint8_t* data, int count, std::string* error) override {
         return inner_->Read(address, data, count, error);
     }
+    bool TakesWrite(int count) override { return inner_->TakesWrite(count); }
 
 protected:
     explicit ForwardingAdapter(I2cAdapter* inner) : inner_(inner) {}

@@ -38,6 +38,10 @@ public:
     // scribbled on even when the read fails; AdapterBus hands the plug-in only reads
     // that succeeded.
     virtual bool Read(uint8_t address, uint8_t* data, int count, std::string* error) = 0;
+    // Whether the adapter carries a write of `count` bytes as one transaction, found out
+    // without any device acting on it. The default trusts Capabilities(); an adapter whose
+    // limit only the system knows (i2c-dev) asks the system.
+    virtual bool TakesWrite(int count) { return count <= Capabilities().maxWrite; }
 };
 
 } // namespace rtd::host

@@ -46,7 +46,8 @@ public:
 
     TIicInterface* Bus() override { return &bus_; }
     AdapterCapabilities Capabilities() const override { return adapter_->Capabilities(); }
-    ProbeResult Probe() override { return ProbeChip(*adapter_); }
+    I2cAdapter& Adapter() override { return *adapter_; }
+    int FailedTransfers() const override { return bus_.Failures(); }
     bool Finish(Console* console) override;
 
     const AdapterBus& Counted() const { return bus_; }

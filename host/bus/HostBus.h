@@ -28,21 +28,26 @@ struct ProbeResult {
     std::string Describe() const;
 };
 
+// The probe over any adapter.
+ProbeResult ProbeChip(I2cAdapter& adapter);
+
 class HostBus {
 public:
     virtual ~HostBus() = default;
     // The object handed to the plug-in.
     virtual TIicInterface* Bus() = 0;
     virtual AdapterCapabilities Capabilities() const = 0;
-    // The harmless look at 0x4A above; not counted among the plug-in's transfers.
-    virtual ProbeResult Probe() = 0;
+    // The adapter under the bus object, for the harmless looks made outside the plug-in's
+    // transfers (the probe below, the pre-flight): they are not counted as its failures.
+    virtual I2cAdapter& Adapter() = 0;
+    // How many of the plug-in's transfers the adapter reported as failed.
+    virtual int FailedTransfers() const = 0;
+    // The harmless look at 0x4A above.
+    ProbeResult Probe() { return ProbeChip(Adapter()); }
     // After the command: saves a model's flash, reports adapter trouble in one line.
     // False when something the user asked for did not happen.
     virtual bool Finish(Console* console) = 0;
 };
-
-// The probe over any adapter.
-ProbeResult ProbeChip(I2cAdapter& adapter);
 
 } // namespace rtd::host
 

@@ -1,6 +1,7 @@
 #include "bus/ModelChip.h"
 
 #include <chrono>
+#include <cstdio>
 
 namespace rtd::host {
 
@@ -25,8 +26,18 @@ bool ModelChip::Setup(const Options& options, I2cWireModel* wire, FaultyLink* li
         }
     }
     flashFile_ = options.simFlash;
-    if (!flashFile_.empty() && !chip_.LoadFlash(flashFile_, error))
-        return false;
+    if (!flashFile_.empty()) {
+        FileLock::Outcome outcome;
+        lock_ = FileLock::Acquire(flashFile_, &outcome, error);
+        if (outcome == FileLock::Outcome::Busy)
+            *error = "bus busy: another isphost is using the simulated chip in " + flashFile_ +
+                     " (one command at a time)";
+        if (!lock_)
+            return false;
+        // A file just created is empty: the chip is blank, as for a missing file.
+        if (!lock_->Created() && !chip_.LoadFlash(flashFile_, error))
+            return false;
+    }
     // Busy times in real milliseconds, as a chip's would be.
     const auto start = std::chrono::steady_clock::now();
     chip_.SetClock([start] {
@@ -37,12 +48,19 @@ bool ModelChip::Setup(const Options& options, I2cWireModel* wire, FaultyLink* li
     return true;
 }
 
+ModelChip::~ModelChip() {
+    if (lock_ && lock_->Created() && !saved_)
+        std::remove(flashFile_.c_str()); // while still locked: no other host has it open
+}
+
 bool ModelChip::Finish(Console* console) {
     if (flashFile_.empty())
         return true;
     std::string error;
-    if (chip_.SaveFlash(flashFile_, &error))
+    if (chip_.SaveFlash(flashFile_, &error)) {
+        saved_ = true;
         return true;
+    }
     console->Error("cannot save the simulated flash: " + error);
     return false;
 }

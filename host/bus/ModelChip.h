@@ -3,10 +3,12 @@
 #ifndef RTD_HOST_BUS_MODELCHIP_H
 #define RTD_HOST_BUS_MODELCHIP_H
 
+#include <memory>
 #include <string>
 
 #include "ChipModel.h"
 #include "Console.h"
+#include "FileLock.h"
 #include "Options.h"
 #include "adapters/I2cWireModel.h"
 #include "adapters/LinkFaults.h"
@@ -15,9 +17,18 @@ namespace rtd::host {
 
 class ModelChip {
 public:
+    ModelChip() = default;
+    ModelChip(const ModelChip&) = delete;
+    ModelChip& operator=(const ModelChip&) = delete;
+    // A flash file this object created and never saved is removed: an empty file would be
+    // refused by the next run.
+    ~ModelChip();
+
     // Sets the faults and loads the flash. Faults of the wires and of the USB link go to
     // `wire` and `link`; with those null (the plain chip model) they are refused. False,
-    // with a one-line reason, on a fault that is not understood or an unreadable flash file.
+    // with a one-line reason, on a fault that is not understood or an unreadable flash file,
+    // or when another host holds the flash file ("bus busy: ..."): the file is locked
+    // until this object goes.
     bool Setup(const Options& options, I2cWireModel* wire, FaultyLink* link, std::string* error);
     // Saves the flash when a file was given; false (with a line on the console) when it
     // cannot be saved.
@@ -28,6 +39,8 @@ public:
 private:
     sim::ChipModel chip_;
     std::string flashFile_;
+    std::unique_ptr<FileLock> lock_;
+    bool saved_ = false;
 };
 
 } // namespace rtd::host

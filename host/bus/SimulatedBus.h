@@ -1,4 +1,4 @@
-// --bus sim: the chip model handed to the plug-in as it is.
+// --bus sim: the chip model behind the limits of --sim-adapter (bus/SimAdapter.h).
 #ifndef RTD_HOST_BUS_SIMULATEDBUS_H
 #define RTD_HOST_BUS_SIMULATEDBUS_H
 

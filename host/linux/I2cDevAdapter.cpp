@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <linux/i2c-dev.h>
 #include <linux/i2c.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -19,6 +20,8 @@ namespace {
 
 // i2c-dev refuses longer messages.
 constexpr int kMaxMessage = 8192;
+// 1111 1XX is reserved (device ID); nothing takes a plain write there.
+constexpr uint8_t kReservedAddress = 0x7C << 1;
 
 std::string Trim(std::string s) {
     while (!s.empty() && (s.back() == '\n' || s.back() == ' '))
@@ -35,6 +38,7 @@ I2cDevSystem RealI2cDevSystem() {
         return ::ioctl(fd, request, argument);
     };
     s.close = [](int fd) { return ::close(fd); };
+    s.flock = [](int fd, int operation) { return ::flock(fd, operation); };
     s.lastError = [] { return errno; };
     return s;
 }
@@ -44,6 +48,14 @@ std::unique_ptr<I2cDevAdapter> I2cDevAdapter::Open(const std::string& device, I2
     const int fd = system.open(device.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) {
         *error = "cannot open the I2C adapter " + device + ": " + std::strerror(system.lastError());
+        return nullptr;
+    }
+    if (system.flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int reason = system.lastError();
+        system.close(fd);
+        *error = reason == EWOULDBLOCK
+                     ? "bus busy: another program holds " + device + " (one command at a time)"
+                     : "cannot lock the I2C adapter " + device + ": " + std::strerror(reason);
         return nullptr;
     }
     // An adapter that only speaks SMBus cannot carry a 257-byte write.
@@ -76,6 +88,17 @@ bool I2cDevAdapter::Read(uint8_t address, uint8_t* data, int count, std::string*
     return Transfer(address, true, count, data, error);
 }
 
+bool I2cDevAdapter::TakesWrite(int count) {
+    if (count > kMaxMessage)
+        return false;
+    std::vector<uint8_t> probe(static_cast<size_t>(count), 0xFF);
+    std::string reason;
+    if (Transfer(kReservedAddress, false, count, probe.data(), &reason))
+        return true;
+    // Drivers that check lengths themselves refuse with EINVAL, also before the bus.
+    return lastErrno_ != EOPNOTSUPP && lastErrno_ != EINVAL;
+}
+
 bool I2cDevAdapter::Transfer(uint8_t address, bool read, int count, uint8_t* data,
                              std::string* error) {
     if (count > kMaxMessage) {
@@ -91,7 +114,8 @@ bool I2cDevAdapter::Transfer(uint8_t address, bool read, int count, uint8_t* dat
     request.msgs = &message;
     request.nmsgs = 1;
     if (system_.ioctl(fd_, I2C_RDWR, &request) < 0) {
-        *error = std::strerror(system_.lastError());
+        lastErrno_ = system_.lastError();
+        *error = std::strerror(lastErrno_);
         return false;
     }
     return true;

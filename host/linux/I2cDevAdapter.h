@@ -24,6 +24,8 @@ struct I2cDevSystem {
     std::function<int(const char* path, int flags)> open;
     std::function<int(int fd, unsigned long request, void* argument)> ioctl;
     std::function<int(int fd)> close;
+    // flock(2): the adapter is held exclusively for the command's whole length.
+    std::function<int(int fd, int operation)> flock;
     // errno after a failed call.
     std::function<int()> lastError;
 };
@@ -33,7 +35,8 @@ I2cDevSystem RealI2cDevSystem();
 
 class I2cDevAdapter : public I2cAdapter {
 public:
-    // Null, with a one-line reason, when the device cannot be opened.
+    // Null, with a one-line reason, when the device cannot be opened or another program
+    // holds it ("bus busy: ...").
     static std::unique_ptr<I2cDevAdapter> Open(const std::string& device, I2cDevSystem system,
                                                std::string* error);
     ~I2cDevAdapter() override;
@@ -41,6 +44,10 @@ public:
     AdapterCapabilities Capabilities() const override;
     bool Write(uint8_t address, const uint8_t* data, int count, std::string* error) override;
     bool Read(uint8_t address, uint8_t* data, int count, std::string* error) override;
+    // The kernel checks an adapter's message limits before any bus activity, so a write
+    // to the reserved address 0x7C, which no device acknowledges, is refused
+    // (EOPNOTSUPP) when too long and otherwise ends at the address byte.
+    bool TakesWrite(int count) override;
 
 private:
     I2cDevAdapter(const std::string& device, I2cDevSystem system, int fd, bool plainI2c)
@@ -51,6 +58,7 @@ private:
     I2cDevSystem system_;
     int fd_;
     bool plainI2c_;
+    int lastErrno_ = 0; // of the last failed transfer
 };
 #endif
 

@@ -16,7 +16,10 @@
 #include <linux/i2c-dev.h>
 #include <linux/i2c.h>
 
+#include <sys/file.h>
+
 #include "linux/I2cDevAdapter.h"
+#include "preflight/Preflight.h"
 #endif
 
 namespace rtd::host {
@@ -145,6 +148,9 @@ struct FakeKernel {
     int error = 0;
     bool closed = false;
     uint8_t readAnswer = 0x40;
+    int longestMessage = 8192; // the adapter's quirk: longer ones are refused
+    bool zeroLength = true;    // the adapter sends an address alone
+    int lockError = 0;         // flock fails with this
 
     I2cDevSystem System() {
         I2cDevSystem s;
@@ -162,6 +168,10 @@ struct FakeKernel {
             EXPECT_EQ(request, static_cast<unsigned long>(I2C_RDWR));
             auto* data = static_cast<i2c_rdwr_ioctl_data*>(argument);
             const i2c_msg& m = data->msgs[0];
+            if (m.len > longestMessage || (m.len == 0 && !zeroLength)) {
+                error = EOPNOTSUPP; // refused before the bus
+                return -1;
+            }
             if (m.flags & I2C_M_RD)
                 std::memset(m.buf, readAnswer, m.len); // the kernel may fill before failing
             requests.push_back(
@@ -173,6 +183,11 @@ struct FakeKernel {
         s.close = [this](int) {
             closed = true;
             return 0;
+        };
+        s.flock = [this](int, int operation) {
+            EXPECT_EQ(operation, LOCK_EX | LOCK_NB);
+            error = lockError;
+            return lockError ? -1 : 0;
         };
         s.lastError = [this] { return error; };
         return s;
@@ -236,6 +251,56 @@ TEST(I2cDevAdapter, AnSmbusOnlyAdapterSaysSoAndOneThatCannotBeOpenedIsRefused) {
     EXPECT_FALSE(I2cDevAdapter::Open("/dev/i2c-9", kernel.System(), &error));
     EXPECT_EQ(error,
               std::string("cannot open the I2C adapter /dev/i2c-9: ") + std::strerror(ENOENT));
+}
+
+// The pre-flight over i2c-dev: the message limit found with writes to the reserved
+// address 0x7C only, an adapter that cannot send an address alone, a held adapter.
+TEST(I2cDevAdapter, PreflightFindsTheLimitAtTheReservedAddressAndAHeldBusIsBusy) {
+    const struct {
+        const char* name;
+        int longest;
+        bool zeroLength;
+        unsigned long functions;
+        std::string refusal;
+        std::string lastFinding;
+    } cases[] = {
+        {"no limit", 8192, true, I2C_FUNC_I2C, "", "257-byte writes in one message: yes"},
+        {"CP2112-like", 61, true, I2C_FUNC_I2C, "adapter refuses 257-byte messages (limit 61): use",
+         ""},
+        {"splits at 256", 256, false, I2C_FUNC_I2C,
+         "adapter refuses 257-byte messages (limit 256): use",
+         "0x4B not checked: the adapter cannot send an address alone"},
+        {"SMBus only", 8192, true, I2C_FUNC_SMBUS_BYTE_DATA,
+         "/dev/i2c-5 offers SMBus transfers only, no plain I2C: use", ""},
+    };
+    for (const auto& c : cases) {
+        FakeKernel kernel;
+        kernel.readAnswer = 0x00;
+        kernel.longestMessage = c.longest;
+        kernel.zeroLength = c.zeroLength;
+        kernel.functions = c.functions;
+        std::string error;
+        auto adapter = I2cDevAdapter::Open("/dev/i2c-5", kernel.System(), &error);
+        ASSERT_TRUE(adapter) << error;
+        const PreflightResult r = RunPreflight(*adapter);
+        EXPECT_EQ(r.refusal.substr(0, c.refusal.size()), c.refusal) << c.name;
+        if (!c.lastFinding.empty()) {
+            EXPECT_EQ(r.found.back(), c.lastFinding) << c.name;
+        }
+        // Nothing longer than naming the status register reaches a device that exists.
+        for (const auto& request : kernel.requests)
+            if (request.addr != 0x7C) {
+                EXPECT_LE(request.bytes.size(), 1u) << c.name << " at " << request.addr;
+            }
+    }
+
+    FakeKernel held;
+    held.lockError = EWOULDBLOCK;
+    std::string error;
+    EXPECT_FALSE(I2cDevAdapter::Open("/dev/i2c-5", held.System(), &error));
+    EXPECT_EQ(error, "bus busy: another program holds /dev/i2c-5 (one command at a time)");
+    EXPECT_TRUE(held.closed);
+    EXPECT_TRUE(held.requests.empty());
 }
 
 #endif

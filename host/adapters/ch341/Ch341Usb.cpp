@@ -118,8 +118,11 @@ private:
         if (r != 0) {
             libusb_close(handle_);
             handle_ = nullptr;
-            *error = "cannot claim the CH341A on " + where + " (another program using it?): " +
-                     libusb_strerror(static_cast<libusb_error>(r));
+            *error = r == LIBUSB_ERROR_BUSY
+                         ? "bus busy: another program has claimed the CH341A on " + where +
+                               " (one command at a time)"
+                         : "cannot claim the CH341A on " + where + ": " +
+                               libusb_strerror(static_cast<libusb_error>(r));
             return false;
         }
         return true;

@@ -1,0 +1,42 @@
+// --bus sim as an adapter: the chip model behind the limits a real adapter or board may
+// have, as --sim-adapter sets them (repeatable), so that every pre-flight refusal can be
+// seen without hardware:
+//   max-write=N  a write longer than N bytes is refused before anything reaches the bus,
+//                as the kernel refuses one for an adapter with a message limit
+//   nack=ADDR    nothing acknowledges the 7-bit address ADDR (hex: 4A, 4B)
+//   no-pullups   no write is acknowledged, every read answers 0xFF
+#ifndef RTD_HOST_BUS_SIMADAPTER_H
+#define RTD_HOST_BUS_SIMADAPTER_H
+
+#include <string>
+
+#include "adapters/I2cAdapter.h"
+#include "bus/ModelChip.h"
+
+namespace rtd::host {
+
+class SimAdapter : public I2cAdapter {
+public:
+    // The model's faults and flash (ModelChip::Setup), then the limits above. False, with
+    // a one-line reason, on a text that is not understood.
+    bool Setup(const Options& options, std::string* error);
+
+    AdapterCapabilities Capabilities() const override;
+    bool Write(uint8_t address, const uint8_t* data, int count, std::string* error) override;
+    bool Read(uint8_t address, uint8_t* data, int count, std::string* error) override;
+
+    ModelChip& Model() { return model_; }
+
+private:
+    bool AddLimit(const std::string& limit, std::string* error);
+    bool Refused(uint8_t address, std::string* error) const;
+
+    ModelChip model_;
+    int maxWrite_ = 65535;
+    int nacked_ = -1; // 7-bit address, -1: none
+    bool noPullups_ = false;
+};
+
+} // namespace rtd::host
+
+#endif
