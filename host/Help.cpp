@@ -49,6 +49,11 @@ const char* const kRest = R"(Options:
                        nack-data=T:B     bus transfer T stops being acknowledged at data byte B
                        usb-fail=U        USB transfer U fails (a timeout)
                        unplug=U          USB transfer U and all after it fail: adapter gone
+  --sim-adapter LIMIT  give the simulated bus the limit of a real adapter (repeatable):
+                       max-write=N       writes longer than N bytes are refused
+                       nack=ADDR         nothing acknowledges 7-bit ADDR (hex: 4A, 4B)
+                       no-pullups        no write is acknowledged, every read answers FF
+  --no-preflight     write and erase without the pre-flight (see check)
   --trace FILE       record every event, one per line: "W 94 90 40" bus write, "R 95 40"
                      bus read (upper-case hex), "P 37" progress, "L text" message line,
                      "C" message list cleared; with a USB adapter also its packets,
@@ -79,9 +84,14 @@ Exit status:
      be saved)
   2  usage error, or the plug-in, bus, trace or flash file could not be set up
      (one line on stderr says why: an unknown adapter, a missing CH341DLL.DLL or libusb,
-     a device that cannot be opened)
-After a command on an adapter, one line on stderr names the first failed bus transfer
-and how many failed.
+     a device that cannot be opened, "bus busy": another isphost or program holds it),
+     or the pre-flight refused the bus (one line: the reason and the fix); nothing
+     was sent that changes the chip
+Before write and erase the pre-flight checks, with transfers that change nothing on
+the chip, that the adapter carries plain I2C and 257-byte writes and that a device
+answers at 0x4A and 0x4B. After a command on an adapter, one line on stderr names the
+first failed bus transfer and how many failed; after a failed command, "diagnosis:"
+lines say what the host saw (the bank, the status bytes, whether reads looked stuck).
 
 Examples:
   isphost info
@@ -91,6 +101,8 @@ Examples:
   isphost --bus /dev/i2c-1 write firmware.hex
   isphost --bus /dev/i2c-1 verify firmware.hex                      # 0: every bank matches
   isphost buses
+  isphost --bus /dev/i2c-1 check
+  isphost --sim-adapter max-write=61 write examples/two-bank.kvf   # refused, exit 2
   isphost --bus ch341 --bus-speed 400 write firmware.hex
   isphost --bus ch341:model --trace packets.trace --sim-flash chip.bin write examples/two-bank.kvf
   isphost image info examples/app.hex

@@ -42,10 +42,16 @@ bool FailureDiagnosis::IicRead(uint8_t address, int count, uint8_t* data) {
     const bool ok = inner_->IicRead(address, count, data);
     if (address == kRegisterRead && count == 1 && data &&
         (named_ == kIspControl || named_ == kCrcControl)) {
-        ++statusReads_;
-        statusReadsFF_ += data[0] == 0xFF;
         if (named_ == kIspControl && afterEntry_)
             entries_.push_back(data[0]);
+        // Whether reads look stuck is judged from the chip's answers since it last
+        // entered ISP mode.
+        if (afterEntry_ && data[0] == kIspBank0) {
+            statusReads_ = statusReadsFF_ = 0;
+        } else {
+            ++statusReads_;
+            statusReadsFF_ += data[0] == 0xFF;
+        }
         afterEntry_ = false;
     }
     return ok;

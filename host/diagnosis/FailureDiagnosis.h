@@ -32,7 +32,7 @@ private:
     bool otherWrite_ = false;      // since the last entry: a write that is no bank 0 select
     int bank_ = 0;                 // selected by the last 90 40 / 90 60
     std::vector<uint8_t> entries_; // status read after each attempt of the last entry
-    int statusReads_ = 0;          // reads of 0x90 and 0xA2
+    int statusReads_ = 0;          // reads of 0x90 and 0xA2 since the last entry
     int statusReadsFF_ = 0;
 };
 

@@ -160,6 +160,8 @@ TEST(HostRun, SetupProblemsAreUsageErrorsWithOneLine) {
         {"--bus", "ch341:9", "erase"},
         {"--bus", "ch341:model", "--sim-fault", "unplug=x", "erase"},
         {"--sim-fault", "nack-address", "erase"},
+        {"--sim-adapter", "max-write=0", "erase"},
+        {"--sim-adapter", "nack=4A5", "erase"},
         {"--bus-speed", "300", "erase"},
         {"erase", "--bogus"},
         {},

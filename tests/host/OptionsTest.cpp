@@ -69,6 +69,13 @@ TEST(Options, TakesValuesInBothSpellingsAndRepeatsFaults) {
     EXPECT_EQ(o.simFaults, (Args{"no-isp", "crc-busy=3"}));
     EXPECT_EQ(o.simFlash, "f.bin");
     EXPECT_TRUE(UsesChipModel(o));
+    EXPECT_FALSE(o.noPreflight);
+
+    ASSERT_TRUE(ParseOptions(
+        {"--sim-adapter", "nack=4B", "--no-preflight", "--sim-adapter=max-write=61", "write", "f"},
+        &o, &error));
+    EXPECT_EQ(o.simAdapter, (Args{"nack=4B", "max-write=61"}));
+    EXPECT_TRUE(o.noPreflight);
 }
 
 TEST(Options, HelpAndVersionNeedNoCommand) {
@@ -110,6 +117,9 @@ TEST(Options, RefusesWithAOneLineReason) {
         {{"--if-different", "verify", "a.kvf"}, "--if-different applies to write only"},
         {{"--json=1", "erase"}, "--json takes no value"},
         {{"verify"}, "usage: isphost [options] verify FILE"},
+        {{"--bus", "ch341:model", "--sim-adapter", "no-pullups", "erase"},
+         "--sim-adapter applies only to --bus sim"},
+        {{"--no-preflight=yes", "erase"}, "--no-preflight takes no value"},
     };
     for (const Refused& c : cases) {
         Options o;
@@ -139,6 +149,11 @@ TEST(Options, HelpNamesEveryCommandOptionFaultAndExitStatus) {
                               "--sim-flash FILE",
                               "--sim-fault FAULT",
                               "--trace FILE",
+                              "--sim-adapter LIMIT",
+                              "max-write=N",
+                              "nack=ADDR",
+                              "no-pullups",
+                              "--no-preflight",
                               "--auto-fire-second on|off",
                               "--quiet",
                               "--help",
