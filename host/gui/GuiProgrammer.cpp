@@ -10,6 +10,7 @@
 #include "TracingBus.h"
 #include "bus/BusList.h"
 #include "bus/BusTable.h"
+#include "preflight/Preflight.h"
 
 namespace rtd::gui {
 
@@ -207,10 +208,13 @@ void GuiProgrammer::CloseRequested() {
         view_->Close();
 }
 
-bool GuiProgrammer::PassesPreflight(const host::HostCommand&, host::HostBus&, std::string*) {
-    // The host's pre-flight checks (adapter, plain I2C, 257-byte messages, a device at
-    // 0x4A/0x4B) run here, before Write and Erase call the plug-in.
-    return true;
+bool GuiProgrammer::PassesPreflight(const host::HostCommand&, host::HostBus& bus,
+                                    std::string* reason) {
+    // The host's pre-flight (plain I2C, a device at 0x4A and 0x4B, 257-byte messages),
+    // before Write and Erase call the plug-in.
+    const host::PreflightResult preflight = host::RunPreflight(bus.Adapter());
+    *reason = preflight.refusal;
+    return preflight.Passed();
 }
 
 void GuiProgrammer::RunRefusedCommand(const host::HostCommand& command,
