@@ -19,7 +19,6 @@ struct CommandButton {
     int control;
     const char* command; // the row of the host's command table
     SupportFn host::PluginExports::*support;
-    bool erases; // the pre-flight checks run first
 };
 
 namespace {
@@ -36,13 +35,13 @@ std::string Folder(const std::string& path) {
 
 // clang-format off
 const CommandButton kCommandButtons[] = {
-    // control       command      shown when                              erases
-    {kWriteButton,   "write",     nullptr,                                 true},
-    {kEraseButton,   "erase",     &host::PluginExports::SupportErase,      true},
-    {kResetButton,   "reset",     &host::PluginExports::SupportReset,      false},
-    {kExtFuncButton, "enter-isp", &host::PluginExports::SupportExtFunc,    false},
-    {kSetupButton,   "setup",     nullptr,                                 false},
-    {kAboutButton,   "about",     nullptr,                                 false},
+    // control       command      shown when
+    {kWriteButton,   "write",     nullptr},
+    {kEraseButton,   "erase",     &host::PluginExports::SupportErase},
+    {kResetButton,   "reset",     &host::PluginExports::SupportReset},
+    {kExtFuncButton, "enter-isp", &host::PluginExports::SupportExtFunc},
+    {kSetupButton,   "setup",     nullptr},
+    {kAboutButton,   "about",     nullptr},
 };
 // clang-format on
 
@@ -267,7 +266,7 @@ void GuiProgrammer::RunCommand(const CommandButton& button) {
     bool started = true;
     if (command.needsBus) {
         bus = host::CreateHostBus(o, &trace_, &error);
-        started = bus && (!button.erases || PassesPreflight(command, *bus, &error));
+        started = bus && (!command.erasesChip || PassesPreflight(command, *bus, &error));
     }
     const host::PluginExports& e = plugin_->Exports();
     const auto start = std::chrono::steady_clock::now();

@@ -530,5 +530,22 @@ TEST_F(GuiTest, ABusThatCannotBeOpenedFailsWithItsReason) {
     Stop();
 }
 
+// The pre-flight refuses a bus that cannot carry a page write: the plug-in is not called
+// and the chip keeps what it held.
+TEST_F(GuiTest, APreflightRefusalKeepsTheChipAndShowsTheReason) {
+    const std::string packed = Example("two-bank.kvf");
+    dir_.Write("flash.bin", ImageOf(packed, false));
+    options_.host.simAdapter = {"max-write=61"};
+    START_OR_SKIP();
+    const GuiReading r = Run(kWriteButton, packed);
+    ExpectStrip(r, false, "Write", "");
+    EXPECT_NE(r.controls[kResultStrip].text.find("adapter refuses 257-byte messages (limit 61)"),
+              std::string::npos)
+        << r.controls[kResultStrip].text;
+    EXPECT_TRUE(r.lines.empty()) << "the plug-in was called";
+    EXPECT_TRUE(Flash() == ImageOf(packed, false)) << "the chip was changed";
+    Stop();
+}
+
 } // namespace
 } // namespace rtd::gui
