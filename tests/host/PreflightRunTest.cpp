@@ -93,8 +93,9 @@ TEST(PreflightRun, ASecondHostOnTheSameSimulatedChipIsBusy) {
                                                     " write " + ExamplePath("two-bank.kvf"),
                                                 dir.Path(""));
         EXPECT_EQ(second.status, 2) << second.out << second.err;
-        EXPECT_EQ(second.err, "isphost: bus busy: another isphost is using the simulated chip in " +
-                                  flash + " (one command at a time)\n");
+        EXPECT_EQ(SplitLines(second.err),
+                  Lines{"isphost: bus busy: another isphost is using the simulated chip in " +
+                        flash + " (one command at a time)"});
         EXPECT_EQ(ReadFileText(trace), "");
         EXPECT_EQ(ReadFileBytes(flash), before);
     }
