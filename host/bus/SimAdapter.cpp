@@ -69,7 +69,7 @@ bool SimAdapter::Write(uint8_t address, const uint8_t* data, int count, std::str
     if (Refused(address, error))
         return false;
     // An address alone reaches no register: only the acknowledge bit answers.
-    const bool acknowledged = count == 0 ? sim::ChipModel::Acknowledges(address)
+    const bool acknowledged = count == 0 ? model_.Chip().Acknowledges(address)
                                          : model_.Chip().IicWrite(address, count, data);
     if (!acknowledged)
         *error = kNotAcknowledged;
