@@ -119,9 +119,11 @@ int RunChipCommand(const HostCommand& command, const Options& o, std::ostream& o
     int status = ok ? kExitOk : kExitFailed;
     if (bus && !bus->Finish(&console))
         status = kExitFailed;
-    if (bus && !ok)
-        for (const std::string& line : diagnosis->Explain(
-                 strings.Lines().empty() ? "" : strings.Lines().back(), bus->FailedTransfers()))
+    // The error a script sees is the failure itself; the diagnosis only explains it.
+    if (!console.FirstError().empty())
+        report->error = console.FirstError();
+    if (bus && !ok && command.callExport)
+        for (const std::string& line : diagnosis->Explain(lastLine, bus->FailedTransfers()))
             console.Error(line);
     if (!trace.Close()) {
         console.Error("cannot write the trace file " + o.trace);
@@ -150,7 +152,7 @@ int RunPluginCommand(const HostCommand& command, const Options& o, std::ostream&
     report.command = o.command;
     report.stats = o.stats;
     report.status = RunChipCommand(command, o, out, console, &report);
-    if (!console.FirstError().empty())
+    if (report.error.empty())
         report.error = console.FirstError();
     console.Final(ResultJson(report));
     return report.status;
