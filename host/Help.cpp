@@ -26,8 +26,15 @@ const char* const kRest = R"(Options:
                      CH341DLL.DLL on Windows (docs/ADAPTERS.md: wiring, permissions, drivers)
   --bus ch341:model  a dry run: the exact CH341A packets, decoded by a model of the adapter
                      into the simulated chip (--sim-flash, --sim-fault apply)
+  --bus ftdi[:DESC]  an FTDI FT232H, FT2232H or FT4232H through its MPSSE: libftdi1 on
+                     Linux, ftd2xx.dll on Windows. DESC: N (the N-th, from 0), a serial
+                     number, or an interface A-D, alone or after them (ftdi:0:B)
+  --bus ftdi:model[:ft2232h|:ft4232h]
+                     a dry run: the exact MPSSE commands (FT232H by default), run by a
+                     model of the engine into the simulated chip
   --bus-speed KHZ    the bus clock of a USB adapter: 20, 100 (default), 400 or 750; refused
-                     where the adapter cannot set it (i2c-dev: the kernel driver sets it)
+                     where the adapter cannot set it (i2c-dev: the kernel driver sets it;
+                     FTDI: 100 or 400)
   --sim-flash FILE   load the simulated flash from FILE before the command and save it
                      after (131,072 bytes, bank 0 then bank 1; a missing file is a blank chip)
   --sim-fault FAULT   make the simulated chip misbehave (repeatable), FAULT one of:
@@ -43,7 +50,8 @@ const char* const kRest = R"(Options:
                        power-cut@K       the power goes before bus transfer K (from 0): no
                                          answers, reads 0xFF; the saved flash holds what
                                          was erased and programmed, a page under way half
-                     and, with an adapter model (ch341:model), faults of the wires and USB:
+                     and, with an adapter model (ch341:model, ftdi:model), faults of the
+                     wires and USB:
                        nack-address      nothing acknowledges its address
                        nack-address=T    addresses acknowledged up to bus transfer T-1 only
                        nack-data=T:B     bus transfer T stops being acknowledged at data byte B
@@ -83,8 +91,9 @@ Exit status:
      image tools: file refused or not written; a simulated flash file that could not
      be saved)
   2  usage error, or the plug-in, bus, trace or flash file could not be set up
-     (one line on stderr says why: an unknown adapter, a missing CH341DLL.DLL or libusb,
-     a device that cannot be opened, "bus busy": another isphost or program holds it),
+     (one line on stderr says why: an unknown adapter, a missing CH341DLL.DLL,
+     ftd2xx.dll, libusb or libftdi1, a device that cannot be opened, "bus busy":
+     another isphost or program holds it),
      or the pre-flight refused the bus (one line: the reason and the fix); nothing
      was sent that changes the chip
 Before write and erase the pre-flight checks, with transfers that change nothing on
@@ -105,6 +114,8 @@ Examples:
   isphost --sim-adapter max-write=61 write examples/two-bank.kvf   # refused, exit 2
   isphost --bus ch341 --bus-speed 400 write firmware.hex
   isphost --bus ch341:model --trace packets.trace --sim-flash chip.bin write examples/two-bank.kvf
+  isphost --bus ftdi:0:A --bus-speed 400 write firmware.hex
+  isphost --bus ftdi:model --trace mpsse.trace erase
   isphost image info examples/app.hex
   isphost image convert examples/two-bank.kvf image.bin && cmp image.bin chip.bin
 )";

@@ -9,7 +9,7 @@ RTD_DEPS=(
     wine wine32 wine64 clang libclang-rt-14-dev
     xvfb xauth x11-apps libfltk1.3-dev valgrind clang-format
     xdotool imagemagick
-    libusb-1.0-0-dev
+    libusb-1.0-0-dev libftdi1-dev
     dpkg-dev groff-base python3
 )
 

@@ -25,6 +25,13 @@ struct AdapterCapabilities {
     std::vector<int> speedsKhz;   // bus clocks that can be chosen; empty: set by the system
 };
 
+// The reason an adapter gives for a byte the chip did not acknowledge: byte 0 is the
+// address, 1 the first data byte.
+inline std::string NotAcknowledged(size_t byte) {
+    return byte == 0 ? "address not acknowledged"
+                     : "not acknowledged at data byte " + std::to_string(byte);
+}
+
 class I2cAdapter {
 public:
     virtual ~I2cAdapter() = default;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "adapters/ch341/Ch341Bus.h"
+#include "adapters/ftdi/FtdiBus.h"
 #include "bus/SimulatedBus.h"
 #include "linux/I2cDevAdapter.h"
 
@@ -34,7 +35,8 @@ std::string BusDevice(const std::string& bus) {
 }
 
 bool IsModelBus(const std::string& bus) {
-    return IsSim(bus) || (!IsDevicePath(bus) && BusDevice(bus) == "model");
+    const std::string device = BusDevice(bus);
+    return IsSim(bus) || (!IsDevicePath(bus) && device.substr(0, device.find(':')) == "model");
 }
 
 int BusSpeedKhz(const Options& options) {
@@ -49,6 +51,9 @@ const std::vector<BusKind>& BusKinds() {
          ListI2cDevBuses},
         {"CH341A adapters", "ch341[:N], ch341:model", ch341::MatchesCh341Bus,
          ch341::CheckCh341Bus, {20, 100, 400, 750}, ch341::OpenCh341Bus, ch341::ListCh341Buses},
+        {"FTDI MPSSE adapters (FT232H, FT2232H, FT4232H)",
+         "ftdi[:N|SERIAL][:A-D], ftdi:model[:CHIP]", ftdi::MatchesFtdiBus, ftdi::CheckFtdiBus,
+         {100, 400}, ftdi::OpenFtdiBus, ftdi::ListFtdiBuses},
     };
     // clang-format on
     return kinds;

@@ -15,16 +15,26 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+enum class Transport { Model, Ch341Dll, D2xx };
+
 struct Route {
     const char* bus;
-    bool standIn; // faults and flash go to the stand-in DLL through the environment
-    bool seesAck; // the transport reports acknowledge bits
+    const char* modelBus;    // the same adapter's model, for where faults strike
+    Transport transport;     // but the model: faults and flash go to the stand-in DLL
+    const char* envPrefix;   // through these environment variables
+    bool seesAck;            // the transport reports acknowledge bits
+    const char* firstPacket; // of the model, at 100 kHz
 };
 
 std::vector<Route> Routes() {
-    std::vector<Route> routes = {{"ch341:model", false, true}};
+    std::vector<Route> routes = {
+        {"ch341:model", "ch341:model", Transport::Model, "", true, "A > AA 61 00"},
+        {"ftdi:model", "ftdi:model", Transport::Model, "", true, "A > AA AB"},
+    };
 #if defined(_WIN32)
-    routes.push_back({"ch341:0", true, false});
+    routes.push_back(
+        {"ch341:0", "ch341:model", Transport::Ch341Dll, "RTD_CH341_MODEL_", false, ""});
+    routes.push_back({"ftdi:0", "ftdi:model", Transport::D2xx, "RTD_FTDI_MODEL_", true, ""});
 #endif
     return routes;
 }
@@ -33,10 +43,11 @@ HostResult RunOn(const Route& route, const Lines& faults, const std::string& fla
     std::string joined;
     for (const std::string& f : faults)
         joined += (joined.empty() ? "" : ",") + f;
-    ScopedEnv envFaults("RTD_CH341_MODEL_FAULTS", route.standIn ? joined : "");
-    ScopedEnv envFlash("RTD_CH341_MODEL_FLASH", route.standIn ? flash : "");
+    const bool standIn = route.transport != Transport::Model;
+    ScopedEnv envFaults(route.envPrefix + std::string("FAULTS"), standIn ? joined : "");
+    ScopedEnv envFlash(route.envPrefix + std::string("FLASH"), standIn ? flash : "");
     Lines prefix = {"--bus", route.bus};
-    if (!route.standIn) {
+    if (!standIn) {
         for (const std::string& f : faults)
             prefix.insert(prefix.end(), {"--sim-fault", f});
         if (!flash.empty())
@@ -96,8 +107,8 @@ TEST(AdapterRun, EveryCommandSendsWhatTheChipModelGetsAndWritesTheImage) {
                 got = FirstOccurrences(got);
             }
             EXPECT_EQ(got, want) << what;
-            if (!route.standIn) {
-                EXPECT_EQ(AdapterEvents(trace).front(), "A > AA 61 00") << what; // 100 kHz
+            if (*route.firstPacket) {
+                EXPECT_EQ(AdapterEvents(trace).front(), route.firstPacket) << what;
             }
             if (command[0] == "write") {
                 EXPECT_EQ(ReadFileBytes(flash), PlanFor(file, false).image) << what;
@@ -113,9 +124,10 @@ struct Landmarks {
     long pageTransaction = 0, pageTransfer = 0, halfTransfers = 0;
 };
 
-Landmarks FindLandmarks(const std::string& file) {
+Landmarks FindLandmarks(const char* modelBus, const std::string& file) {
     const std::string trace = TempPath("landmarks.trace");
-    EXPECT_EQ(RunOn(Routes()[0], {}, "", {"--trace", trace, "write", file}).status, 0);
+    const Route model = {modelBus, modelBus, Transport::Model, "", true, ""};
+    EXPECT_EQ(RunOn(model, {}, "", {"--no-preflight", "--trace", trace, "write", file}).status, 0);
     Landmarks m;
     long transactions = 0, transfers = 0;
     for (const std::string& e : SplitLines(ReadFileText(trace))) {
@@ -134,54 +146,63 @@ Landmarks FindLandmarks(const std::string& file) {
 }
 
 TEST(AdapterRun, AdapterFailuresEndInTheFailureLineAndOneLineNamingTheError) {
-    const std::string file = ExamplePath("two-bank.kvf");
-    const Landmarks m = FindLandmarks(file);
-    ASSERT_GT(m.pageTransfer, 0);
-    const struct Case {
+    struct Case {
         const char* name;
         Lines faults;
         Lines command;
-        std::string lastLine; // of the message list; empty: any failure line
-        std::string error;    // in the one stderr line, through a transport that sees ACKs
-        std::string dllError; // the same through CH341DLL.DLL; empty: no line
-        bool readsFail;       // the plug-in's reads fail (its 0xFF fill stays)
-    } cases[] = {
-        {"NACK on the address",
-         {"nack-address"},
-         {"erase"},
-         "Enter Isp fail.",
-         ": 12 bus transfers failed; the first: write of 2 bytes at address 94: address not "
-         "acknowledged",
-         "",
-         true},
-        {"NACK in the middle of a page",
-         {"nack-data=" + std::to_string(m.pageTransaction) + ":100"},
-         {"write", file},
-         "Crc Error!",
-         ": 1 bus transfer failed; the first: write of 257 bytes at address 94: not "
-         "acknowledged at data byte 100",
-         "",
-         false},
-        {"a USB transfer that fails",
-         {"usb-fail=" + std::to_string(m.pageTransfer)},
-         {"write", file},
-         "Crc Error!",
-         ": 1 bus transfer failed; the first: write of 257 bytes at address 94: USB transfer "
-         "failed: Operation timed out",
-         ": 1 bus transfer failed; the first: write of 257 bytes at address 94: CH341StreamI2C "
-         "failed (adapter unplugged?)",
-         false},
-        {"unplugged halfway through a write",
-         {"unplug=" + std::to_string(m.halfTransfers)},
-         {"write", file},
-         "",
-         "No such device (it may have been disconnected)",
-         "CH341StreamI2C failed (adapter unplugged?)",
-         true},
+        std::string lastLine;  // of the message list; empty: any failure line
+        std::string error;     // in the one stderr line, through a transport that sees ACKs
+        std::string dllError;  // the same through CH341DLL.DLL; empty: no line
+        std::string d2xxError; // the same through ftd2xx.dll
+        bool readsFail;        // the plug-in's reads fail (its 0xFF fill stays)
+    };
+    const std::string file = ExamplePath("two-bank.kvf");
+    const auto cases = [&](const Landmarks& m) -> std::vector<Case> {
+        return {
+            {"NACK on the address",
+             {"nack-address"},
+             {"erase"},
+             "Enter Isp fail.",
+             ": 12 bus transfers failed; the first: write of 2 bytes at address 94: address not "
+             "acknowledged",
+             "",
+             ": 12 bus transfers failed",
+             true},
+            {"NACK in the middle of a page",
+             {"nack-data=" + std::to_string(m.pageTransaction) + ":100"},
+             {"write", file},
+             "Crc Error!",
+             ": 1 bus transfer failed; the first: write of 257 bytes at address 94: not "
+             "acknowledged at data byte 100",
+             "",
+             "not acknowledged at data byte 100",
+             false},
+            {"a USB transfer that fails",
+             {"usb-fail=" + std::to_string(m.pageTransfer)},
+             {"write", file},
+             "Crc Error!",
+             ": 1 bus transfer failed; the first: write of 257 bytes at address 94: USB transfer "
+             "failed: Operation timed out",
+             ": 1 bus transfer failed; the first: write of 257 bytes at address 94: CH341StreamI2C "
+             "failed (adapter unplugged?)",
+             ": 1 bus transfer failed; the first: write of 257 bytes at address 94: USB transfer "
+             "failed: I/O error",
+             false},
+            {"unplugged halfway through a write",
+             {"unplug=" + std::to_string(m.halfTransfers)},
+             {"write", file},
+             "",
+             "No such device (it may have been disconnected)",
+             "CH341StreamI2C failed (adapter unplugged?)",
+             "USB transfer failed: device not found (unplugged?)",
+             true},
+        };
     };
     const std::string trace = TempPath("adapter-fault.trace");
     for (const Route& route : Routes()) {
-        for (const Case& c : cases) {
+        const Landmarks m = FindLandmarks(route.modelBus, file);
+        ASSERT_GT(m.pageTransfer, 0) << route.modelBus;
+        for (const Case& c : cases(m)) {
             // The faults count the plug-in's transfers: no pre-flight before them.
             Lines args = {"--no-preflight", "--trace", trace};
             args.insert(args.end(), c.command.begin(), c.command.end());
@@ -209,7 +230,9 @@ TEST(AdapterRun, AdapterFailuresEndInTheFailureLineAndOneLineNamingTheError) {
             for (const std::string& line : SplitLines(r.err))
                 if (line.rfind("isphost: diagnosis: ", 0) != 0)
                     errors.push_back(line);
-            const std::string& error = route.seesAck ? c.error : c.dllError;
+            const std::string& error = route.transport == Transport::Ch341Dll ? c.dllError
+                                       : route.transport == Transport::D2xx   ? c.d2xxError
+                                                                              : c.error;
             if (error.empty()) {
                 EXPECT_EQ(errors, Lines{}) << what;
                 continue;
@@ -226,10 +249,16 @@ TEST(AdapterRun, BusesListsEveryKindWithNothingAttached) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("i2c-dev adapters:"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("CH341A adapters:"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("FTDI MPSSE adapters (FT232H, FT2232H, FT4232H):"), std::string::npos)
+        << r.out;
 #if defined(_WIN32)
     // The stand-in DLL beside the test reports one adapter, with the chip model behind it.
     EXPECT_NE(r.out.find("ch341:0"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("status reads 00 at 0x4A"), std::string::npos) << r.out;
+    // The stand-in ftd2xx.dll: an FT232H and both interfaces of an FT2232H, each probed.
+    for (const char* bus : {"ftdi:0:A ", "ftdi:1:A ", "ftdi:1:B "})
+        EXPECT_NE(r.out.find(bus), std::string::npos) << bus << "\n" << r.out;
+    EXPECT_NE(r.out.find("chip answers at 0x4A (status 00)"), std::string::npos) << r.out;
 #endif
 }
 

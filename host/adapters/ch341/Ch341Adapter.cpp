@@ -13,11 +13,6 @@ namespace {
 // bounds a runaway count.
 constexpr int kMaxWrite = 65535;
 
-std::string NotAcknowledged(size_t byte) {
-    return byte == 0 ? "address not acknowledged"
-                     : "not acknowledged at data byte " + std::to_string(byte);
-}
-
 } // namespace
 
 bool Ch341Adapter::SetSpeed(int khz, std::string* error) {

@@ -3,10 +3,8 @@
 // it: the CH341A encoder and adapter model, and the chip model. Like the real DLL it
 // reports only whether the USB side worked, never an acknowledge bit.
 //
-// Environment, read when a device is opened:
-//   RTD_CH341_MODEL_DEVICES  how many adapters are attached (default 1)
-//   RTD_CH341_MODEL_FLASH    the chip's flash file: loaded on open, saved on close
-//   RTD_CH341_MODEL_FAULTS   faults as --sim-fault takes them, separated by commas
+// Environment, read when a device is opened: RTD_CH341_MODEL_DEVICES (default 1),
+// RTD_CH341_MODEL_FLASH and RTD_CH341_MODEL_FAULTS (standin/StandInEnvironment.h).
 #include <algorithm>
 #include <iostream>
 #include <map>
@@ -15,6 +13,7 @@
 
 #include <windows.h>
 
+#include "StandInEnvironment.h"
 #include "adapters/I2cWireModel.h"
 #include "adapters/LinkFaults.h"
 #include "adapters/ch341/Ch341Adapter.h"
@@ -25,11 +24,7 @@ namespace {
 
 using namespace rtd::host;
 
-std::string Env(const char* name) {
-    char value[4096];
-    const DWORD n = GetEnvironmentVariableA(name, value, sizeof value);
-    return n > 0 && n < sizeof value ? std::string(value, n) : std::string();
-}
+constexpr char kPrefix[] = "RTD_CH341_MODEL_";
 
 struct Device {
     Device() : wire(&chip.Chip()), model(&wire), faulty(&model), adapter(&faulty, "stand-in") {}
@@ -55,18 +50,10 @@ Device* Find(ULONG index) {
 extern "C" {
 
 HANDLE WINAPI CH341OpenDevice(ULONG index) {
-    const std::string count = Env("RTD_CH341_MODEL_DEVICES");
-    if (index >= static_cast<ULONG>(count.empty() ? 1 : std::stoul(count)))
+    if (index >= standin::Devices(kPrefix, 1))
         return INVALID_HANDLE_VALUE;
     if (!Find(index)) {
-        Options options;
-        options.simFlash = Env("RTD_CH341_MODEL_FLASH");
-        const std::string faults = Env("RTD_CH341_MODEL_FAULTS");
-        for (size_t at = 0; at < faults.size();) {
-            const size_t comma = std::min(faults.find(',', at), faults.size());
-            options.simFaults.push_back(faults.substr(at, comma - at));
-            at = comma + 1;
-        }
+        const Options options = standin::ModelOptions(kPrefix);
         auto device = std::make_unique<Device>();
         std::string error;
         if (!device->chip.Setup(options, &device->wire, &device->faulty, &error))

@@ -1,0 +1,48 @@
+// An I2C adapter on an FTDI MPSSE engine: the encoder's batch for each transaction goes
+// over a byte link (libftdi, ftd2xx.dll, or the protocol model in a dry run), the answer
+// comes back in one piece and every ACK bit is checked afterwards.
+#ifndef RTD_HOST_ADAPTERS_FTDI_MPSSEADAPTER_H
+#define RTD_HOST_ADAPTERS_FTDI_MPSSEADAPTER_H
+
+#include <string>
+#include <vector>
+
+#include "adapters/ByteLink.h"
+#include "adapters/I2cAdapter.h"
+#include "adapters/ftdi/MpsseEncoder.h"
+
+namespace rtd::host::ftdi {
+
+class MpsseAdapter : public I2cAdapter {
+public:
+    // Bytes one transaction may carry: its answer (a byte per byte) must fit the
+    // smallest receive buffer of the three chips (1 KiB, FT232H) while the commands are
+    // still being written.
+    static constexpr int kMaxTransfer = 512;
+
+    // `link` must outlive the adapter. `name` is the --bus text ("ftdi:0:A").
+    MpsseAdapter(ByteLink* link, FtdiChip chip, std::string name, int kHz)
+        : link_(link), chip_(chip), name_(std::move(name)), kHz_(kHz) {}
+
+    // Brings a freshly reset engine in step and sets it up for I2C. False, with a
+    // one-line reason, when the adapter does not answer as an MPSSE does.
+    bool Begin(std::string* error);
+
+    AdapterCapabilities Capabilities() const override;
+    bool Write(uint8_t address, const uint8_t* data, int count, std::string* error) override;
+    bool Read(uint8_t address, uint8_t* data, int count, std::string* error) override;
+
+private:
+    bool Transact(const std::vector<I2cMessage>& messages, I2cOutcome* outcome, std::string* error);
+    bool Sync(std::string* error);
+
+    ByteLink* link_;
+    FtdiChip chip_;
+    std::string name_;
+    int kHz_;
+    bool outOfStep_ = false; // a transfer failed: answers may be missing or left over
+};
+
+} // namespace rtd::host::ftdi
+
+#endif

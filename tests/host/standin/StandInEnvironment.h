@@ -1,0 +1,22 @@
+// What a stand-in adapter DLL reads from the environment, one mechanism for all of them
+// (PREFIX is the adapter's, e.g. "RTD_CH341_MODEL_"):
+//   PREFIX + DEVICES  how many adapters are attached (the stand-in's default otherwise)
+//   PREFIX + FLASH    the chip's flash file: loaded when a device opens, saved when it closes
+//   PREFIX + FAULTS   faults as --sim-fault takes them, separated by commas
+#ifndef RTD_TESTS_HOST_STANDIN_STANDINENVIRONMENT_H
+#define RTD_TESTS_HOST_STANDIN_STANDINENVIRONMENT_H
+
+#include <string>
+
+#include "Options.h"
+
+namespace rtd::host::standin {
+
+std::string Env(const std::string& name);
+// The flash file and the faults, as a model bus takes them from the command line.
+Options ModelOptions(const std::string& prefix);
+unsigned long Devices(const std::string& prefix, unsigned long fallback);
+
+} // namespace rtd::host::standin
+
+#endif
