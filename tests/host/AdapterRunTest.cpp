@@ -34,7 +34,7 @@ std::vector<Route> Routes() {
 #if defined(_WIN32)
     routes.push_back(
         {"ch341:0", "ch341:model", Transport::Ch341Dll, "RTD_CH341_MODEL_", false, ""});
-    routes.push_back({"ftdi:0", "ftdi:model", Transport::D2xx, "RTD_FTDI_MODEL_", true, ""});
+    routes.push_back({"ftdi:0:A", "ftdi:model", Transport::D2xx, "RTD_FTDI_MODEL_", true, ""});
 #endif
     return routes;
 }

@@ -41,6 +41,7 @@ TEST_F(ExecutableCopy, ExitStatusesOfTheRealBinary) {
         {"write", 2},
         {"--bus nowhere reset", 2},
         {"--bus ch341:0 reset", 2}, // no adapter here; on Windows not even CH341DLL.DLL
+        {"--bus ftdi reset", 2},    // nor an FTDI chip, nor ftd2xx.dll
         {"buses", 0},
         {"--version", 0},
     };

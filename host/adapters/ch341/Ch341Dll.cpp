@@ -11,6 +11,7 @@
 
 #include "adapters/ch341/Ch341Bus.h"
 #include "bus/AdapterBus.h"
+#include "windows/AdapterDll.h"
 
 namespace rtd::host::ch341 {
 
@@ -41,11 +42,7 @@ struct Ch341Dll {
 
     static std::shared_ptr<Ch341Dll> Load(std::string* error) {
         auto dll = std::make_shared<Ch341Dll>();
-        // The application's folder and the system folders only: never the current folder,
-        // where any file of that name would otherwise be loaded.
-        dll->module = LoadLibraryExA("CH341DLL.DLL", nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
-        if (!dll->module && GetLastError() == ERROR_INVALID_PARAMETER) // Windows without the flag
-            dll->module = LoadLibraryA("CH341DLL.DLL");
+        dll->module = LoadAdapterDll("CH341DLL.DLL");
         if (!dll->module) {
             *error = "CH341DLL.DLL not found: install the CH341A driver (CH341PAR from the "
                      "chip maker, WCH), which puts it in the Windows system folder";

@@ -6,6 +6,8 @@
 #include <chrono>
 #include <thread>
 
+#include "windows/AdapterDll.h"
+
 namespace rtd::host::ftdi {
 
 using namespace d2xx;
@@ -49,7 +51,7 @@ template <class Fn> bool Load(HMODULE module, const char* name, Fn* fn, std::str
 
 std::shared_ptr<const D2xxApi> LoadApi(std::string* error) {
     auto api = std::make_shared<D2xxApi>();
-    api->module = LoadLibraryA("ftd2xx.dll");
+    api->module = LoadAdapterDll("ftd2xx.dll");
     if (!api->module) {
         *error = std::string("ftd2xx.dll not found: ") + kInstall;
         return nullptr;
