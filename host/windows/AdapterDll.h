@@ -15,6 +15,13 @@ inline HMODULE LoadAdapterDll(const char* name) {
     return module;
 }
 
+// The function `name` of a loaded adapter DLL as the pointer type Fn; false when it has
+// none (an older or foreign DLL of that name).
+template <class Fn> bool FindDllFunction(HMODULE module, const char* name, Fn* fn) {
+    *fn = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+    return *fn != nullptr;
+}
+
 } // namespace rtd::host
 
 #endif

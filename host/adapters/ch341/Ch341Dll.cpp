@@ -49,16 +49,14 @@ struct Ch341Dll {
             return nullptr;
         }
         const char* missing = nullptr;
-        const auto find = [&](auto& slot, const char* name) {
-            slot = reinterpret_cast<std::remove_reference_t<decltype(slot)>>(
-                reinterpret_cast<void*>(GetProcAddress(dll->module, name)));
-            if (!slot && !missing)
+        const auto find = [&](auto* slot, const char* name) {
+            if (!FindDllFunction(dll->module, name, slot) && !missing)
                 missing = name;
         };
-        find(dll->open, "CH341OpenDevice");
-        find(dll->close, "CH341CloseDevice");
-        find(dll->setStream, "CH341SetStream");
-        find(dll->stream, "CH341StreamI2C");
+        find(&dll->open, "CH341OpenDevice");
+        find(&dll->close, "CH341CloseDevice");
+        find(&dll->setStream, "CH341SetStream");
+        find(&dll->stream, "CH341StreamI2C");
         if (missing) {
             *error = std::string("CH341DLL.DLL lacks ") + missing +
                      ": install a current CH341A driver (CH341PAR from WCH)";

@@ -40,13 +40,10 @@ constexpr Dword kUsbBufferSize = 65536;
 const char kInstall[] = "install FTDI's D2XX driver for the adapter (it provides ftd2xx.dll)";
 
 template <class Fn> bool Load(HMODULE module, const char* name, Fn* fn, std::string* missing) {
-    const FARPROC address = GetProcAddress(module, name);
-    if (!address) {
-        *missing = name;
-        return false;
-    }
-    *fn = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(address));
-    return true;
+    if (FindDllFunction(module, name, fn))
+        return true;
+    *missing = name;
+    return false;
 }
 
 std::shared_ptr<const D2xxApi> LoadApi(std::string* error) {
