@@ -4,6 +4,7 @@
 #include "Options.h"
 #include "PluginLoader.h"
 #include "Quonunit.h"
+#include "Station.h"
 #include "bus/BusList.h"
 #include "preflight/PreflightCommand.h"
 
@@ -86,6 +87,10 @@ const std::vector<HostCommand>& HostCommands() {
          "compare the chip with FILE by the CRC-8 of every bank a write\n"
          "programs; erases and writes nothing (0: all match, 1: not)",
          nullptr, true, true, nullptr},
+        {"station", 1, "station FILE",
+         "program boards one after another (--log LOG.csv, required): wait\n"
+         "for a chip, write, verify, log a row, wait for the board to go",
+         nullptr, true, false, RunStation},
         {"erase", 0, "erase", "erase the whole flash, then let the chip run", CallErase, true, true,
          nullptr, true},
         {"reset", 0, "reset", "enter and leave ISP mode so the chip restarts", CallReset, true,

@@ -38,20 +38,26 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Runs a command through the plug-in's exports, or on the host's side for one that only
-// reads the chip (verify); the host objects outlive every call that can reach them.
-int RunChipCommand(const HostCommand& command, const Options& o, std::ostream& out,
-                   Console& console, CommandReport* report) {
-    std::string error;
-    Trace trace;
-    if (!o.trace.empty() && !trace.Open(o.trace, &error))
-        return SetupError(console, error);
+} // namespace
 
-    std::unique_ptr<HostBus> bus;
+int RunChipCommand(const HostCommand& command, const Options& o, std::ostream& out,
+                   Console& console, CommandReport* report, const ChipSession* session) {
+    std::string error;
+    Trace ownTrace;
+    if (!session && !o.trace.empty() && !ownTrace.Open(o.trace, &error))
+        return SetupError(console, error);
+    Trace& trace = session ? *session->trace : ownTrace;
+
+    std::unique_ptr<HostBus> ownBus;
+    HostBus* bus = nullptr;
     if (command.needsBus) {
-        bus = CreateHostBus(o, &trace, &error);
-        if (!bus)
+        if (session) {
+            bus = session->bus;
+        } else if (!(ownBus = CreateHostBus(o, &trace, &error))) {
             return SetupError(console, error);
+        } else {
+            bus = ownBus.get();
+        }
         // Before an erase: a bus that cannot carry the write must not leave a blank chip.
         if (command.erasesChip && !o.noPreflight) {
             const PreflightResult preflight = RunPreflight(bus->Adapter());
@@ -117,7 +123,7 @@ int RunChipCommand(const HostCommand& command, const Options& o, std::ostream& o
     plugin.reset(); // unloading makes the plug-in save its setting
 
     int status = ok ? kExitOk : kExitFailed;
-    if (bus && !bus->Finish(&console))
+    if (ownBus && !ownBus->Finish(&console))
         status = kExitFailed;
     // The error a script sees is the failure itself; the diagnosis only explains it.
     if (!console.FirstError().empty())
@@ -125,7 +131,7 @@ int RunChipCommand(const HostCommand& command, const Options& o, std::ostream& o
     if (bus && !ok && command.callExport)
         for (const std::string& line : diagnosis->Explain(lastLine, bus->FailedTransfers()))
             console.Error(line);
-    if (!trace.Close()) {
+    if (!session && !trace.Close()) {
         console.Error("cannot write the trace file " + o.trace);
         status = kExitFailed;
     }
@@ -140,6 +146,8 @@ int RunChipCommand(const HostCommand& command, const Options& o, std::ostream& o
         console.Result(o.command + (ok ? ": OK" : ": FAILED"));
     return status;
 }
+
+namespace {
 
 int RunPluginCommand(const HostCommand& command, const Options& o, std::ostream& out,
                      std::ostream& err, bool terminal) {

@@ -24,6 +24,10 @@ std::string* ValueSlot(const std::string& name, Options* o) {
         return &o->busSpeedText;
     if (name == "--auto-fire-second")
         return &o->autoFireSecond;
+    if (name == "--log")
+        return &o->log;
+    if (name == "--boards")
+        return &o->boardsText;
     return nullptr;
 }
 
@@ -214,9 +218,27 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
                  " applies to the commands that use the bus, not to " + o.command;
         return false;
     }
-    if (o.ifDifferent && o.command != "write") {
-        *error = "--if-different applies to write only";
+    if (o.ifDifferent && o.command != "write" && o.command != "station") {
+        *error = "--if-different applies to write and station only";
         return false;
+    }
+    const bool station = o.command == "station";
+    if (!station && (!o.log.empty() || !o.boardsText.empty())) {
+        *error = "--log and --boards apply to station only";
+        return false;
+    }
+    if (station && o.log.empty()) {
+        *error = "station needs --log LOG.csv";
+        return false;
+    }
+    if (!o.boardsText.empty()) {
+        const std::string& b = o.boardsText;
+        if (b.size() > 6 || b.find_first_not_of("0123456789") != std::string::npos ||
+            std::stoi(b) < 1) {
+            *error = "--boards takes a count from 1, not '" + b + "'";
+            return false;
+        }
+        o.boards = std::stoi(b);
     }
     if (!UsesChipModel(o) && (!o.simFlash.empty() || !o.simFaults.empty())) {
         *error = "--sim-flash and --sim-fault apply only to --bus sim and adapter models "

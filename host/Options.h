@@ -23,6 +23,9 @@ struct Options {
     bool json = false;        // --json: one JSON object per event (bus commands)
     bool stats = false;       // --stats: bus counts and times after a bus command
     bool ifDifferent = false; // write --if-different: verify first, write only on a mismatch
+    std::string log;          // station --log: the CSV log, one row per board
+    std::string boardsText;   // station --boards as given
+    int boards = 0;           // station --boards; 0: until Ctrl-C
     bool help = false;
     bool version = false;
     std::string command;                // "info", "write", "buses", ..., "image pack"

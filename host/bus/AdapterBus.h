@@ -38,17 +38,23 @@ private:
 };
 
 // A HostBus over an adapter it owns. `finish` runs after the failure line (a model's
-// flash is saved there); it may be empty.
+// flash is saved there); `boardDone` is BoardDone. Either may be empty.
 class AdapterHostBus : public HostBus {
 public:
-    AdapterHostBus(std::unique_ptr<I2cAdapter> adapter, std::function<bool(Console*)> finish = {})
-        : adapter_(std::move(adapter)), bus_(adapter_.get()), finish_(std::move(finish)) {}
+    AdapterHostBus(std::unique_ptr<I2cAdapter> adapter, std::function<bool(Console*)> finish = {},
+                   std::function<void()> boardDone = {})
+        : adapter_(std::move(adapter)), bus_(adapter_.get()), finish_(std::move(finish)),
+          boardDone_(std::move(boardDone)) {}
 
     TIicInterface* Bus() override { return &bus_; }
     AdapterCapabilities Capabilities() const override { return adapter_->Capabilities(); }
     I2cAdapter& Adapter() override { return *adapter_; }
     int FailedTransfers() const override { return bus_.Failures(); }
     bool Finish(Console* console) override;
+    void BoardDone() override {
+        if (boardDone_)
+            boardDone_();
+    }
 
     const AdapterBus& Counted() const { return bus_; }
 
@@ -56,6 +62,7 @@ private:
     std::unique_ptr<I2cAdapter> adapter_;
     AdapterBus bus_;
     std::function<bool(Console*)> finish_;
+    std::function<void()> boardDone_;
 };
 
 // "95" for 0x95: bus addresses as the trace writes them.

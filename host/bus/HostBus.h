@@ -47,6 +47,9 @@ public:
     // After the command: saves a model's flash, reports adapter trouble in one line.
     // False when something the user asked for did not happen.
     virtual bool Finish(Console* console) = 0;
+    // Station mode: the board on the bus is done and the operator takes it away. Only a
+    // chip model acts on it (a simulated board swap, --sim-adapter swap=N).
+    virtual void BoardDone() {}
 };
 
 } // namespace rtd::host

@@ -1,5 +1,6 @@
 #include "bus/SimAdapter.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -31,6 +32,10 @@ bool SimAdapter::AddLimit(const std::string& limit, std::string* error) {
         maxWrite_ = static_cast<int>(number);
         return true;
     }
+    if (name == "swap" && ParseFaultCount(value, &number) && number <= 1000000) {
+        swapWrites_ = static_cast<int>(number);
+        return true;
+    }
     char* end = nullptr;
     if (name == "nack" && value.size() >= 1 && value.size() <= 2 &&
         (number = std::strtol(value.c_str(), &end, 16), *end == '\0') && number < 0x80) {
@@ -38,7 +43,8 @@ bool SimAdapter::AddLimit(const std::string& limit, std::string* error) {
         return true;
     }
     *error = "--sim-adapter " + limit +
-             ": takes max-write=N (bytes, from 1), nack=ADDR (7-bit, hex) or no-pullups";
+             ": takes max-write=N (bytes, from 1), nack=ADDR (7-bit, hex), no-pullups or "
+             "swap=N (writes, from 1)";
     return false;
 }
 
@@ -52,8 +58,12 @@ AdapterCapabilities SimAdapter::Capabilities() const {
     return c;
 }
 
+void SimAdapter::BoardDone() {
+    absentLeft_ = swapWrites_;
+}
+
 bool SimAdapter::Refused(uint8_t address, std::string* error) const {
-    if (nacked_ == address >> 1 || noPullups_) {
+    if (nacked_ == address >> 1 || noPullups_ || absentLeft_ > 0) {
         *error = kNotAcknowledged;
         return true;
     }
@@ -64,6 +74,16 @@ bool SimAdapter::Write(uint8_t address, const uint8_t* data, int count, std::str
     if (count > maxWrite_) {
         *error = "Operation not supported (the adapter carries at most " +
                  std::to_string(maxWrite_) + " bytes)";
+        return false;
+    }
+    if (absentLeft_ > 0 && --absentLeft_ == 0) {
+        // The next board: blank, out of ISP mode, without the first board's faults.
+        sim::ChipModel& chip = model_.Chip();
+        chip.ClearFaults();
+        chip.PowerCycle();
+        for (int bank = 0; bank < 2; ++bank)
+            std::fill(chip.Flash(bank).begin(), chip.Flash(bank).end(), uint8_t{0xFF});
+        *error = kNotAcknowledged;
         return false;
     }
     if (Refused(address, error))

@@ -5,6 +5,9 @@
 //                as the kernel refuses one for an adapter with a message limit
 //   nack=ADDR    nothing acknowledges the 7-bit address ADDR (hex: 4A, 4B)
 //   no-pullups   no write is acknowledged, every read answers 0xFF
+//   swap=N       a board swap for station mode: after each board the chip is gone for N
+//                writes (each probe is one), then a new board answers: blank, healthy
+//                (the --sim-fault faults belong to the first board only)
 #ifndef RTD_HOST_BUS_SIMADAPTER_H
 #define RTD_HOST_BUS_SIMADAPTER_H
 
@@ -26,6 +29,8 @@ public:
     bool Read(uint8_t address, uint8_t* data, int count, std::string* error) override;
 
     ModelChip& Model() { return model_; }
+    // The station is done with the board: with swap=N, the board is taken away.
+    void BoardDone();
 
 private:
     bool AddLimit(const std::string& limit, std::string* error);
@@ -35,6 +40,8 @@ private:
     int maxWrite_ = 65535;
     int nacked_ = -1; // 7-bit address, -1: none
     bool noPullups_ = false;
+    int swapWrites_ = 0; // swap=N; 0: the board stays
+    int absentLeft_ = 0; // writes left until the next board answers
 };
 
 } // namespace rtd::host

@@ -9,9 +9,10 @@ std::unique_ptr<HostBus> OpenSimulatedBus(const BusSetup& setup, std::string* er
     auto adapter = std::make_unique<SimAdapter>();
     if (!adapter->Setup(setup.options, error))
         return nullptr;
-    ModelChip* model = &adapter->Model();
+    SimAdapter* sim = adapter.get();
     return std::make_unique<AdapterHostBus>(
-        std::move(adapter), [model](Console* console) { return model->Finish(console); });
+        std::move(adapter), [sim](Console* console) { return sim->Model().Finish(console); },
+        [sim] { sim->BoardDone(); });
 }
 
 } // namespace rtd::host
