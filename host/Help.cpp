@@ -61,6 +61,9 @@ const char* const kRest = R"(Options:
                        max-write=N       writes longer than N bytes are refused
                        nack=ADDR         nothing acknowledges 7-bit ADDR (hex: 4A, 4B)
                        no-pullups        no write is acknowledged, every read answers FF
+                       swap=N            station: after each board the chip is gone for N
+                                         bus writes (a probe is one), then a new board
+                                         answers: blank, without the --sim-fault faults
   --no-preflight     write and erase without the pre-flight (see check)
   --trace FILE       record every event, one per line: "W 94 90 40" bus write, "R 95 40"
                      bus read (upper-case hex), "P 37" progress, "L text" message line,
@@ -71,7 +74,11 @@ const char* const kRest = R"(Options:
                      a HEX write also programs bank 1 from the extend file beside it
                      (FILE_Extend.bin, FILE_Extend.hex, DEROredovOrovav.bin, .hex)
   --quiet, -q        print only the result
-  --if-different     write: verify first and write nothing when every bank matches
+  --if-different     write, station: verify first and write nothing when every bank
+                     matches
+  --log FILE         station: the CSV log, appended to; one row per board: time (UTC),
+                     file, SHA-256, passed/failed, the chip's CRC-8 per bank, seconds
+  --boards N         station: stop after N boards (default: until Ctrl-C)
   --stats            after a bus command: bus calls, bytes on the bus, time between bus
                      calls against wall time, bus time projected at 100 and 400 kHz
   --json             one JSON object per line on stdout for every event, then a
@@ -88,6 +95,7 @@ The plug-in writes its setting to Torvan.ini beside the isphost executable on un
 Exit status:
   0  the command succeeded (the export returned true; image tools: file accepted)
   1  the command failed (the export returned false; verify: a bank does not match;
+     station: a board failed, or the log could not be written;
      image tools: file refused or not written; a simulated flash file that could not
      be saved)
   2  usage error, or the plug-in, bus, trace or flash file could not be set up
@@ -109,6 +117,7 @@ Examples:
   isphost --sim-fault stuck=1:0010 write examples/raw-image.bin     # ends "Crc Error!"
   isphost --bus /dev/i2c-1 write firmware.hex
   isphost --bus /dev/i2c-1 verify firmware.hex                      # 0: every bank matches
+  isphost --bus ch341 station firmware.hex --log line1.csv          # Ctrl-C to end
   isphost buses
   isphost --bus /dev/i2c-1 check
   isphost --sim-adapter max-write=61 write examples/two-bank.kvf   # refused, exit 2

@@ -91,7 +91,7 @@ int RunChipCommand(const HostCommand& command, const Options& o, std::ostream& o
 
     const auto start = std::chrono::steady_clock::now();
     bool ok = false;
-    std::string lastLine; // the plug-in's last message line, for the diagnosis
+    std::string lastLine;                      // the plug-in's last message line, for the diagnosis
     const bool setting = LoadAutoFireSecond(); // as the plug-in reads it
     if (!command.callExport) {
         ok = VerifyFile(o.arguments[0], setting, tracing.get(), report, &console) == kExitOk;

@@ -28,8 +28,7 @@ struct ChipSession {
 // reads the chip (verify); the host objects outlive every call that can reach them. Without
 // a session the command opens its own bus and trace for the call.
 int RunChipCommand(const HostCommand& command, const Options& options, std::ostream& out,
-                   Console& console, CommandReport* report,
-                   const ChipSession* session = nullptr);
+                   Console& console, CommandReport* report, const ChipSession* session = nullptr);
 
 // Runs one command. `args` excludes the program name; `terminal` selects the redrawn
 // progress bar instead of plain percentages.

@@ -66,14 +66,14 @@ int RunStation(const Options& o, std::ostream& out, std::ostream& err) {
     if (!Sha256OfFile(row.file, &row.sha256))
         return finish(kExitUsage, "cannot read " + row.file);
     std::string error;
-    StationLog log;
-    if (!log.Open(o.log, &error))
-        return finish(kExitUsage, error);
     Trace trace;
     if (!o.trace.empty() && !trace.Open(o.trace, &error))
         return finish(kExitUsage, error);
     const std::unique_ptr<HostBus> bus = CreateHostBus(o, &trace, &error);
     if (!bus)
+        return finish(kExitUsage, error);
+    StationLog log;
+    if (!log.Open(o.log, &error))
         return finish(kExitUsage, error);
     const ChipSession session{bus.get(), &trace};
 
@@ -94,8 +94,8 @@ int RunStation(const Options& o, std::ostream& out, std::ostream& err) {
         CommandReport written, verified;
         written.command = "write";
         verified.command = "verify";
-        const int writeStatus = RunChipCommand(*FindHostCommand("write"), write, out,
-                                               boardConsole, &written, &session);
+        const int writeStatus =
+            RunChipCommand(*FindHostCommand("write"), write, out, boardConsole, &written, &session);
         // Verify even after a failed write: the row tells which bank is wrong.
         const int verifyStatus = RunChipCommand(*FindHostCommand("verify"), verify, out,
                                                 boardConsole, &verified, &session);

@@ -80,8 +80,7 @@ bool StationLog::Append(const std::string& line, std::string* error) {
 }
 
 bool StationLog::Put(const std::string& text, std::string* error) {
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() ||
-        std::fflush(file_) != 0) {
+    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fflush(file_) != 0) {
         *error = "cannot write the station log " + path_ + ": " + std::strerror(errno);
         return false;
     }
