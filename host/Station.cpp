@@ -78,6 +78,7 @@ int RunStation(const Options& o, std::ostream& out, std::ostream& err) {
     const ChipSession session{bus.get(), &trace};
 
     CatchStopRequest();
+    const auto stationStart = std::chrono::steady_clock::now();
     Options write = o, verify = o;
     write.command = "write";
     verify.command = "verify";
@@ -118,6 +119,8 @@ int RunStation(const Options& o, std::ostream& out, std::ostream& err) {
             break;
     }
     console.Finish();
+    result.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - stationStart).count();
     int status = failed == 0 && logWritten ? kExitOk : kExitFailed;
     if (!bus->Finish(&console))
         status = kExitFailed;
