@@ -155,19 +155,19 @@ TEST_F(GuiTest, ShowsWhatThePluginAnnouncesInTheLayout) {
     EXPECT_EQ(r.clientHeight, layout.clientHeight);
     ASSERT_EQ(r.controls.size(), layout.controls.size());
     for (size_t i = 0; i < layout.controls.size(); ++i) {
-        const ControlSpec& spec = layout.controls[i];
+        const ControlSpec& control = layout.controls[i];
         const GuiControlReading& got = r.controls[i];
-        SCOPED_TRACE(spec.name);
+        SCOPED_TRACE(control.name);
         EXPECT_TRUE(got.shown);
         EXPECT_TRUE(got.enabled);
-        EXPECT_EQ(got.left, spec.left);
-        EXPECT_EQ(got.top, spec.top);
-        EXPECT_EQ(got.width, spec.width);
-        if (spec.kind != ControlKind::Choice) { // a Win32 combo box's height is its font's
-            EXPECT_EQ(got.height, spec.height);
+        EXPECT_EQ(got.left, control.left);
+        EXPECT_EQ(got.top, control.top);
+        EXPECT_EQ(got.width, control.width);
+        if (control.kind != ControlKind::Choice) { // a Win32 combo box's height is its font's
+            EXPECT_EQ(got.height, control.height);
         }
-        if (spec.kind == ControlKind::Button && spec.text) {
-            EXPECT_EQ(got.text, spec.text);
+        if (control.kind == ControlKind::Button && control.text) {
+            EXPECT_EQ(got.text, control.text);
         }
     }
     EXPECT_EQ(r.controls[kExtFuncButton].text, "Enter isp");

@@ -400,9 +400,9 @@ public:
     }
 
 private:
-    Fl_Widget* Build(const ControlSpec& spec, int index) {
-        Fl_Widget* widget = BuildWidget(spec);
-        if (spec.kind == ControlKind::Button)
+    Fl_Widget* Build(const ControlSpec& control, int index) {
+        Fl_Widget* widget = BuildWidget(control);
+        if (control.kind == ControlKind::Button)
             widget->callback(OnButton, static_cast<long>(index));
         return widget;
     }
