@@ -11,7 +11,7 @@
 class TDialogForm {
 public:
     // `owner` may be null: the dialog is then shown without an owner.
-    TDialogForm(const rtd::DialogSpec& layout, TForm* owner);
+    TDialogForm(const rtd::WindowLayout& layout, TForm* owner);
     virtual ~TDialogForm();
     TDialogForm(const TDialogForm&) = delete;
     TDialogForm& operator=(const TDialogForm&) = delete;

@@ -5,20 +5,20 @@ namespace {
 
 // Heights are character heights in pixels at 96 pixels per inch (8 pt = 11, 10 pt = 13,
 // 11 pt = 15, 14 pt = 19).
-const FontSpec kAboutFont{"MS Sans Serif", 11, false, kWindowTextColour};
-const FontSpec kTitleFont{"MS Reference Sans Serif", 19, true, kWindowTextColour};
-const FontSpec kContactFont{"MS Sans Serif", 13, false, kBlueColour};
-const FontSpec kAboutButtonFont{"MS Sans Serif", 13, false, kWindowTextColour};
-const FontSpec kSetupFont{"Courier New", 15, false, kWindowTextColour};
-const FontSpec kFileNameFont{"Courier New", 13, false, kBlueColour};
+const FontStyle kAboutFont{"MS Sans Serif", 11, false, kWindowTextColour};
+const FontStyle kTitleFont{"MS Reference Sans Serif", 19, true, kWindowTextColour};
+const FontStyle kContactFont{"MS Sans Serif", 13, false, kBlueColour};
+const FontStyle kAboutButtonFont{"MS Sans Serif", 13, false, kWindowTextColour};
+const FontStyle kSetupFont{"Courier New", 15, false, kWindowTextColour};
+const FontStyle kFileNameFont{"Courier New", 13, false, kBlueColour};
 
 const int kNoTabStop = -1;
 
 } // namespace
 
 // clang-format off
-const DialogSpec& AboutLayout() {
-    static const DialogSpec layout{"About...", 377, 121, kAboutFont, true, {
+const WindowLayout& AboutLayout() {
+    static const WindowLayout layout{"About...", 377, 121, kAboutFont, true, {
         // name      kind                 left top width height text                        font              tab
         {"Label1",  ControlKind::Label,   98,  18, 181,  22, "RTD2120 ISP V1.0",         kTitleFont,       kNoTabStop},
         {"Label2",  ControlKind::Label,  116,  50, 141,  16, "Firmware tools team",      kContactFont,     kNoTabStop},
@@ -27,8 +27,8 @@ const DialogSpec& AboutLayout() {
     return layout;
 }
 
-const DialogSpec& SetupLayout() {
-    static const DialogSpec layout{"RTD2120 Setup", 328, 166, kSetupFont, false, {
+const WindowLayout& SetupLayout() {
+    static const WindowLayout layout{"RTD2120 Setup", 328, 166, kSetupFont, false, {
         // name        kind                   left top width height text                      font           tab
         {"CheckBox1", ControlKind::CheckBox,  54,  16, 217,  17, "Auto fire second bank",   kSetupFont,    0},
         {"Label1",    ControlKind::Label,     72,  41, 184,  16, "1.<FileName>_Extend.bin", kFileNameFont, kNoTabStop},

@@ -18,8 +18,8 @@ enum SetupControl {
     kSetupButton1
 };
 
-const DialogSpec& AboutLayout();
-const DialogSpec& SetupLayout();
+const WindowLayout& AboutLayout();
+const WindowLayout& SetupLayout();
 
 } // namespace rtd::ui
 

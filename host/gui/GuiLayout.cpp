@@ -5,9 +5,9 @@
 namespace rtd::gui {
 namespace {
 
-const FontSpec kFont{"MS Sans Serif", 13, false, kWindowTextColour};
-const FontSpec kListFont{"Courier New", 13, false, kWindowTextColour};
-const FontSpec kResultFont{"MS Sans Serif", 13, true, kWindowTextColour};
+const FontStyle kFont{"MS Sans Serif", 13, false, kWindowTextColour};
+const FontStyle kListFont{"Courier New", 13, false, kWindowTextColour};
+const FontStyle kResultFont{"MS Sans Serif", 13, true, kWindowTextColour};
 const int kNoTabStop = -1;
 const uint32_t kOkColour = 0x1E8C3C;
 const uint32_t kFailedColour = 0xC8282D;
@@ -15,8 +15,8 @@ const uint32_t kFailedColour = 0xC8282D;
 } // namespace
 
 // clang-format off
-const DialogSpec& MainWindowLayout() {
-    static const DialogSpec layout{nullptr, 580, 396, kFont, true, {
+const WindowLayout& MainWindowLayout() {
+    static const WindowLayout layout{nullptr, 580, 396, kFont, true, {
         // name            kind                      left top width height text             font         tab
         {"FileLabel",     ControlKind::Label,        12,  16,  96,  20, "Firmware file:", kFont,       kNoTabStop},
         {"FileEdit",      ControlKind::Edit,        112,  12, 364,  24, "",               kFont,       0},

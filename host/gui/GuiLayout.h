@@ -28,7 +28,7 @@ enum GuiControl {
 
 // The caption comes from the plug-in ("<MCU> programmer"), and so does the extra
 // function's button text.
-const DialogSpec& MainWindowLayout();
+const WindowLayout& MainWindowLayout();
 
 enum class ResultTone { Neutral, Ok, Failed };
 

@@ -73,7 +73,7 @@ class GuiView {
 public:
     // Null, with a one-line reason, when the window cannot be made (no display). The
     // progress the form receives is traced in `trace`.
-    static std::unique_ptr<GuiView> Create(const DialogSpec& layout, const std::string& caption,
+    static std::unique_ptr<GuiView> Create(const WindowLayout& layout, const std::string& caption,
                                            GuiEvents* events, host::Trace* trace,
                                            std::string* error);
     virtual ~GuiView() = default;

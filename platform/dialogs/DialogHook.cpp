@@ -8,7 +8,7 @@ DialogShownHook& ShownHook() {
 }
 } // namespace
 
-int FirstTabStop(const DialogSpec& dialog) {
+int FirstTabStop(const WindowLayout& dialog) {
     int first = -1;
     for (size_t i = 0; i < dialog.controls.size(); ++i) {
         const int order = dialog.controls[i].tabOrder;

@@ -1,5 +1,5 @@
 // A small modal window built from a fixed control table, in the native toolkit: Win32 on
-// Windows, FLTK on Linux. The plug-in's forms describe their layout with DialogSpec and
+// Windows, FLTK on Linux. The plug-in's forms describe their layout with WindowLayout and
 // handle clicks; everything toolkit-specific stays behind this interface.
 #ifndef RTD_PLATFORM_DIALOGS_DIALOGWINDOW_H
 #define RTD_PLATFORM_DIALOGS_DIALOGWINDOW_H
@@ -47,7 +47,7 @@ public:
     using ClickHandler = std::function<void(int control)>;
 
     // The window is built but not shown. `owner` is the host's window (0: none).
-    static std::unique_ptr<DialogWindow> Create(const DialogSpec& dialog, uintptr_t owner,
+    static std::unique_ptr<DialogWindow> Create(const WindowLayout& dialog, uintptr_t owner,
                                                 ClickHandler onClick);
     virtual ~DialogWindow() = default;
 
@@ -75,7 +75,7 @@ public:
 
 // Index of the control that comes first in tab order (it starts with the keyboard
 // focus), or -1 when no control is a tab stop.
-int FirstTabStop(const DialogSpec& dialog);
+int FirstTabStop(const WindowLayout& dialog);
 
 // False when no window can be shown (Linux without a reachable X display).
 bool DialogDisplayAvailable();

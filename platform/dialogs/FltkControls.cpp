@@ -30,7 +30,7 @@ public:
     void draw() override { draw_label(x(), y(), w(), h(), align()); }
 };
 
-template <typename Widget> Widget* WithTextFont(Widget* widget, const FontSpec& font) {
+template <typename Widget> Widget* WithTextFont(Widget* widget, const FontStyle& font) {
     widget->textfont(FltkFont(font));
     widget->textsize(font.pixelHeight);
     widget->color(ToFltk(kFieldColour));
@@ -51,7 +51,7 @@ uint32_t FromFltk(Fl_Color colour) {
 }
 
 // FLTK names a font by its face with a leading style letter: " " plain, "B" bold.
-Fl_Font FltkFont(const FontSpec& font) {
+Fl_Font FltkFont(const FontStyle& font) {
     static std::deque<std::string> names; // FLTK keeps the pointers
     const std::string name = std::string(font.bold ? "B" : " ") + font.face;
     for (size_t i = 0; i < names.size(); ++i)
@@ -63,13 +63,13 @@ Fl_Font FltkFont(const FontSpec& font) {
     return index;
 }
 
-void ApplyFont(Fl_Widget& widget, const FontSpec& font) {
+void ApplyFont(Fl_Widget& widget, const FontStyle& font) {
     widget.labelfont(FltkFont(font));
     widget.labelsize(font.pixelHeight);
     widget.labelcolor(ToFltk(font.colour));
 }
 
-Fl_Widget* BuildWidget(const ControlSpec& c) {
+Fl_Widget* BuildWidget(const ControlRow& c) {
     const int x = c.left, y = c.top, w = c.width, h = c.height;
     Fl_Widget* widget = nullptr;
     switch (c.kind) {

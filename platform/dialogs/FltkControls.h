@@ -12,12 +12,12 @@ namespace rtd {
 Fl_Color ToFltk(uint32_t rgb);
 uint32_t FromFltk(Fl_Color colour);
 // The FLTK font for a face (registered on first use) and the style of a widget's label.
-Fl_Font FltkFont(const FontSpec& font);
-void ApplyFont(Fl_Widget& widget, const FontSpec& font);
+Fl_Font FltkFont(const FontStyle& font);
+void ApplyFont(Fl_Widget& widget, const FontStyle& font);
 
 // The control's widget in the group being built, with its font and colours; a control
 // that is no tab stop takes no keyboard focus. The caller sets the callback.
-Fl_Widget* BuildWidget(const ControlSpec& control);
+Fl_Widget* BuildWidget(const ControlRow& control);
 
 // A left-button click in the middle of the widget, through FLTK's own event dispatch as
 // the X server would deliver it: a hidden or inactive widget takes none, and a modal

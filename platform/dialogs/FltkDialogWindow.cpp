@@ -32,7 +32,7 @@ const unsigned long kDecorBorder = 2, kDecorTitle = 8, kDecorMenu = 16, kDecorMi
 
 class FltkDialogWindow : public DialogWindow {
 public:
-    FltkDialogWindow(const DialogSpec& dialog, uintptr_t owner, ClickHandler onClick)
+    FltkDialogWindow(const WindowLayout& dialog, uintptr_t owner, ClickHandler onClick)
         : dialog_(dialog), owner_(owner), onClick_(std::move(onClick)),
           window_(dialog.clientWidth, dialog.clientHeight, dialog.caption) {
         window_.color(ToFltk(kButtonFaceColour));
@@ -102,7 +102,7 @@ public:
     void CloseFromTitleBar() override { window_.do_callback(); }
 
 private:
-    Fl_Widget* Build(const ControlSpec& control, int index) {
+    Fl_Widget* Build(const ControlRow& control, int index) {
         Fl_Widget* widget = BuildWidget(control);
         widget->callback(OnControl, static_cast<long>(index));
         return widget;
@@ -193,7 +193,7 @@ private:
         static_cast<FltkDialogWindow*>(window->user_data())->Close();
     }
 
-    const DialogSpec& dialog_;
+    const WindowLayout& dialog_;
     uintptr_t owner_;
     ClickHandler onClick_;
     Fl_Double_Window window_;
@@ -204,7 +204,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<DialogWindow> DialogWindow::Create(const DialogSpec& dialog, uintptr_t owner,
+std::unique_ptr<DialogWindow> DialogWindow::Create(const WindowLayout& dialog, uintptr_t owner,
                                                    ClickHandler onClick) {
     return std::make_unique<FltkDialogWindow>(dialog, owner, std::move(onClick));
 }

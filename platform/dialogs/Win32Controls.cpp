@@ -27,7 +27,7 @@ int ScaleToDpi(int pixels, int dpi) {
     return MulDiv(pixels, dpi, 96);
 }
 
-HFONT MakeFont(const FontSpec& font, int dpi) {
+HFONT MakeFont(const FontStyle& font, int dpi) {
     // A negative height asks for the character height rather than the cell height.
     return CreateFontA(-ScaleToDpi(font.pixelHeight, dpi), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
                        FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -42,7 +42,7 @@ std::string WindowText(HWND window) {
     return text.data();
 }
 
-HWND BuildControl(const ControlSpec& c, HWND parent, int id, int dpi, HFONT font,
+HWND BuildControl(const ControlRow& c, HWND parent, int id, int dpi, HFONT font,
                   HINSTANCE instance) {
     const char* windowClass = "STATIC";
     DWORD style = WS_CHILD | WS_VISIBLE;

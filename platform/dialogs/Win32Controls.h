@@ -17,7 +17,7 @@ uint32_t FromColorRef(COLORREF colour);
 int ScreenDpi();
 // `pixels` at 96 pixels per inch, on a screen of `dpi`.
 int ScaleToDpi(int pixels, int dpi);
-HFONT MakeFont(const FontSpec& font, int dpi);
+HFONT MakeFont(const FontStyle& font, int dpi);
 std::string WindowText(HWND window);
 
 // The caption, outer rectangle and client size of a top-level window, into any reading
@@ -38,7 +38,7 @@ template <typename Reading> void ReadWindowFrame(HWND window, Reading& reading) 
 // The control as a child of `parent` with command id `id`, at the layout's position and
 // size scaled to `dpi`, drawing with `font` (which the caller keeps until the control is
 // gone). A control that is a tab stop gets WS_TABSTOP.
-HWND BuildControl(const ControlSpec& control, HWND parent, int id, int dpi, HFONT font,
+HWND BuildControl(const ControlRow& control, HWND parent, int id, int dpi, HFONT font,
                   HINSTANCE instance);
 
 } // namespace rtd

@@ -27,7 +27,7 @@ HINSTANCE ThisModule() {
 
 class Win32DialogWindow : public DialogWindow {
 public:
-    Win32DialogWindow(const DialogSpec& dialog, uintptr_t owner, ClickHandler onClick)
+    Win32DialogWindow(const WindowLayout& dialog, uintptr_t owner, ClickHandler onClick)
         : dialog_(dialog), onClick_(std::move(onClick)) {
         HWND ownerWindow = reinterpret_cast<HWND>(owner);
         owner_ = ownerWindow && IsWindow(ownerWindow) ? ownerWindow : nullptr;
@@ -37,7 +37,7 @@ public:
         outerWidth_ = outer.right - outer.left;
         outerHeight_ = outer.bottom - outer.top;
         formFont_ = MakeFont(dialog.font, dpi_);
-        for (const ControlSpec& control : dialog.controls)
+        for (const ControlRow& control : dialog.controls)
             fonts_.push_back(MakeFont(control.font, dpi_));
         buttonFace_ = GetSysColorBrush(COLOR_BTNFACE);
         checked_.assign(dialog.controls.size(), false);
@@ -160,7 +160,7 @@ private:
         return true;
     }
 
-    void BuildControl(const ControlSpec& control, int index) {
+    void BuildControl(const ControlRow& control, int index) {
         HWND item = rtd::BuildControl(control, window_, kFirstControlId + index, dpi_,
                                       fonts_[static_cast<size_t>(index)], instance_);
         if (item && control.kind == ControlKind::CheckBox && checked_[static_cast<size_t>(index)])
@@ -272,7 +272,7 @@ private:
         return self->Handle(window, message, wParam, lParam);
     }
 
-    const DialogSpec& dialog_;
+    const WindowLayout& dialog_;
     ClickHandler onClick_;
     HWND owner_ = nullptr;
     HWND window_ = nullptr;
@@ -291,7 +291,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<DialogWindow> DialogWindow::Create(const DialogSpec& dialog, uintptr_t owner,
+std::unique_ptr<DialogWindow> DialogWindow::Create(const WindowLayout& dialog, uintptr_t owner,
                                                    ClickHandler onClick) {
     return std::make_unique<Win32DialogWindow>(dialog, owner, std::move(onClick));
 }

@@ -28,29 +28,29 @@ constexpr uint32_t kWhiteColour = 0xFFFFFF;
 // The window system's button face, as the Linux back ends paint it.
 constexpr uint32_t kButtonFaceColour = 0xF0F0F0;
 
-struct FontSpec {
+struct FontStyle {
     const char* face;
     int pixelHeight; // character height in pixels, as designed at 96 pixels per inch
     bool bold;
     uint32_t colour;
 };
 
-struct ControlSpec {
+struct ControlRow {
     const char* name;
     ControlKind kind;
     int left, top, width, height; // client coordinates
     const char* text;             // null: filled in at run time
-    FontSpec font;
+    FontStyle font;
     int tabOrder; // -1: not a tab stop
 };
 
-struct DialogSpec {
+struct WindowLayout {
     const char* caption; // null: filled in at run time
     int clientWidth, clientHeight;
-    FontSpec font;
+    FontStyle font;
     // True: the window system places the new window, whatever position was assigned.
     bool systemPlacement;
-    std::vector<ControlSpec> controls;
+    std::vector<ControlRow> controls;
 };
 
 } // namespace rtd

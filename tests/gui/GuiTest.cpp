@@ -148,14 +148,14 @@ protected:
 TEST_F(GuiTest, ShowsWhatThePluginAnnouncesInTheLayout) {
     START_OR_SKIP();
     const GuiReading r = View().Read();
-    const DialogSpec& layout = MainWindowLayout();
+    const WindowLayout& layout = MainWindowLayout();
     EXPECT_EQ(r.caption, "RTD2120 programmer");
     EXPECT_TRUE(r.open);
     EXPECT_EQ(r.clientWidth, layout.clientWidth);
     EXPECT_EQ(r.clientHeight, layout.clientHeight);
     ASSERT_EQ(r.controls.size(), layout.controls.size());
     for (size_t i = 0; i < layout.controls.size(); ++i) {
-        const ControlSpec& control = layout.controls[i];
+        const ControlRow& control = layout.controls[i];
         const GuiControlReading& got = r.controls[i];
         SCOPED_TRACE(control.name);
         EXPECT_TRUE(got.shown);

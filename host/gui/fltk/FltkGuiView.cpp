@@ -163,7 +163,7 @@ private:
 
 class FltkGuiView : public GuiView {
 public:
-    FltkGuiView(const DialogSpec& layout, const std::string& caption, GuiEvents* events,
+    FltkGuiView(const WindowLayout& layout, const std::string& caption, GuiEvents* events,
                 host::Trace* trace)
         : layout_(layout), events_(events),
           window_(layout.clientWidth, layout.clientHeight, events),
@@ -247,7 +247,7 @@ public:
         // A menu built item by item: FLTK would read "/" in a bus name as a submenu.
         choiceTexts_ = items;
         choiceItems_.assign(items.size() + 1, Fl_Menu_Item{});
-        const FontSpec& font = layout_.controls[kBusChoice].font;
+        const FontStyle& font = layout_.controls[kBusChoice].font;
         for (size_t i = 0; i < items.size(); ++i) {
             choiceItems_[i].text = choiceTexts_[i].c_str();
             choiceItems_[i].labelfont_ = FltkFont(font);
@@ -400,7 +400,7 @@ public:
     }
 
 private:
-    Fl_Widget* Build(const ControlSpec& control, int index) {
+    Fl_Widget* Build(const ControlRow& control, int index) {
         Fl_Widget* widget = BuildWidget(control);
         if (control.kind == ControlKind::Button)
             widget->callback(OnButton, static_cast<long>(index));
@@ -444,7 +444,7 @@ private:
         task();
     }
 
-    const DialogSpec& layout_;
+    const WindowLayout& layout_;
     GuiEvents* events_;
     MainWindow window_;
     MainForm form_;
@@ -460,7 +460,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<GuiView> GuiView::Create(const DialogSpec& layout, const std::string& caption,
+std::unique_ptr<GuiView> GuiView::Create(const WindowLayout& layout, const std::string& caption,
                                          GuiEvents* events, host::Trace* trace,
                                          std::string* error) {
     if (!fl_display) {

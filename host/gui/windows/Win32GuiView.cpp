@@ -129,7 +129,7 @@ UINT_PTR CALLBACK FileDialogHook(HWND hook, UINT message, WPARAM, LPARAM lParam)
 
 class Win32GuiView : public host::WindowForm, public GuiView {
 public:
-    Win32GuiView(const DialogSpec& layout, GuiEvents* events, host::Trace* trace)
+    Win32GuiView(const WindowLayout& layout, GuiEvents* events, host::Trace* trace)
         : WindowForm([this](int percent) { ShowProgress(percent); }, trace), layout_(layout),
           events_(events) {}
 
@@ -457,7 +457,7 @@ private:
     }
     HWND Item(int control) const { return GetDlgItem(Window(), kFirstControlId + control); }
 
-    const DialogSpec& layout_;
+    const WindowLayout& layout_;
     GuiEvents* events_;
     int dpi_ = 96;
     std::vector<HFONT> fonts_;
@@ -469,7 +469,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<GuiView> GuiView::Create(const DialogSpec& layout, const std::string& caption,
+std::unique_ptr<GuiView> GuiView::Create(const WindowLayout& layout, const std::string& caption,
                                          GuiEvents* events, host::Trace* trace,
                                          std::string* error) {
     auto view = std::make_unique<Win32GuiView>(layout, events, trace);
