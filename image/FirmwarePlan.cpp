@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "FailureLines.h"
 #include "Hextobin.h"
 #include "Kvfunit.h"
 #include "PathParts.h"
@@ -92,11 +93,11 @@ const char* RefusalLine(PlanStatus status) {
     case PlanStatus::Ready:
         return nullptr;
     case PlanStatus::OpenError:
-        return "File open error.";
+        return kFileOpenErrorLine;
     case PlanStatus::FormatError:
         break;
     }
-    return "File format error.";
+    return kFileFormatErrorLine;
 }
 
 FirmwareFlow FlowForPath(const std::string& path) {

@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "FailureLines.h"
 #include "Ispunit.h"
 #include "Sleep.h"
 
@@ -26,7 +27,7 @@ TIspUnit* BeginInIsp(const char* failLine) {
 } // namespace
 
 bool EraseCommand() {
-    TIspUnit* unit = BeginInIsp("Enter Isp fail.");
+    TIspUnit* unit = BeginInIsp(rtd::image::kEraseEntryFailedLine);
     if (!unit)
         return false;
     TIspUnit& isp = *unit;
@@ -42,7 +43,7 @@ bool EraseCommand() {
 }
 
 bool ResetCommand() {
-    TIspUnit* unit = BeginInIsp("Enter isp error.");
+    TIspUnit* unit = BeginInIsp(rtd::image::kResetEntryFailedLine);
     if (!unit)
         return false;
     AddInfo("Reset...");

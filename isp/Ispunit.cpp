@@ -3,45 +3,21 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ChipRegisters.h"
 #include "FlashGeometry.h"
 #include "Quonunit.h"
 #include "Sleep.h"
 
 namespace {
 
-// Bus addresses (8-bit, read/write bit included).
-constexpr uint8_t kRegisterWrite = 0x94;
-constexpr uint8_t kRegisterRead = 0x95;
-constexpr uint8_t kAddressWrite = 0x96;
+using namespace rtd::image;
 
-// Registers.
-constexpr uint8_t kIspControl = 0x90; // write: mode/bank/erase; read: ISP status
-constexpr uint8_t kEntry = 0x36;
-constexpr uint8_t kPageData = 0x94;
-constexpr uint8_t kCrcControl = 0xA2;
-constexpr uint8_t kCrcResult = 0xA3;
-constexpr uint8_t kFlashAddress = 0x92;
-constexpr uint8_t kCrcEnd = 0xA0;
-
-// ISP control values and status bits.
-constexpr uint8_t kIspBank0 = 0x40;
-constexpr uint8_t kIspBank1 = 0x60;
-constexpr uint8_t kStartErase = 0xC0;
-constexpr uint8_t kLeaveIsp = 0x00;
-constexpr uint8_t kEraseBusy = 0x80;
-constexpr uint8_t kPageBusy = 0x10;
-constexpr uint8_t kCrcRangeBusy = 0x08;
-constexpr uint8_t kCrcBusy = 0x80;
-constexpr uint8_t kStartCrc = 0x80;
-
+// How often the entry is tried, and how many status reads each wait takes at most.
 constexpr int kEntryAttempts = 3;
 constexpr int kErasePolls = 10;
 constexpr int kPagePolls = 10;
 constexpr int kCrcRangePolls = 21;
 constexpr int kCrcPolls = 101;
-
-constexpr int kPageSize = rtd::image::kPageSize;
-constexpr int kBankSize = rtd::image::kBankSize;
 
 } // namespace
 
@@ -66,7 +42,7 @@ void TIspPort::Send(uint8_t address, uint8_t first, uint8_t second) {
 void TIspPort::SendAddress(uint8_t reg, int value) {
     const uint8_t bytes[3] = {reg, static_cast<uint8_t>((value >> 8) & 0xFF),
                               static_cast<uint8_t>(value & 0xFF)};
-    Send(kAddressWrite, bytes, 3);
+    Send(kAddressPort, bytes, 3);
 }
 
 uint8_t TIspPort::ReadRegister(uint8_t reg, uint8_t unread) {
@@ -97,7 +73,7 @@ void TIspPort::SelectBank(int bank) {
 bool TIspPort::EnterIsp() {
     for (int attempt = 0; attempt < kEntryAttempts; ++attempt) {
         SelectBank(0);
-        Send(kRegisterWrite, kEntry, 0x00);
+        Send(kRegisterWrite, kEntry, kEnterIsp);
         IspSleep(1);
         if (ReadRegister(kIspControl) == kIspBank0)
             return true;
@@ -114,7 +90,7 @@ bool TIspPort::EraseChip() {
 
 bool TIspPort::ProgramPage(const uint8_t* data, int page, int count) {
     count = std::clamp(count, 0, kPageSize);
-    if (rtd::image::IsErased(data, static_cast<size_t>(count)))
+    if (IsErased(data, static_cast<size_t>(count)))
         return true;
 
     SendAddress(kFlashAddress, (page & 0xFF) << 8);
@@ -122,7 +98,7 @@ bool TIspPort::ProgramPage(const uint8_t* data, int page, int count) {
     frame[0] = kPageData;
     if (count > 0)
         std::memcpy(frame + 1, data, static_cast<size_t>(count));
-    std::memset(frame + 1 + count, rtd::image::kErased, static_cast<size_t>(kPageSize - count));
+    std::memset(frame + 1 + count, kErased, static_cast<size_t>(kPageSize - count));
     Send(kRegisterWrite, frame, sizeof frame);
     IspSleep(1);
 

@@ -1,9 +1,12 @@
 #include "Commands.h"
+#include "FailureLines.h"
 #include "FlashGeometry.h"
 #include "Ispunit.h"
 #include "Sleep.h"
 
 namespace {
+
+using namespace rtd::image;
 
 bool Fail(const char* line) {
     AddInfo(line);
@@ -13,19 +16,19 @@ bool Fail(const char* line) {
 // Enter ISP mode and erase, twice: the second cycle runs on a freshly entered chip.
 bool EnterAndErase(TIspUnit& isp) {
     if (!isp.EnterIsp())
-        return Fail("Enter isp error!");
+        return Fail(kWriteEntryFailedLine);
     IspSleep(50);
     AddInfo("Erase...");
     if (!isp.EraseChip())
-        return Fail("Erase fail!");
+        return Fail(kEraseFailedLine);
     IspSleep(100);
     isp.ExitIsp();
     IspSleep(100);
     if (!isp.EnterIsp())
-        return Fail("Enter isp error!");
+        return Fail(kWriteEntryFailedLine);
     IspSleep(50);
     if (!isp.EraseChip())
-        return Fail("Erase fail!");
+        return Fail(kEraseFailedLine);
     IspSleep(100);
     return true;
 }
@@ -40,23 +43,23 @@ bool ProgramBank(const uint8_t* image, int bank, bool eraseFirst, bool exitAfter
     if (eraseFirst && !EnterAndErase(isp))
         return false;
 
-    const uint32_t length = rtd::image::WrittenLength(image);
+    const uint32_t length = WrittenLength(image);
     AddInfo("Write...");
     const bool written = isp.WriteImage(image, static_cast<int>(length), bank);
 
     // The local CRC covers what the chip is asked for: an empty window asks for the
     // whole bank.
-    const uint8_t localCrc = TIspUnit::Crc8(image, static_cast<int>(rtd::image::CrcLength(length)));
+    const uint8_t localCrc = TIspUnit::Crc8(image, static_cast<int>(CrcLength(length)));
     IspSleep(20);
     // Anything but the local CRC: a result read that fails leaves this value.
     uint8_t chipCrc = static_cast<uint8_t>(~localCrc);
-    if (!isp.ReadChipCrc(bank, 0, rtd::image::CrcEnd(length), chipCrc))
-        return Fail("Read Crc fail!");
+    if (!isp.ReadChipCrc(bank, 0, CrcEnd(length), chipCrc))
+        return Fail(kCrcReadFailedLine);
     if (localCrc != chipCrc)
-        return Fail("Crc Error!");
+        return Fail(kCrcMismatchLine);
     IspSleep(50);
     if (!written)
-        return Fail("Write fail!");
+        return Fail(kWriteFailedLine);
 
     if (exitAfter)
         isp.ExitIsp();

@@ -6,6 +6,7 @@
 #include "AnsiStringArg.h"
 #include "Commands.h"
 #include "Dialogs.h"
+#include "FailureLines.h"
 #include "Ispunit.h"
 #include "Platform.h"
 #include "Writeunit.h"
@@ -22,7 +23,6 @@ namespace {
 const char kMcuName[] = "RTD2120";
 const char kExtFuncName[] = "Enter isp";
 const char kFileFilter[] = "(*.hex;*.bin)|*.hex;*.bin;*.kvf";
-const char kNoBusLine[] = "No I2C interface.";
 
 // Copies a constant and its terminating zero; a null buffer is left alone.
 char* CopyOut(char* buffer, const char* text, size_t sizeWithZero) {
@@ -62,7 +62,7 @@ template <typename Work> bool RunBusCommand(OnMissingBus missingBus, Work work) 
     if (!IspUnit->IicInterface) {
         if (missingBus == OnMissingBus::ClearThenLog)
             ClearInfo();
-        AddInfo(kNoBusLine);
+        AddInfo(rtd::image::kNoBusLine);
         return false;
     }
     RunningCommand running;

@@ -2,33 +2,14 @@
 
 #include <algorithm>
 
+#include "ChipRegisters.h"
 #include "ChipState.h"
 
 namespace rtd::sim {
 
 namespace {
 
-constexpr uint8_t kRegisterPort = 0x94;
-constexpr uint8_t kReadPort = 0x95;
-constexpr uint8_t kAddressPort = 0x96;
-
-constexpr uint8_t kRegIspControl = 0x90;
-constexpr uint8_t kRegEntry = 0x36;
-constexpr uint8_t kRegPageData = 0x94;
-constexpr uint8_t kRegCrcControl = 0xA2;
-constexpr uint8_t kRegCrcResult = 0xA3;
-constexpr uint8_t kRegAddress = 0x92;
-constexpr uint8_t kRegCrcEnd = 0xA0;
-
-constexpr uint8_t kIspBank0 = 0x40;
-constexpr uint8_t kIspBank1 = 0x60;
-constexpr uint8_t kIspErase = 0xC0;
-constexpr uint8_t kIspLeave = 0x00;
-
-constexpr uint8_t kStatusErasing = 0x80;
-constexpr uint8_t kStatusProgramming = 0x10;
-constexpr uint8_t kStatusRangeSetup = 0x08;
-constexpr uint8_t kCrcBusy = 0x80;
+using namespace rtd::image;
 
 using State = ChipModel::State;
 
@@ -107,7 +88,7 @@ void Erase(State& s) {
 
 void LeaveIsp(State& s) {
     s.inIsp = false;
-    s.control = kIspLeave;
+    s.control = kLeaveIsp;
     ++s.counters.ispExits;
     ClearBusy(s);
 }
@@ -126,10 +107,10 @@ void WriteControl(State& s, uint8_t value) {
     case kIspBank1:
         s.bank = 1;
         break;
-    case kIspErase:
+    case kStartErase:
         Erase(s);
         break;
-    case kIspLeave:
+    case kLeaveIsp:
         LeaveIsp(s);
         break;
     default:
@@ -179,18 +160,18 @@ void WriteRegister(State& s, int count, const uint8_t* data) {
         s.named = reg;
         return;
     }
-    if (reg == kRegPageData) {
+    if (reg == kPageData) {
         if (count == 1 + ChipModel::kPageSize)
             ProgramPage(s, data + 1);
         return;
     }
     if (count != 2)
         return;
-    if (reg == kRegIspControl)
+    if (reg == kIspControl)
         WriteControl(s, data[1]);
-    else if (reg == kRegEntry && data[1] == 0x00)
+    else if (reg == kEntry && data[1] == kEnterIsp)
         TriggerEntry(s);
-    else if (reg == kRegCrcControl && data[1] == 0x80)
+    else if (reg == kCrcControl && data[1] == kStartCrc)
         StartCrc(s);
 }
 
@@ -198,9 +179,9 @@ void WriteAddressPort(State& s, int count, const uint8_t* data) {
     if (count != 3)
         return;
     const uint16_t value = static_cast<uint16_t>(data[1] << 8 | data[2]);
-    if (data[0] == kRegAddress) {
+    if (data[0] == kFlashAddress) {
         s.address = value;
-    } else if (data[0] == kRegCrcEnd) {
+    } else if (data[0] == kCrcEnd) {
         s.crcEnd = value;
         s.crcRange.Start(s.faults.crcRangeBusy, ChipModel::kCrcRangeMs, s.clock);
     }
@@ -208,27 +189,27 @@ void WriteAddressPort(State& s, int count, const uint8_t* data) {
 
 uint8_t ReadRegister(State& s) {
     switch (s.named) {
-    case kRegIspControl: {
+    case kIspControl: {
         if (!s.inIsp)
             return 0x00;
         uint8_t status = s.bank == 1 ? kIspBank1 : kIspBank0;
         // Every busy period sees this read, so all of them count down together.
         // A read that shows the work done is what makes it done for a power cut.
         if (s.erase.Poll(s.clock))
-            status |= kStatusErasing;
+            status |= kEraseBusy;
         else
             s.erasing.pending = false;
         if (s.page.Poll(s.clock))
-            status |= kStatusProgramming;
+            status |= kPageBusy;
         else
             s.programming.pending = false;
         if (s.crcRange.Poll(s.clock))
-            status |= kStatusRangeSetup;
+            status |= kCrcRangeBusy;
         return status;
     }
-    case kRegCrcControl:
+    case kCrcControl:
         return s.inIsp && s.crcEngine.Poll(s.clock) ? kCrcBusy : 0x00;
-    case kRegCrcResult:
+    case kCrcResult:
         return s.crcResult;
     default:
         return 0x00;
@@ -243,7 +224,7 @@ bool ChipModel::Acknowledges(uint8_t address) {
     // The address byte is the first thing of the next transfer that meets a power cut.
     State& s = *state_;
     return StillPowered(s, s.counters.writes + s.counters.reads) &&
-           (address == kRegisterPort || address == kAddressPort || address == kReadPort);
+           (address == kRegisterWrite || address == kAddressPort || address == kRegisterRead);
 }
 
 bool ChipModel::IicWrite(uint8_t address, int count, const uint8_t* data) {
@@ -252,7 +233,7 @@ bool ChipModel::IicWrite(uint8_t address, int count, const uint8_t* data) {
     ++s.counters.writes;
     if (!StillPowered(s, transfer) || s.faults.dropWrites || count < 1 || !data)
         return false;
-    if (address == kRegisterPort)
+    if (address == kRegisterWrite)
         WriteRegister(s, count, data);
     else if (address == kAddressPort)
         WriteAddressPort(s, count, data);
@@ -271,7 +252,7 @@ bool ChipModel::IicRead(uint8_t address, int count, uint8_t* data) {
             std::fill(data, data + count, uint8_t{0xFF});
         return false;
     }
-    if (s.faults.readFail || address != kReadPort || count < 1 || !data)
+    if (s.faults.readFail || address != kRegisterRead || count < 1 || !data)
         return false;
     for (int i = 0; i < count; ++i)
         data[i] = ReadRegister(s);
