@@ -6,7 +6,9 @@
 #     plugin/include/rtd2120/rtd2120.h is fine);
 #   - the image library (its sources, given as arguments, and every header they reach)
 #     including anything but the standard library and the image library's own headers;
-#   - a quoted include that names no header of the shipped folders, or more than one.
+#   - a quoted include that names no header of the shipped folders, or more than one;
+#   - a folder of the plug-in including from a layer it must not reach (the table at the
+#     end).
 #
 #   check-includes.sh ROOT IMAGE-SOURCE...
 # Prints one line per fault ("file: reason") and exits 1 when there is any.
@@ -41,7 +43,7 @@ std_headers=" algorithm any array atomic bitset cassert cctype cerrno cfloat cha
  typeinfo unordered_map unordered_set utility valarray variant vector "
 std_headers=${std_headers//$'\n'/ }
 
-folders=(plugin isp image ui sim platform host)
+folders=(plugin isp image settings write ui sim platform host)
 mapfile -t headers < <(find "${folders[@]}" -name '*.h' -type f 2>/dev/null | sort)
 faults=0
 fault() {
@@ -115,6 +117,39 @@ while [[ ${#queue[@]} -gt 0 ]]; do
             continue
         fi
         queue+=("$target")
+    done < <(quoted_includes "$file")
+done
+
+# The plug-in's layers: what each folder's quoted includes may name, by the folder of the
+# header (platform/dialogs/ counted apart from platform/; the public header is open to all;
+# isp/ and image/ reaching plugin/ are reported above, and the image library's own rule
+# keeps image/ pure).
+declare -A may_include=(
+    [settings]="settings platform"
+    [platform/dialogs]="platform/dialogs"
+    [isp]="isp image settings platform"
+    [write]="write isp image settings platform"
+    [sim]="sim image"
+    [ui]="ui platform/dialogs isp image settings platform"
+)
+layer_of() {
+    case $1 in
+    platform/dialogs/*) echo platform/dialogs ;;
+    *) echo "${1%%/*}" ;;
+    esac
+}
+for file in "${shipped[@]}"; do
+    layer=$(layer_of "$file")
+    allowed=${may_include[$layer]:-}
+    [[ -z $allowed ]] && continue
+    while read -r name; do
+        [[ -z $name ]] && continue
+        target=$(resolve "$name")
+        [[ $target == "?"* || $target == plugin/include/* ]] && continue
+        owner=$(layer_of "$target")
+        [[ $owner == plugin && ($layer == isp || $layer == image) ]] && continue
+        [[ " $allowed " == *" $owner "* ]] ||
+            fault "$file" "includes \"$name\" ($target), but $layer/ includes only from: $allowed"
     done < <(quoted_includes "$file")
 done
 

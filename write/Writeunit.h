@@ -4,8 +4,8 @@
 // Every file the command will program is loaded and checked before the first bus
 // transfer: programming starts by erasing the chip, so a file that did not load must
 // never get that far.
-#ifndef RTD_IMAGE_WRITEUNIT_H
-#define RTD_IMAGE_WRITEUNIT_H
+#ifndef RTD_WRITE_WRITEUNIT_H
+#define RTD_WRITE_WRITEUNIT_H
 
 #include <optional>
 #include <string>

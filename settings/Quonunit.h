@@ -1,7 +1,7 @@
 // The settings file: "Torvan.ini" beside the host's executable, section "RTD2120CFG",
 // key "AUTOFIRESECOND".
-#ifndef RTD_UI_QUONUNIT_H
-#define RTD_UI_QUONUNIT_H
+#ifndef RTD_SETTINGS_QUONUNIT_H
+#define RTD_SETTINGS_QUONUNIT_H
 
 #include <string>
 

@@ -1,6 +1,6 @@
 // Text-to-integer conversion used for integer and boolean ini values.
-#ifndef RTD_UI_ININUMBER_H
-#define RTD_UI_ININUMBER_H
+#ifndef RTD_SETTINGS_ININUMBER_H
+#define RTD_SETTINGS_ININUMBER_H
 
 #include <cstdint>
 #include <optional>

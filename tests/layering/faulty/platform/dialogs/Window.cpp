@@ -1,0 +1,3 @@
+// A toolkit source that reaches up into a dialog form.
+#include "Window.h"
+#include "Form.h"

@@ -1,0 +1,2 @@
+// A settings source that reaches into the engine.
+#include "Engine.h"

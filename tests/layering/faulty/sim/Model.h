@@ -1,0 +1,1 @@
+// The chip model's header.

@@ -1,0 +1,1 @@
+// The write unit's header.
