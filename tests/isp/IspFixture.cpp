@@ -34,8 +34,7 @@ std::vector<uint8_t> Bytes(int count, uint8_t value) {
 }
 
 IspTest::IspTest() {
-    // Keep the settings file the engine object reads and writes out of the build tree.
-    platform.SetExecutablePath(folder.Path("host.exe"));
+    bus.SetInner(&chip);
     unit = std::make_unique<TIspUnit>();
     unit->SetIicInterface(&bus);
     unit->SetInfoList(&list);

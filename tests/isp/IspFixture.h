@@ -3,8 +3,6 @@
 #ifndef RTD_TESTS_ISP_ISPFIXTURE_H
 #define RTD_TESTS_ISP_ISPFIXTURE_H
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -14,10 +12,8 @@
 
 #include "ExpectedTrace.h"
 #include "Ispunit.h"
-#include "Recorders.h"
-#include "RecordingPlatform.h"
+#include "RecordingHost.h"
 #include "ReferenceCrc.h"
-#include "TempDir.h"
 
 namespace rtd::test {
 
@@ -45,8 +41,9 @@ private:
 // Test data.
 std::vector<uint8_t> Bytes(int count, uint8_t value);
 
-// The engine with its three host objects, all recording into `events`.
-class IspTest : public ::testing::Test {
+// The engine with its three host objects, all recording into `events`, and the scripted
+// chip behind the bus.
+class IspTest : public RecordingHost {
 protected:
     IspTest();
     ~IspTest() override;
@@ -58,14 +55,7 @@ protected:
         return chip;
     }
 
-    TempDir folder;
-    Events events;
-    RecordingPlatform platform{&events};
-    ScopedPlatform platformScope{&platform};
     ScriptedBus chip;
-    RecordingBus bus{&events, &chip};
-    RecordingStrings list{&events};
-    FakeForm form;
     std::unique_ptr<TIspUnit> unit;
 };
 

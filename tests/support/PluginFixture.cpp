@@ -6,7 +6,6 @@
 namespace rtd::test {
 
 PluginFixture::PluginFixture() {
-    platform.SetExecutablePath(folder.Path("host.exe"));
     PluginAttach();
 }
 

@@ -400,7 +400,7 @@ TEST(ChipModelFaults, DroppedWritesNeverReachTheChip) {
     RunScript(chip, {"ENTER", "R 90 40"});
 }
 
-TEST(ChipModelFaults, SpecsParseOrAreRefusedWithAReason) {
+TEST(ChipModelFaults, FaultNamesParseOrAreRefusedWithAReason) {
     struct Case {
         const char* fault;
         bool ok;

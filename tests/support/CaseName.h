@@ -1,6 +1,6 @@
 // Names parameterised cases after their `name` field, as GoogleTest accepts them.
-#ifndef RTD_TESTS_IMAGE_CASENAME_H
-#define RTD_TESTS_IMAGE_CASENAME_H
+#ifndef RTD_TESTS_SUPPORT_CASENAME_H
+#define RTD_TESTS_SUPPORT_CASENAME_H
 
 #include <cctype>
 #include <string>
