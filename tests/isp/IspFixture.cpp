@@ -33,18 +33,4 @@ std::vector<uint8_t> Bytes(int count, uint8_t value) {
     return std::vector<uint8_t>(static_cast<size_t>(count), value);
 }
 
-IspTest::IspTest() {
-    bus.SetInner(&chip);
-    unit = std::make_unique<TIspUnit>();
-    unit->SetIicInterface(&bus);
-    unit->SetInfoList(&list);
-    unit->SetMainFrm(&form);
-    IspUnit = unit.get();
-}
-
-IspTest::~IspTest() {
-    IspUnit = nullptr;
-    unit.reset();
-}
-
 } // namespace rtd::test

@@ -6,13 +6,11 @@
 #include <cstdint>
 #include <deque>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "EngineFixture.h"
 #include "ExpectedTrace.h"
-#include "Ispunit.h"
-#include "RecordingHost.h"
 #include "ReferenceCrc.h"
 
 namespace rtd::test {
@@ -43,10 +41,9 @@ std::vector<uint8_t> Bytes(int count, uint8_t value);
 
 // The engine with its three host objects, all recording into `events`, and the scripted
 // chip behind the bus.
-class IspTest : public RecordingHost {
+class IspTest : public EngineFixture {
 protected:
-    IspTest();
-    ~IspTest() override;
+    IspTest() { bus.SetInner(&chip); }
 
     // Clears the events and gives the chip its start-up answers, for the next table row.
     ScriptedBus& FreshChip() {
@@ -56,7 +53,6 @@ protected:
     }
 
     ScriptedBus chip;
-    std::unique_ptr<TIspUnit> unit;
 };
 
 } // namespace rtd::test

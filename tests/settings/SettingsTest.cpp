@@ -3,12 +3,10 @@
 
 #include "IniNumber.h"
 #include "Quonunit.h"
+#include "RecordingHost.h"
 #include "RecordingPlatform.h"
-#include "TempDir.h"
 
 namespace {
-
-using rtd::test::TempDir;
 
 struct IntegerCase {
     const char* text;
@@ -60,18 +58,12 @@ TEST(IniTextToInteger, TextThatIsNoNumberGivesTheFallback) {
 }
 
 // Each case runs with the executable placed in a fresh temporary folder.
-class SettingsTest : public ::testing::Test {
-protected:
-    SettingsTest() : scope_(&platform_) { platform_.SetExecutablePath(folder_.Path("host.exe")); }
-    TempDir folder_;
-    rtd::RecordingPlatform platform_{nullptr};
-    rtd::ScopedPlatform scope_;
-};
+using SettingsTest = rtd::test::RecordingHost;
 
 TEST_F(SettingsTest, FileLivesBesideTheExecutable) {
-    EXPECT_EQ(SettingsFilePath(), folder_.Path("Torvan.ini"));
+    EXPECT_EQ(SettingsFilePath(), folder.Path("Torvan.ini"));
     TIniFile* ini = OpenIniFile();
-    EXPECT_EQ(ini->FileName(), folder_.Path("Torvan.ini"));
+    EXPECT_EQ(ini->FileName(), folder.Path("Torvan.ini"));
     delete ini;
 }
 
@@ -122,48 +114,48 @@ TEST_F(SettingsTest, StoredValuesReadAsTheFlag) {
         {"0", false}, {"0x0", false}, {"abc", false}, {"1a", false},  {"", false},
     };
     for (const Case& c : cases) {
-        folder_.Write("Torvan.ini",
-                      std::string("[RTD2120CFG]\r\nAUTOFIRESECOND=") + c.value + "\r\n");
+        folder.Write("Torvan.ini",
+                     std::string("[RTD2120CFG]\r\nAUTOFIRESECOND=") + c.value + "\r\n");
         EXPECT_EQ(LoadAutoFireSecond(), c.expected) << '"' << c.value << '"';
     }
 }
 
 TEST_F(SettingsTest, MissingFileSectionOrKeyReadsFalse) {
     EXPECT_FALSE(LoadAutoFireSecond());
-    EXPECT_FALSE(folder_.Has("Torvan.ini")) << "reading must not create the file";
-    folder_.Write("Torvan.ini", "[OTHER]\r\nAUTOFIRESECOND=1\r\n");
+    EXPECT_FALSE(folder.Has("Torvan.ini")) << "reading must not create the file";
+    folder.Write("Torvan.ini", "[OTHER]\r\nAUTOFIRESECOND=1\r\n");
     EXPECT_FALSE(LoadAutoFireSecond());
-    folder_.Write("Torvan.ini", "[RTD2120CFG]\r\nOTHER=1\r\n");
+    folder.Write("Torvan.ini", "[RTD2120CFG]\r\nOTHER=1\r\n");
     EXPECT_FALSE(LoadAutoFireSecond());
 }
 
 TEST_F(SettingsTest, NamesAreCaseInsensitive) {
-    folder_.Write("Torvan.ini", "[rtd2120cfg]\nAutoFireSecond = 1\n");
+    folder.Write("Torvan.ini", "[rtd2120cfg]\nAutoFireSecond = 1\n");
     EXPECT_TRUE(LoadAutoFireSecond());
 }
 
 TEST_F(SettingsTest, SavingCreatesTheFileWithSectionAndKey) {
     ASSERT_TRUE(SaveAutoFireSecond(false));
-    EXPECT_EQ(folder_.Read("Torvan.ini"), "[RTD2120CFG]\r\nAUTOFIRESECOND=0\r\n");
+    EXPECT_EQ(folder.Read("Torvan.ini"), "[RTD2120CFG]\r\nAUTOFIRESECOND=0\r\n");
     ASSERT_TRUE(SaveAutoFireSecond(true));
-    EXPECT_EQ(folder_.Read("Torvan.ini"), "[RTD2120CFG]\r\nAUTOFIRESECOND=1\r\n");
+    EXPECT_EQ(folder.Read("Torvan.ini"), "[RTD2120CFG]\r\nAUTOFIRESECOND=1\r\n");
     EXPECT_TRUE(LoadAutoFireSecond());
 }
 
 TEST_F(SettingsTest, SavingKeepsEveryOtherSectionAndKey) {
     const std::string before = "; tools\r\n[Main]\r\nPort=3\r\n\r\n[RTD2120CFG]\r\n"
                                "AUTOFIRESECOND=0\r\nExtra = keep me \r\n\r\n[Last]\r\nA=b";
-    folder_.Write("Torvan.ini", before);
+    folder.Write("Torvan.ini", before);
     ASSERT_TRUE(SaveAutoFireSecond(true));
-    const std::string file = folder_.Path("Torvan.ini");
-    rtd::Platform& native = platform_;
+    const std::string file = folder.Path("Torvan.ini");
+    rtd::Platform& native = platform;
     EXPECT_EQ(native.ReadIniString(file, "Main", "Port", "-"), "3");
     EXPECT_EQ(native.ReadIniString(file, "RTD2120CFG", "Extra", "-"), "keep me");
     EXPECT_EQ(native.ReadIniString(file, "Last", "A", "-"), "b");
     EXPECT_TRUE(LoadAutoFireSecond());
 #if !defined(_WIN32)
     // Our own writer keeps them byte for byte (the Windows one may tidy the spacing).
-    EXPECT_EQ(folder_.Read("Torvan.ini"),
+    EXPECT_EQ(folder.Read("Torvan.ini"),
               "; tools\r\n[Main]\r\nPort=3\r\n\r\n[RTD2120CFG]\r\n"
               "AUTOFIRESECOND=1\r\nExtra = keep me \r\n\r\n[Last]\r\nA=b");
 #endif
@@ -207,10 +199,9 @@ TEST(SettingsCalls, EachUseOpensReadsOrWritesOnceAndFlushesOnClose) {
     EXPECT_EQ(platform.calls, expected);
 }
 
-TEST(SettingsUnwritable, SaveReportsFailureWithoutThrowing) {
-    TempDir folder;
-    rtd::RecordingPlatform platform(nullptr);
-    rtd::ScopedPlatform scope(&platform);
+using SettingsUnwritable = rtd::test::RecordingHost;
+
+TEST_F(SettingsUnwritable, SaveReportsFailureWithoutThrowing) {
     // A folder that does not exist cannot take the file, for any user.
     platform.SetExecutablePath(
         (std::filesystem::path(folder.Path("missing")) / "host.exe").string());

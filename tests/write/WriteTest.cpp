@@ -4,19 +4,15 @@
 #include <ostream>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "CaseName.h"
 #include "ChipModel.h"
+#include "EngineFixture.h"
 #include "ExpectedTrace.h"
 #include "HexText.h"
-#include "Ispunit.h"
 #include "Kvfpack.h"
-#include "Recorders.h"
-#include "RecordingPlatform.h"
-#include "TempDir.h"
 #include "Writeunit.h"
 
 namespace {
@@ -26,7 +22,6 @@ using Lines = std::vector<std::string>;
 using rtd::test::Events;
 using rtd::test::ProgramBankTrace;
 using rtd::test::operator+;
-using rtd::test::TempDir;
 
 constexpr size_t kBank = 65536;
 
@@ -42,25 +37,17 @@ Bytes Window(const Bytes& image, size_t from) {
 
 const Bytes kBlank(kBank, 0xFF);
 
-// Members are public: the case tables set files up through them.
-class WriteTest : public ::testing::Test {
+// The case tables set files up through the folder and Hex.
+class WriteTest : public rtd::test::EngineFixture {
 public:
     WriteTest() {
-        platform.SetExecutablePath(dir.Path("host.exe")); // settings file stays in the folder
-        unit = std::make_unique<TIspUnit>();
-        unit->SetIicInterface(&bus);
-        unit->SetInfoList(&list);
-        unit->SetMainFrm(&form);
+        bus.SetInner(&chip);
         unit->AutoFireSecond = true;
-        IspUnit = unit.get();
     }
-    ~WriteTest() override {
-        IspUnit = nullptr;
-        unit.reset();
-    }
+    using EngineFixture::folder;
 
     std::string Hex(const std::string& name, const Bytes& data) {
-        return dir.Write(name, rtd::test::HexFileFor(data, data.size()));
+        return folder.Write(name, rtd::test::HexFileFor(data, data.size()));
     }
 
     void ExpectUntouched() {
@@ -70,15 +57,7 @@ public:
         EXPECT_EQ(chip.Flash(1), kBlank);
     }
 
-    TempDir dir;
-    rtd::test::Events events;
-    rtd::RecordingPlatform platform{&events};
-    rtd::ScopedPlatform scope{&platform};
     rtd::sim::ChipModel chip;
-    rtd::test::RecordingBus bus{&events, &chip};
-    rtd::test::RecordingStrings list{&events};
-    rtd::test::FakeForm form;
-    std::unique_ptr<TIspUnit> unit;
 };
 
 const Lines kRawOneBank = {"Begin...", "Fire Bank0...", "Erase...", "Write..."};
@@ -129,7 +108,7 @@ std::vector<FlowCase> FlowCases() {
              const Bytes image = Data(2 * kBank, 1);
              b0 = Window(image, 0);
              b1 = Window(image, kBank);
-             return t.dir.Write("fw.bin", image);
+             return t.folder.Write("fw.bin", image);
          },
          kRawTwoBanks},
         {"raw image whose last data byte is at 0xFFFF",
@@ -138,7 +117,7 @@ std::vector<FlowCase> FlowCases() {
              image[0] = 0x01;
              image[0xFFFF] = 0x02;
              b0 = Window(image, 0);
-             return t.dir.Write("fw.bin", image);
+             return t.folder.Write("fw.bin", image);
          },
          kRawOneBank},
         {"raw image whose last data byte is at 0x10000",
@@ -148,7 +127,7 @@ std::vector<FlowCase> FlowCases() {
              image[0x10000] = 0x02;
              b0 = Window(image, 0);
              b1 = Window(image, kBank);
-             return t.dir.Write("fw.bin", image);
+             return t.folder.Write("fw.bin", image);
          },
          kRawTwoBanks},
         {"raw file of 100000 bytes",
@@ -156,7 +135,7 @@ std::vector<FlowCase> FlowCases() {
              const Bytes image = Data(100000, 2);
              b0 = Window(image, 0);
              b1 = Window(image, kBank);
-             return t.dir.Write("FW.BIN", image);
+             return t.folder.Write("FW.BIN", image);
          },
          kRawTwoBanks},
         {"raw file longer than the whole image",
@@ -164,7 +143,7 @@ std::vector<FlowCase> FlowCases() {
              const Bytes image = Data(3 * kBank, 3);
              b0 = Window(image, 0);
              b1 = Window(image, kBank);
-             return t.dir.Write("fw.bin", image);
+             return t.folder.Write("fw.bin", image);
          },
          kRawTwoBanks},
         {"raw image whose bank 0 is all 0xFF",
@@ -172,17 +151,17 @@ std::vector<FlowCase> FlowCases() {
              Bytes image(kBank, 0xFF);
              b1 = Data(kBank, 15);
              image.insert(image.end(), b1.begin(), b1.end());
-             return t.dir.Write("fw.bin", image);
+             return t.folder.Write("fw.bin", image);
          },
          kRawTwoBanks},
         {"empty raw file programs a blank bank 0",
-         [](T& t, Bytes&, Bytes&) { return t.dir.Write("fw.bin", Bytes()); }, kRawOneBank},
+         [](T& t, Bytes&, Bytes&) { return t.folder.Write("fw.bin", Bytes()); }, kRawOneBank},
         {"HEX file with its extend file",
          [](T& t, Bytes& b0, Bytes& b1) {
              const Bytes main = Data(300, 4), extend = Data(70000, 5);
              b0 = Window(main, 0);
              b1 = Window(extend, 0); // a raw extend file gives its first 65,536 bytes
-             t.dir.Write("fw_Extend.bin", extend);
+             t.folder.Write("fw_Extend.bin", extend);
              return t.Hex("fw.hex", main);
          },
          kHexTwoBanks},
@@ -190,7 +169,7 @@ std::vector<FlowCase> FlowCases() {
          [](T& t, Bytes& b0, Bytes&) {
              const Bytes main = Data(300, 4);
              b0 = Window(main, 0);
-             t.dir.Write("fw_Extend.bin", Data(10, 0));
+             t.folder.Write("fw_Extend.bin", Data(10, 0));
              return t.Hex("fw.hex", main);
          },
          kHexOneBank, false},
@@ -208,7 +187,7 @@ std::vector<FlowCase> FlowCases() {
              const Bytes main = Data(64, 8), extend = Data(64, 9);
              b0 = Window(main, 0);
              b1 = Window(extend, 0);
-             t.dir.Write("fw_Extend.bin", extend);
+             t.folder.Write("fw_Extend.bin", extend);
              t.Hex("DEROredovOrovav.hex", Data(64, 10));
              return t.Hex("fw.h00", main);
          },
@@ -218,8 +197,8 @@ std::vector<FlowCase> FlowCases() {
              const Bytes main = Data(64, 8), extend = Data(64, 11);
              b0 = Window(main, 0);
              b1 = Window(extend, 0);
-             t.dir.MakeFolder("fw_Extend.bin");
-             t.dir.Write("DEROredovOrovav.bin", extend);
+             t.folder.MakeFolder("fw_Extend.bin");
+             t.folder.Write("DEROredovOrovav.bin", extend);
              return t.Hex("fw.hex", main);
          },
          kHexTwoBanks},
@@ -242,7 +221,7 @@ std::vector<FlowCase> FlowCases() {
              const Bytes image = Data(2 * kBank, 14);
              b0 = Window(image, 0);
              b1 = Window(image, kBank);
-             const std::string path = t.dir.Path("fw.kvf");
+             const std::string path = t.folder.Path("fw.kvf");
              rtd::image::WriteKvfFile(path, image.data());
              return path;
          },
@@ -253,7 +232,7 @@ std::vector<FlowCase> FlowCases() {
              Bytes image(2 * kBank, 0xFF);
              image[7] = 0x42;
              b0 = Window(image, 0);
-             const std::string path = t.dir.Path("firmware");
+             const std::string path = t.folder.Path("firmware");
              rtd::image::WriteKvfFile(path, image.data());
              return path;
          },
@@ -296,31 +275,31 @@ std::vector<RefusedCase> RefusedCases() {
     const Lines packedError = {"Begin...", "LoadFile:", "File format error."};
     const std::string good = rtd::test::HexRecord(0, {1, 2, 3}) + ":00000001FF\r\n";
     return {
-        {"missing HEX file", [](T& t) { return t.dir.Path("fw.hex"); }, openError},
-        {"missing raw file", [](T& t) { return t.dir.Path("fw.bin"); }, openError},
-        {"folder named like a raw file", [](T& t) { return t.dir.MakeFolder("fw.bin"); },
+        {"missing HEX file", [](T& t) { return t.folder.Path("fw.hex"); }, openError},
+        {"missing raw file", [](T& t) { return t.folder.Path("fw.bin"); }, openError},
+        {"folder named like a raw file", [](T& t) { return t.folder.MakeFolder("fw.bin"); },
          openError},
         {"HEX file with a checksum error",
-         [](T& t) { return t.dir.Write("fw.hex", ":0300000001020301\r\n"); }, formatError},
+         [](T& t) { return t.folder.Write("fw.hex", ":0300000001020301\r\n"); }, formatError},
         {"HEX file with an extended address record",
          [good](T& t) {
-             return t.dir.Write("fw.hex", rtd::test::HexRecord(0, {0, 1}, 0x04) + good);
+             return t.folder.Write("fw.hex", rtd::test::HexRecord(0, {0, 1}, 0x04) + good);
          },
          formatError},
         {"HEX extend file with a record past 0xFFFF",
          [good](T& t) {
-             t.dir.Write("fw_Extend.hex", rtd::test::HexRecord(0xFFFF, {1, 2}));
-             return t.dir.Write("fw.hex", good);
+             t.folder.Write("fw_Extend.hex", rtd::test::HexRecord(0xFFFF, {1, 2}));
+             return t.folder.Write("fw.hex", good);
          },
          formatError},
-        {"missing packed file", [](T& t) { return t.dir.Path("fw.kvf"); }, packedError},
+        {"missing packed file", [](T& t) { return t.folder.Path("fw.kvf"); }, packedError},
         {"HEX text with the .h01 extension goes to the packed flow",
-         [good](T& t) { return t.dir.Write("fw.h01", good); }, packedError},
+         [good](T& t) { return t.folder.Write("fw.h01", good); }, packedError},
         {"packed file too short to hold an image",
          [](T& t) {
              Bytes file(300, 0x00);
              std::copy_n("ZEQ KVF V1.0", 12, file.begin());
-             return t.dir.Write("fw.kvf", file);
+             return t.folder.Write("fw.kvf", file);
          },
          packedError},
     };
@@ -337,7 +316,7 @@ TEST_F(WriteTest, PackedWriteTracesEveryEvent) {
     std::copy(code.begin(), code.end(), image.begin());
     std::copy(code.begin(), code.begin() + 100, image.begin() + kBank);
     std::copy(code.begin(), code.begin() + 50, image.begin() + kBank + 600);
-    const std::string path = dir.Path("fw.kvf");
+    const std::string path = folder.Path("fw.kvf");
     ASSERT_TRUE(rtd::image::WriteKvfFile(path, image.data()));
 
     EXPECT_TRUE(WriteFirmware(path));
@@ -349,7 +328,7 @@ TEST_F(WriteTest, PackedWriteTracesEveryEvent) {
 
 TEST_F(WriteTest, FailedBankZeroIsNotFollowedByBankOne) {
     ASSERT_TRUE(chip.AddFault("stuck=0:10"));
-    EXPECT_FALSE(WriteFirmware(dir.Write("fw.bin", Data(2 * kBank, 1))));
+    EXPECT_FALSE(WriteFirmware(folder.Write("fw.bin", Data(2 * kBank, 1))));
     EXPECT_EQ(list.Lines(),
               (Lines{"Begin...", "Fire Bank0...", "Erase...", "Write...", "Crc Error!"}));
     EXPECT_EQ(chip.Flash(1), kBlank);
@@ -358,15 +337,15 @@ TEST_F(WriteTest, FailedBankZeroIsNotFollowedByBankOne) {
 TEST_F(WriteTest, FailedBankOneKeepsBankZeroButFails) {
     ASSERT_TRUE(chip.AddFault("stuck=1:10"));
     const Bytes image = Data(2 * kBank, 1);
-    EXPECT_FALSE(WriteFirmware(dir.Write("fw.bin", image)));
+    EXPECT_FALSE(WriteFirmware(folder.Write("fw.bin", image)));
     EXPECT_EQ(list.Lines(), (Lines{"Begin...", "Fire Bank0...", "Erase...", "Write...",
                                    "Fire Bank1...", "Write...", "Crc Error!"}));
     EXPECT_TRUE(chip.Flash(0) == Window(image, 0));
 }
 
 TEST_F(WriteTest, ProgramBankFromFileLoadsBeforeItProgrammes) {
-    EXPECT_FALSE(ProgramBankFromFile(dir.Path("missing.bin"), 0, true, true));
-    EXPECT_FALSE(ProgramBankFromFile(dir.Write("bad.hex", ":0100000001FF\r\n"), 0, true, true));
+    EXPECT_FALSE(ProgramBankFromFile(folder.Path("missing.bin"), 0, true, true));
+    EXPECT_FALSE(ProgramBankFromFile(folder.Write("bad.hex", ":0100000001FF\r\n"), 0, true, true));
     EXPECT_EQ(list.Lines(), (Lines{"File open error.", "File format error."}));
     ExpectUntouched();
 
@@ -382,7 +361,7 @@ TEST_F(WriteTest, NamedFlowsProgramTheirPlan) {
     const Bytes hex = Data(300, 4), raw = Data(2 * kBank, 1);
     Bytes packedImage(2 * kBank, 0xFF);
     packedImage[7] = 0x42;
-    const std::string packed = dir.Path("fw.kvf");
+    const std::string packed = folder.Path("fw.kvf");
     ASSERT_TRUE(rtd::image::WriteKvfFile(packed, packedImage.data()));
     const struct {
         const char* name;
@@ -396,7 +375,7 @@ TEST_F(WriteTest, NamedFlowsProgramTheirPlan) {
          Window(hex, 0),
          kBlank},
         {"WriteBinFile",
-         [&] { return WriteBinFile(dir.Write("fw.bin", raw)); },
+         [&] { return WriteBinFile(folder.Write("fw.bin", raw)); },
          {"Fire Bank0...", "Erase...", "Write...", "Fire Bank1...", "Write..."},
          Window(raw, 0),
          Window(raw, kBank)},
@@ -415,17 +394,18 @@ TEST_F(WriteTest, NamedFlowsProgramTheirPlan) {
         EXPECT_TRUE(chip.Flash(1) == c.bank1);
     }
     list.Clear();
-    EXPECT_FALSE(WritePackedFile(dir.Path("missing.kvf")));
-    EXPECT_EQ(list.Lines(), (Lines{"LoadFile:" + dir.Path("missing.kvf"), "File format error."}));
+    EXPECT_FALSE(WritePackedFile(folder.Path("missing.kvf")));
+    EXPECT_EQ(list.Lines(),
+              (Lines{"LoadFile:" + folder.Path("missing.kvf"), "File format error."}));
 }
 
 TEST_F(WriteTest, FindExtendFileLooksOnlyBesideTheMainFile) {
-    dir.MakeFolder("sub");
-    dir.Write("DEROredovOrovav.bin", Data(4, 0));
+    folder.MakeFolder("sub");
+    folder.Write("DEROredovOrovav.bin", Data(4, 0));
     std::string found;
-    EXPECT_FALSE(FindExtendFile(dir.Path("sub") + "/fw.hex", found));
-    EXPECT_TRUE(FindExtendFile(dir.Path("fw.hex"), found));
-    EXPECT_EQ(found, dir.Path("DEROredovOrovav.bin"));
+    EXPECT_FALSE(FindExtendFile(folder.Path("sub") + "/fw.hex", found));
+    EXPECT_TRUE(FindExtendFile(folder.Path("fw.hex"), found));
+    EXPECT_EQ(found, folder.Path("DEROredovOrovav.bin"));
 }
 
 } // namespace
