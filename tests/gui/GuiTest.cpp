@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "BuildPath.h"
+#include "BusList.h"
 #include "GuiProgrammer.h"
 #include "ImageTools.h"
 #include "Quonunit.h"
@@ -20,7 +21,6 @@
 #include "Screenshot.h"
 #include "TempDir.h"
 #include "TopWindows.h"
-#include "bus/BusList.h"
 
 namespace rtd::gui {
 namespace {

@@ -8,9 +8,9 @@
 #include <sstream>
 #include <vector>
 
+#include "AdapterBus.h"
 #include "Trace.h"
 #include "TracingBus.h"
-#include "bus/AdapterBus.h"
 
 #if defined(__linux__)
 #include <linux/i2c-dev.h>
@@ -18,8 +18,8 @@
 
 #include <sys/file.h>
 
-#include "linux/I2cDevAdapter.h"
-#include "preflight/Preflight.h"
+#include "I2cDevAdapter.h"
+#include "Preflight.h"
 #endif
 
 namespace rtd::host {

@@ -4,12 +4,12 @@
 
 #include <numeric>
 
+#include "Ch341Adapter.h"
+#include "Ch341Encoder.h"
+#include "Ch341Model.h"
+#include "I2cWireModel.h"
+#include "LinkFaults.h"
 #include "Recorders.h"
-#include "adapters/I2cWireModel.h"
-#include "adapters/LinkFaults.h"
-#include "adapters/ch341/Ch341Adapter.h"
-#include "adapters/ch341/Ch341Encoder.h"
-#include "adapters/ch341/Ch341Model.h"
 
 namespace rtd::host::ch341 {
 namespace {

@@ -116,7 +116,8 @@ TEST(HostObjects, TraceLinesClearsAndDeliveredProgressInOrder) {
     ASSERT_TRUE(trace.Open(path, &error)) << error;
     HostStrings strings({[&console](const std::string& line) { console.Line(line); }, nullptr},
                         &trace);
-    std::unique_ptr<HostForm> form = CreateHostForm(&console, &trace, &error);
+    std::unique_ptr<HostForm> form =
+        CreateHostForm([&console](int percent) { console.Progress(percent); }, &trace, &error);
     ASSERT_TRUE(form) << error;
 
     strings.Clear();

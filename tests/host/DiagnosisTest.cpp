@@ -3,7 +3,7 @@
 
 #include <deque>
 
-#include "diagnosis/FailureDiagnosis.h"
+#include "FailureDiagnosis.h"
 
 namespace rtd::host {
 namespace {

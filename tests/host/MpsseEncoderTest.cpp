@@ -1,9 +1,9 @@
 // The FTDI MPSSE I2C encoder byte for byte, its answer decoder and `--bus ftdi:DESC`.
 #include <gtest/gtest.h>
 
+#include "FtdiSelection.h"
+#include "MpsseEncoder.h"
 #include "Recorders.h"
-#include "adapters/ftdi/FtdiSelection.h"
-#include "adapters/ftdi/MpsseEncoder.h"
 
 namespace rtd::host::ftdi {
 namespace {

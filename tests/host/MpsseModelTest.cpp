@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ChipModel.h"
-#include "adapters/ftdi/MpsseModel.h"
+#include "MpsseModel.h"
 
 namespace rtd::host::ftdi {
 namespace {

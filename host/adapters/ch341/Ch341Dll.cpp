@@ -9,9 +9,10 @@
 
 #include <windows.h>
 
-#include "adapters/ch341/Ch341Bus.h"
-#include "bus/AdapterBus.h"
-#include "windows/AdapterDll.h"
+#include "AdapterBus.h"
+#include "AdapterDll.h"
+#include "Ch341Bus.h"
+#include "Ch341Encoder.h"
 
 namespace rtd::host::ch341 {
 
@@ -78,7 +79,7 @@ public:
         c.maxRead = kMaxStream;
         c.plainI2c = true;
         c.seesAcknowledge = false;
-        c.speedsKhz = {20, 100, 400, 750};
+        c.speedsKhz = SpeedsKhz();
         return c;
     }
     bool Write(uint8_t address, const uint8_t* data, int count, std::string* error) override {
@@ -113,9 +114,11 @@ private:
     ULONG index_;
 };
 
-// Bits 1-0 of the stream mode select the clock.
+// Bits 1-0 of the stream mode select the clock, numbered as the encoder's setting; an
+// unknown speed runs at 100 kHz.
 ULONG StreamMode(int speedKhz) {
-    return speedKhz == 20 ? 0 : speedKhz == 400 ? 2 : speedKhz == 750 ? 3 : 1;
+    const int setting = SpeedSetting(speedKhz);
+    return static_cast<ULONG>(setting < 0 ? SpeedSetting(100) : setting);
 }
 
 std::unique_ptr<DllAdapter> OpenAdapter(const std::shared_ptr<Ch341Dll>& dll, int index,

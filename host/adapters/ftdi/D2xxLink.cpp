@@ -1,4 +1,5 @@
-#include "adapters/ftdi/D2xxLink.h"
+#include "D2xxLink.h"
+#include "FtdiBus.h"
 
 #include <windows.h>
 
@@ -6,7 +7,7 @@
 #include <chrono>
 #include <thread>
 
-#include "windows/AdapterDll.h"
+#include "AdapterDll.h"
 
 namespace rtd::host::ftdi {
 
@@ -243,7 +244,12 @@ bool D2xxLink::Receive(size_t size, std::vector<uint8_t>* data, std::string* err
     return false;
 }
 
-std::vector<FtdiDevice> ListD2xxDevices(std::string* note) {
+std::unique_ptr<ByteLink> OpenFtdiLink(const FtdiSelection& selection, FtdiChip* chip,
+                                       std::string* name, std::string* error) {
+    return D2xxLink::Open(selection, chip, name, error);
+}
+
+std::vector<FtdiDevice> ListFtdiDevices(std::string* note) {
     std::shared_ptr<const D2xxApi> api = LoadApi(note);
     if (!api)
         return {};
