@@ -22,11 +22,11 @@ template <typename Transfer> bool BusStats::Count(int count, Transfer transfer) 
 bool BusStats::IicWrite(uint8_t address, int count, const uint8_t* data) {
     if (count == 1 + image::kPageSize)
         ++counts_.pageFrames;
-    return Count(count, [&] { return inner_->IicWrite(address, count, data); });
+    return Count(count, [&] { return ForwardingBus::IicWrite(address, count, data); });
 }
 
 bool BusStats::IicRead(uint8_t address, int count, uint8_t* data) {
-    return Count(count, [&] { return inner_->IicRead(address, count, data); });
+    return Count(count, [&] { return ForwardingBus::IicRead(address, count, data); });
 }
 
 } // namespace rtd::host

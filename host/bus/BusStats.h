@@ -7,7 +7,7 @@
 #include <chrono>
 #include <cstdint>
 
-#include "rtd2120/rtd2120.h"
+#include "ForwardingBus.h"
 
 namespace rtd::host {
 
@@ -23,9 +23,9 @@ struct BusCounts {
     double ProjectedSeconds(int khz) const { return static_cast<double>(bits) / (khz * 1000.0); }
 };
 
-class BusStats : public TIicInterface {
+class BusStats : public ForwardingBus {
 public:
-    explicit BusStats(TIicInterface* inner) : inner_(inner) {}
+    explicit BusStats(TIicInterface* inner) : ForwardingBus(inner) {}
     virtual ~BusStats() = default;
 
     bool IicWrite(uint8_t address, int count, const uint8_t* data) override;
@@ -38,7 +38,6 @@ private:
     // Counts one transfer of `count` bytes around the call `transfer`.
     template <typename Transfer> bool Count(int count, Transfer transfer);
 
-    TIicInterface* inner_;
     BusCounts counts_;
     bool started_ = false;
     Clock::time_point lastEnd_;

@@ -2,14 +2,14 @@
 #ifndef RTD_HOST_BUS_TRACINGBUS_H
 #define RTD_HOST_BUS_TRACINGBUS_H
 
+#include "ForwardingBus.h"
 #include "Trace.h"
-#include "rtd2120/rtd2120.h"
 
 namespace rtd::host {
 
-class TracingBus : public TIicInterface {
+class TracingBus : public ForwardingBus {
 public:
-    TracingBus(TIicInterface* inner, Trace* trace) : inner_(inner), trace_(trace) {}
+    TracingBus(TIicInterface* inner, Trace* trace) : ForwardingBus(inner), trace_(trace) {}
     virtual ~TracingBus() = default;
 
     bool IicWrite(uint8_t address, int count, const uint8_t* data) override;
@@ -17,7 +17,6 @@ public:
     bool IicRead(uint8_t address, int count, uint8_t* data) override;
 
 private:
-    TIicInterface* inner_;
     Trace* trace_;
 };
 

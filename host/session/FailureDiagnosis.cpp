@@ -35,11 +35,11 @@ bool FailureDiagnosis::IicWrite(uint8_t address, int count, const uint8_t* data)
     } else {
         otherWrite_ = true;
     }
-    return inner_->IicWrite(address, count, data);
+    return ForwardingBus::IicWrite(address, count, data);
 }
 
 bool FailureDiagnosis::IicRead(uint8_t address, int count, uint8_t* data) {
-    const bool ok = inner_->IicRead(address, count, data);
+    const bool ok = ForwardingBus::IicRead(address, count, data);
     if (address == kRegisterRead && count == 1 && data &&
         (named_ == kIspControl || named_ == kCrcControl)) {
         if (named_ == kIspControl && afterEntry_)

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "rtd2120/rtd2120.h"
+#include "ForwardingBus.h"
 
 namespace rtd::host {
 
-class FailureDiagnosis : public TIicInterface {
+class FailureDiagnosis : public ForwardingBus {
 public:
-    explicit FailureDiagnosis(TIicInterface* inner) : inner_(inner) {}
+    explicit FailureDiagnosis(TIicInterface* inner) : ForwardingBus(inner) {}
     virtual ~FailureDiagnosis() = default;
 
     bool IicWrite(uint8_t address, int count, const uint8_t* data) override;
@@ -26,7 +26,6 @@ public:
     std::vector<std::string> Explain(const std::string& lastLine, int failedTransfers) const;
 
 private:
-    TIicInterface* inner_;
     uint8_t named_ = 0;            // register named by the last one-byte write to 0x94
     bool afterEntry_ = false;      // the last register write was the entry (36 00)
     bool otherWrite_ = false;      // since the last entry: a write that is no bank 0 select

@@ -5,7 +5,6 @@
 #if defined(_WIN32)
 #include <windows.h>
 #else
-#include <dlfcn.h>
 #include <limits.h>
 #include <unistd.h>
 #endif
@@ -13,49 +12,6 @@
 namespace rtd::host {
 
 namespace {
-
-#if defined(_WIN32)
-void* OpenLibrary(const std::string& path, std::string* error) {
-    HMODULE module = LoadLibraryA(path.c_str());
-    if (!module)
-        *error =
-            "cannot load the plug-in " + path + " (error " + std::to_string(GetLastError()) + ")";
-    return reinterpret_cast<void*>(module);
-}
-void* FindSymbol(void* handle, const char* name) {
-    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
-}
-void CloseLibrary(void* handle) {
-    FreeLibrary(static_cast<HMODULE>(handle));
-}
-#else
-void* OpenLibrary(const std::string& path, std::string* error) {
-    // A bare file name would make dlopen search the library path instead of the folder.
-    const std::string where = path.find('/') == std::string::npos ? "./" + path : path;
-    void* handle = dlopen(where.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        const char* reason = dlerror();
-        *error = "cannot load the plug-in: " + std::string(reason ? reason : path);
-    }
-    return handle;
-}
-void* FindSymbol(void* handle, const char* name) {
-    return dlsym(handle, name);
-}
-void CloseLibrary(void* handle) {
-    dlclose(handle);
-}
-#endif
-
-template <typename Fn> bool Resolve(void* handle, const char* name, Fn* slot, std::string* error) {
-    void* symbol = FindSymbol(handle, name);
-    if (!symbol) {
-        *error = std::string("the plug-in has no export named ") + name;
-        return false;
-    }
-    *slot = reinterpret_cast<Fn>(symbol);
-    return true;
-}
 
 bool IsFile(const std::string& path) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -68,34 +24,39 @@ bool IsFile(const std::string& path) {
 } // namespace
 
 std::unique_ptr<Plugin> Plugin::Load(const std::string& path, std::string* error) {
-    std::unique_ptr<Plugin> plugin(new Plugin);
-    plugin->handle_ = OpenLibrary(path, error);
-    if (!plugin->handle_)
+    std::string reason;
+    std::unique_ptr<DynamicLibrary> library =
+        DynamicLibrary::Open(path, DynamicLibrary::Search::Path, &reason);
+    if (!library) {
+        *error = "cannot load the plug-in: " + reason;
         return nullptr;
-    void* h = plugin->handle_;
+    }
+    std::unique_ptr<Plugin> plugin(new Plugin);
     PluginExports& e = plugin->exports_;
-    const bool ok = Resolve(h, "KXMcuName", &e.KXMcuName, error) &&
-                    Resolve(h, "SetIICInterFace", &e.SetIICInterFace, error) &&
-                    Resolve(h, "SetMainFrm", &e.SetMainFrm, error) &&
-                    Resolve(h, "SupportReset", &e.SupportReset, error) &&
-                    Resolve(h, "SupportErase", &e.SupportErase, error) &&
-                    Resolve(h, "SupportExtFunc", &e.SupportExtFunc, error) &&
-                    Resolve(h, "About", &e.About, error) && Resolve(h, "Setup", &e.Setup, error) &&
-                    Resolve(h, "ExtFunc", &e.ExtFunc, error) &&
-                    Resolve(h, "Write", &e.Write, error) && Resolve(h, "Erase", &e.Erase, error) &&
-                    Resolve(h, "Reset", &e.Reset, error) &&
-                    Resolve(h, "ExtFuncName", &e.ExtFuncName, error) &&
-                    Resolve(h, "SetInfoList", &e.SetInfoList, error) &&
-                    Resolve(h, "SetIspFileExt", &e.SetIspFileExt, error);
-    if (!ok)
-        return nullptr; // the destructor unloads the library
+    library->Resolve("KXMcuName", &e.KXMcuName)
+        .Resolve("SetIICInterFace", &e.SetIICInterFace)
+        .Resolve("SetMainFrm", &e.SetMainFrm)
+        .Resolve("SupportReset", &e.SupportReset)
+        .Resolve("SupportErase", &e.SupportErase)
+        .Resolve("SupportExtFunc", &e.SupportExtFunc)
+        .Resolve("About", &e.About)
+        .Resolve("Setup", &e.Setup)
+        .Resolve("ExtFunc", &e.ExtFunc)
+        .Resolve("Write", &e.Write)
+        .Resolve("Erase", &e.Erase)
+        .Resolve("Reset", &e.Reset)
+        .Resolve("ExtFuncName", &e.ExtFuncName)
+        .Resolve("SetInfoList", &e.SetInfoList)
+        .Resolve("SetIspFileExt", &e.SetIspFileExt);
+    if (!library->FirstMissing().empty()) {
+        *error = "the plug-in has no export named " + library->FirstMissing();
+        return nullptr; // the library is unloaded
+    }
+    plugin->library_ = std::move(library);
     return plugin;
 }
 
-Plugin::~Plugin() {
-    if (handle_)
-        CloseLibrary(handle_);
-}
+Plugin::~Plugin() = default;
 
 const char* PluginFileName() {
 #if defined(_WIN32)

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "DynamicLibrary.h"
 #include "rtd2120/rtd2120.h"
 
 namespace rtd::host {
@@ -42,7 +43,7 @@ public:
 
 private:
     Plugin() = default;
-    void* handle_ = nullptr;
+    std::unique_ptr<DynamicLibrary> library_;
     PluginExports exports_;
 };
 

@@ -10,9 +10,9 @@
 #include <windows.h>
 
 #include "AdapterBus.h"
-#include "AdapterDll.h"
 #include "Ch341Bus.h"
 #include "Ch341Encoder.h"
+#include "DynamicLibrary.h"
 
 namespace rtd::host::ch341 {
 
@@ -30,36 +30,28 @@ using StreamFn = BOOL(WINAPI*)(ULONG index, ULONG writeLength, PVOID writeBuffer
                                PVOID readBuffer);
 
 struct Ch341Dll {
-    HMODULE module = nullptr;
+    std::unique_ptr<DynamicLibrary> library;
     OpenFn open = nullptr;
     CloseFn close = nullptr;
     SetStreamFn setStream = nullptr;
     StreamFn stream = nullptr;
 
-    ~Ch341Dll() {
-        if (module)
-            FreeLibrary(module);
-    }
-
     static std::shared_ptr<Ch341Dll> Load(std::string* error) {
         auto dll = std::make_shared<Ch341Dll>();
-        dll->module = LoadAdapterDll("CH341DLL.DLL");
-        if (!dll->module) {
+        std::string reason;
+        dll->library =
+            DynamicLibrary::Open("CH341DLL.DLL", DynamicLibrary::Search::SystemFolders, &reason);
+        if (!dll->library) {
             *error = "CH341DLL.DLL not found: install the CH341A driver (CH341PAR from the "
                      "chip maker, WCH), which puts it in the Windows system folder";
             return nullptr;
         }
-        const char* missing = nullptr;
-        const auto find = [&](auto* slot, const char* name) {
-            if (!FindDllFunction(dll->module, name, slot) && !missing)
-                missing = name;
-        };
-        find(&dll->open, "CH341OpenDevice");
-        find(&dll->close, "CH341CloseDevice");
-        find(&dll->setStream, "CH341SetStream");
-        find(&dll->stream, "CH341StreamI2C");
-        if (missing) {
-            *error = std::string("CH341DLL.DLL lacks ") + missing +
+        dll->library->Resolve("CH341OpenDevice", &dll->open)
+            .Resolve("CH341CloseDevice", &dll->close)
+            .Resolve("CH341SetStream", &dll->setStream)
+            .Resolve("CH341StreamI2C", &dll->stream);
+        if (!dll->library->FirstMissing().empty()) {
+            *error = "CH341DLL.DLL lacks " + dll->library->FirstMissing() +
                      ": install a current CH341A driver (CH341PAR from WCH)";
             return nullptr;
         }
