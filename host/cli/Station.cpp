@@ -81,9 +81,12 @@ int RunStation(const Options& o, std::ostream& out, std::ostream& err) {
 
     CatchStopRequest();
     const auto stationStart = std::chrono::steady_clock::now();
+    // Each board: the write and verify commands, unchanged, on the station's bus.
+    const HostCommand& writeCommand = *FindHostCommand("write");
+    const HostCommand& verifyCommand = *FindHostCommand("verify");
     Options write = o, verify = o;
-    write.command = "write";
-    verify.command = "verify";
+    write.command = writeCommand.name;
+    verify.command = verifyCommand.name;
     int passed = 0, failed = 0;
     bool logWritten = true;
     while (logWritten && (boards == 0 || passed + failed < boards)) {
@@ -95,13 +98,13 @@ int RunStation(const Options& o, std::ostream& out, std::ostream& err) {
         // A console per board: each board's errors are its own.
         Console boardConsole(out, err, ModeFor(o));
         CommandReport written, verified;
-        written.command = "write";
-        verified.command = "verify";
+        written.command = write.command;
+        verified.command = verify.command;
         const int writeStatus =
-            RunOnConsole(*FindHostCommand("write"), write, out, boardConsole, &written, session);
+            RunOnConsole(writeCommand, write, out, boardConsole, &written, session);
         // Verify even after a failed write: the row tells which bank is wrong.
         const int verifyStatus =
-            RunOnConsole(*FindHostCommand("verify"), verify, out, boardConsole, &verified, session);
+            RunOnConsole(verifyCommand, verify, out, boardConsole, &verified, session);
         row.passed = writeStatus == kExitOk && verifyStatus == kExitOk;
         row.banks = verified.banks;
         row.seconds =

@@ -14,8 +14,6 @@ namespace rtd::host::ch341 {
 
 namespace {
 
-constexpr int kMaxIndex = 15;
-
 bool IsIndex(const std::string& device, int* index) {
     if (device.empty()) {
         *index = 0;
@@ -58,7 +56,8 @@ bool CheckCh341Bus(const std::string& bus, std::string* error) {
     int index = 0;
     if (BusDevice(bus) == "model" || IsIndex(BusDevice(bus), &index))
         return true;
-    *error = "--bus takes ch341, ch341:N (N from 0 to 15) or ch341:model, not '" + bus + "'";
+    *error = "--bus takes ch341, ch341:N (N from 0 to " + std::to_string(kMaxIndex) +
+             ") or ch341:model, not '" + bus + "'";
     return false;
 }
 

@@ -21,7 +21,6 @@ namespace {
 // Streams as long as this have been carried by every DLL version tried; the plug-in's
 // page write is 258 bytes with the address.
 constexpr int kMaxStream = 1024;
-constexpr int kMaxIndex = 15;
 
 using OpenFn = HANDLE(WINAPI*)(ULONG index);
 using CloseFn = VOID(WINAPI*)(ULONG index);

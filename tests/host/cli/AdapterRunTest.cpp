@@ -58,21 +58,9 @@ HostResult RunOn(const Route& route, const Lines& faults, const std::string& fla
     return RunInProcess(args);
 }
 
-// The plug-in's side of a trace (W R P L C), without the adapter's packets.
+// The plug-in's side of a trace, without the adapter's packets.
 Lines PluginEvents(const std::string& tracePath) {
-    Lines events;
-    for (const std::string& e : SplitLines(ReadFileText(tracePath)))
-        if (e.rfind("A ", 0) != 0)
-            events.push_back(e);
-    return events;
-}
-
-Lines AdapterEvents(const std::string& tracePath) {
-    Lines events;
-    for (const std::string& e : SplitLines(ReadFileText(tracePath)))
-        if (e.rfind("A ", 0) == 0)
-            events.push_back(e);
-    return events;
+    return TraceEvents(tracePath, "WRPLC");
 }
 
 // The entry loop runs for a fixed time, so its attempts are counted by the clock: compare
@@ -109,7 +97,7 @@ TEST(AdapterRun, EveryCommandSendsWhatTheChipModelGetsAndWritesTheImage) {
             }
             EXPECT_EQ(got, want) << what;
             if (*route.firstPacket) {
-                EXPECT_EQ(AdapterEvents(trace).front(), route.firstPacket) << what;
+                EXPECT_EQ(TraceEvents(trace, "A").front(), route.firstPacket) << what;
             }
             if (command[0] == "write") {
                 EXPECT_EQ(ReadFileBytes(flash), PlanFor(file, false).image) << what;
@@ -131,7 +119,7 @@ Landmarks FindLandmarks(const char* modelBus, const std::string& file) {
     EXPECT_EQ(RunOn(model, {}, "", {"--no-preflight", "--trace", trace, "write", file}).status, 0);
     Landmarks m;
     long transactions = 0, transfers = 0;
-    for (const std::string& e : SplitLines(ReadFileText(trace))) {
+    for (const std::string& e : TraceEvents(trace)) {
         if (e[0] == 'W' || e[0] == 'R') {
             ++transactions;
             if (!m.pageTransaction && e.rfind("W 94 94 ", 0) == 0)

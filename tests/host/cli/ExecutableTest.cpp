@@ -66,12 +66,8 @@ TEST_F(ExecutableCopy, ThePlugInKeepsItsSettingBesideTheExecutable) {
         Run("--auto-fire-second on --trace " + dir_ + "t.trace write " + dir_ + "app.hex");
     EXPECT_EQ(r.status, 0) << r.out << r.err;
     EXPECT_NE(Settings().find("AUTOFIRESECOND=1"), std::string::npos) << Settings();
-    std::vector<std::string> lines;
-    for (const std::string& e : SplitLines(ReadFileText(dir_ + "t.trace")))
-        if (e[0] == 'L')
-            lines.push_back(e);
-    EXPECT_EQ(lines,
-              (std::vector<std::string>{"L Begin...", "L Erase...", "L Write...", "L Write..."}));
+    EXPECT_EQ(MessageLines(dir_ + "t.trace"),
+              (std::vector<std::string>{"Begin...", "Erase...", "Write...", "Write..."}));
 }
 
 // Installed, the plug-in is in the library folder, found relative to isphost's own folder

@@ -12,13 +12,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-bool Erases(const std::string& tracePath) {
-    for (const std::string& event : SplitLines(ReadFileText(tracePath)))
-        if (event == "W 94 90 C0")
-            return true;
-    return false;
-}
-
 // Each refusal, for write, erase and check alike: exit 2, the one line, no transfer of
 // the plug-in, the flash as it was. Without the pre-flight the same write goes ahead, and
 // where the fault strikes after the erase the chip is left erased and the write fails.
@@ -54,7 +47,7 @@ TEST(PreflightRun, EachRefusalKeepsTheChipAndWithoutItTheWriteFailsAfterTheErase
             EXPECT_EQ(r.err.substr(0, 9 + c.line.size()), "isphost: " + c.line) << what;
             EXPECT_EQ(SplitLines(r.err).size(), 1u) << what << "\n" << r.err;
             if (command[0] != "check") {
-                EXPECT_TRUE(rtd::test::BusEvents(SplitLines(ReadFileText(trace))).empty()) << what;
+                EXPECT_TRUE(TraceEvents(trace, "WR").empty()) << what;
             }
             EXPECT_EQ(ReadFileBytes(flash), programmed) << what;
         }
@@ -62,7 +55,7 @@ TEST(PreflightRun, EachRefusalKeepsTheChipAndWithoutItTheWriteFailsAfterTheErase
             RunInProcess({"--no-preflight", "--sim-adapter", c.limit, "--sim-flash", flash,
                           "--trace", trace, "write", file});
         EXPECT_EQ(without.status, 1) << c.limit;
-        EXPECT_EQ(Erases(trace), c.erasedWithout) << c.limit;
+        EXPECT_EQ(Erases(TraceEvents(trace)), c.erasedWithout) << c.limit;
         EXPECT_EQ(ReadFileBytes(flash) != programmed, c.erasedWithout) << c.limit;
         ASSERT_EQ(RunInProcess({"--sim-flash", flash, "write", file}).status, 0);
     }

@@ -13,15 +13,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// The "L" events of a trace: the message list as the plug-in filled it.
-Lines MessageLines(const std::string& tracePath) {
-    Lines lines;
-    for (const std::string& event : SplitLines(ReadFileText(tracePath)))
-        if (event.rfind("L ", 0) == 0)
-            lines.push_back(event.substr(2));
-    return lines;
-}
-
 TEST(HostRun, InfoShowsTheQueryAnswers) {
     const HostResult r = RunInProcess({"info"});
     EXPECT_EQ(r.status, 0) << r.err;
@@ -53,7 +44,7 @@ TEST(HostRun, TwoBankWriteTracesEveryEventAndLeavesTheImageInFlash) {
                             ProgramBankTrace(plan.Bank(0), 0, true, false) +
                             Events{"L Fire Bank1..."} +
                             ProgramBankTrace(plan.Bank(1), 1, false, true);
-    ExpectTrace(SplitLines(ReadFileText(trace)), WithoutWaits(expected));
+    ExpectTrace(TraceEvents(trace), WithoutWaits(expected));
 
     EXPECT_EQ(ReadFileBytes(flash), plan.image);
 }
@@ -134,7 +125,7 @@ TEST(HostRun, RefusedFilesNeverReachTheChip) {
          {bad, TempPath("missing.bin"), TempPath("missing.hex"), shifted}) {
         const HostResult r = RunInProcess({"--trace", trace, "write", file});
         EXPECT_EQ(r.status, 1) << file;
-        EXPECT_TRUE(rtd::test::BusEvents(SplitLines(ReadFileText(trace))).empty()) << file;
+        EXPECT_TRUE(TraceEvents(trace, "WR").empty()) << file;
         EXPECT_FALSE(MessageLines(trace).empty()) << file;
     }
     // The image tools say which record and why.
@@ -204,7 +195,7 @@ TEST(HostRun, EnterIspRunsElevenSecondsOfProgressAndLeavesTheListAlone) {
     const HostResult r = RunInProcess({"--trace", trace, "enter-isp"});
     EXPECT_EQ(r.status, 0);
     Lines progress;
-    for (const std::string& event : SplitLines(ReadFileText(trace))) {
+    for (const std::string& event : TraceEvents(trace)) {
         EXPECT_TRUE(event[0] == 'W' || event[0] == 'R' || event[0] == 'P') << event;
         if (event[0] == 'P' && (progress.empty() || progress.back() != event))
             progress.push_back(event);
