@@ -4,8 +4,8 @@
 // transaction into the adapter's bytes, plus a thin transport that moves them), wrap it
 // in an AdapterBus (host/bus/AdapterBus.h), which counts failures and keeps a failed
 // read from touching the plug-in's buffer, and add one row to the bus table in
-// host/bus/BusTable.cpp. A dry-run model of the adapter is a ByteLink
-// (host/adapters/ByteLink.h) that decodes the encoder's bytes into an I2cWireModel.
+// host/session/BusTable.cpp. A dry-run model of the adapter is a ByteLink
+// (host/bus/ByteLink.h) that decodes the encoder's bytes into an I2cWireModel.
 #ifndef RTD_HOST_BUS_I2CADAPTER_H
 #define RTD_HOST_BUS_I2CADAPTER_H
 
