@@ -83,10 +83,7 @@ const std::vector<HostCommand>& HostCommands() {
 }
 
 const HostCommand* FindHostCommand(const std::string& name) {
-    for (const HostCommand& c : HostCommands())
-        if (name == c.name)
-            return &c;
-    return nullptr;
+    return FindCommandRow(HostCommands(), name);
 }
 
 bool IsCommandGroup(const std::string& word) {

@@ -69,10 +69,7 @@ const std::vector<ChipCommand>& ChipCommands() {
 }
 
 const ChipCommand* FindChipCommand(const std::string& name) {
-    for (const ChipCommand& c : ChipCommands())
-        if (name == c.name)
-            return &c;
-    return nullptr;
+    return FindCommandRow(ChipCommands(), name);
 }
 
 } // namespace rtd::host

@@ -36,6 +36,15 @@ struct ChipCommand {
 
 const std::vector<ChipCommand>& ChipCommands();
 
+// The row of a command table whose name is `name`, or null.
+template <class Row>
+const Row* FindCommandRow(const std::vector<Row>& rows, const std::string& name) {
+    for (const Row& row : rows)
+        if (name == row.name)
+            return &row;
+    return nullptr;
+}
+
 // The row for a command name, or null.
 const ChipCommand* FindChipCommand(const std::string& name);
 
