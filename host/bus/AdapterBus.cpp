@@ -1,4 +1,4 @@
-#include "bus/AdapterBus.h"
+#include "AdapterBus.h"
 
 #include <cstring>
 #include <vector>
@@ -47,12 +47,12 @@ std::string AdapterBus::FailureSummary() const {
            "; the first: " + firstFailure_;
 }
 
-bool AdapterHostBus::Finish(Console* console) {
+bool AdapterHostBus::Finish(Reporter* reporter) {
     const std::string summary = bus_.FailureSummary();
     if (!summary.empty())
-        console->Error(summary);
+        reporter->Error(summary);
     // The plug-in's result already tells whether the chip answered.
-    return finish_ ? finish_(console) : true;
+    return finish_ ? finish_(reporter) : true;
 }
 
 ProbeResult ProbeChip(I2cAdapter& adapter) {

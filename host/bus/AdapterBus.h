@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "adapters/I2cAdapter.h"
-#include "bus/HostBus.h"
+#include "HostBus.h"
+#include "I2cAdapter.h"
 
 namespace rtd::host {
 
@@ -41,7 +41,7 @@ private:
 // flash is saved there); `boardDone` is BoardDone. Either may be empty.
 class AdapterHostBus : public HostBus {
 public:
-    AdapterHostBus(std::unique_ptr<I2cAdapter> adapter, std::function<bool(Console*)> finish = {},
+    AdapterHostBus(std::unique_ptr<I2cAdapter> adapter, std::function<bool(Reporter*)> finish = {},
                    std::function<void()> boardDone = {})
         : adapter_(std::move(adapter)), bus_(adapter_.get()), finish_(std::move(finish)),
           boardDone_(std::move(boardDone)) {}
@@ -50,7 +50,7 @@ public:
     AdapterCapabilities Capabilities() const override { return adapter_->Capabilities(); }
     I2cAdapter& Adapter() override { return *adapter_; }
     int FailedTransfers() const override { return bus_.Failures(); }
-    bool Finish(Console* console) override;
+    bool Finish(Reporter* reporter) override;
     void BoardDone() override {
         if (boardDone_)
             boardDone_();
@@ -61,7 +61,7 @@ public:
 private:
     std::unique_ptr<I2cAdapter> adapter_;
     AdapterBus bus_;
-    std::function<bool(Console*)> finish_;
+    std::function<bool(Reporter*)> finish_;
     std::function<void()> boardDone_;
 };
 

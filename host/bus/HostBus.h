@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "Console.h"
-#include "adapters/I2cAdapter.h"
+#include "I2cAdapter.h"
+#include "Reporter.h"
 #include "rtd2120/rtd2120.h"
 
 namespace rtd::host {
@@ -46,7 +46,7 @@ public:
     ProbeResult Probe() { return ProbeChip(Adapter()); }
     // After the command: saves a model's flash, reports adapter trouble in one line.
     // False when something the user asked for did not happen.
-    virtual bool Finish(Console* console) = 0;
+    virtual bool Finish(Reporter* reporter) = 0;
     // Station mode: the board on the bus is done and the operator takes it away. Only a
     // chip model acts on it (a simulated board swap, --sim-adapter swap=N).
     virtual void BoardDone() {}

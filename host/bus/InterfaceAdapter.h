@@ -3,7 +3,7 @@
 #ifndef RTD_HOST_BUS_INTERFACEADAPTER_H
 #define RTD_HOST_BUS_INTERFACEADAPTER_H
 
-#include "adapters/I2cAdapter.h"
+#include "I2cAdapter.h"
 #include "rtd2120/rtd2120.h"
 
 namespace rtd::host {

@@ -1,6 +1,7 @@
 #include "GuiOptions.h"
 
-#include <cstddef>
+#include "BusTable.h"
+#include "OptionWords.h"
 
 #ifndef RTD_VERSION
 #define RTD_VERSION "0.0.0"
@@ -12,34 +13,32 @@ bool ParseGuiOptions(const std::vector<std::string>& args, GuiOptions* options,
                      std::string* error) {
     GuiOptions o;
     o.host.bus.clear(); // tells a --bus given from the default
+    std::string busSpeed;
+    bool quiet = false;
+    // clang-format off
+    const std::vector<host::OptionWord> rows = {
+        {"--plugin",           nullptr, &o.host.plugin},
+        {"--bus",              nullptr, &o.host.bus},
+        {"--bus-speed",        nullptr, &busSpeed},
+        {"--sim-flash",        nullptr, &o.host.simFlash},
+        {"--sim-fault",        nullptr, nullptr, &o.host.simFaults},
+        {"--sim-adapter",      nullptr, nullptr, &o.host.simAdapter},
+        {"--trace",            nullptr, &o.host.trace},
+        {"--auto-fire-second", nullptr, &o.autoFireSecond},
+        {"--settings",         nullptr, &o.settingsFile},
+        {"--no-preflight",     nullptr, nullptr, nullptr, &o.host.noPreflight},
+        {"--quiet",            "-q",    nullptr, nullptr, &quiet},
+        {"--help",             "-h",    nullptr, nullptr, &o.help},
+        {"--version",          nullptr, nullptr, nullptr, &o.version},
+    };
+    // clang-format on
     std::vector<std::string> words;
-    // --settings is ispgui's own; everything else is isphost's syntax.
-    std::vector<std::string> rest;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--") {
-            rest.insert(rest.end(), args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
-            break;
-        }
-        if (arg.rfind("--settings=", 0) == 0) {
-            o.settingsFile = arg.substr(11);
-        } else if (arg == "--settings" && i + 1 < args.size()) {
-            o.settingsFile = args[++i];
-        } else if (arg == "--settings") {
-            *error = "--settings needs a value";
-            return false;
-        } else {
-            rest.push_back(arg);
-        }
-    }
-    if (!host::ParseOptionWords(rest, &o.host, &words, error))
+    if (!host::ReadOptionWords(args, rows, &words, error))
         return false;
-    o.help = o.host.help;
-    o.version = o.host.version;
     o.busGiven = !o.host.bus.empty();
     if (!o.busGiven)
         o.host.bus = "sim";
-    if (o.host.quiet) {
+    if (quiet) {
         *error = "--quiet has no meaning for a window";
         return false;
     }
@@ -49,11 +48,10 @@ bool ParseGuiOptions(const std::vector<std::string>& args, GuiOptions* options,
     }
     if (!words.empty())
         o.file = words[0];
-    if (!host::CheckBus(&o.host, error))
+    if (!host::CheckBus(&o.host, busSpeed, error))
         return false;
-    if (!o.host.autoFireSecond.empty() && o.host.autoFireSecond != "on" &&
-        o.host.autoFireSecond != "off") {
-        *error = "--auto-fire-second takes on or off, not '" + o.host.autoFireSecond + "'";
+    if (!o.autoFireSecond.empty() && o.autoFireSecond != "on" && o.autoFireSecond != "off") {
+        *error = "--auto-fire-second takes on or off, not '" + o.autoFireSecond + "'";
         return false;
     }
     *options = o;

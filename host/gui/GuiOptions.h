@@ -1,22 +1,24 @@
-// ispgui's command line: isphost's options where they apply, and an optional firmware
-// file.
-//   ispgui [--plugin PATH] [--bus BUS] [--sim-flash FILE] [--sim-fault FAULT]...
-//          [--trace FILE] [--auto-fire-second on|off] [--settings FILE] [FILE]
+// ispgui's command line: isphost's options where they apply to a window, and an optional
+// firmware file.
+//   ispgui [--plugin PATH] [--bus BUS] [--bus-speed KHZ] [--sim-flash FILE]
+//          [--sim-fault FAULT]... [--sim-adapter LIMIT]... [--trace FILE] [--no-preflight]
+//          [--auto-fire-second on|off] [--settings FILE] [FILE]
 #ifndef RTD_HOST_GUI_GUIOPTIONS_H
 #define RTD_HOST_GUI_GUIOPTIONS_H
 
 #include <string>
 #include <vector>
 
-#include "Options.h"
+#include "RunOptions.h"
 
 namespace rtd::gui {
 
 struct GuiOptions {
-    host::Options host;       // plug-in, bus, chip model, trace, the plug-in's setting
-    bool busGiven = false;    // --bus was given: it replaces the remembered bus
-    std::string file;         // FILE: replaces the remembered firmware file
-    std::string settingsFile; // --settings; empty: ispgui.ini beside the plug-in's settings
+    host::RunOptions host;      // plug-in, bus, chip model, trace
+    std::string autoFireSecond; // "on", "off" or empty: the plug-in's setting, stored first
+    bool busGiven = false;      // --bus was given: it replaces the remembered bus
+    std::string file;           // FILE: replaces the remembered firmware file
+    std::string settingsFile;   // --settings; empty: ispgui.ini beside the plug-in's settings
     bool help = false, version = false;
 };
 

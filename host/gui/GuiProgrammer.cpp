@@ -1,23 +1,20 @@
 #include "GuiProgrammer.h"
 
 #include <algorithm>
-#include <chrono>
 #include <sstream>
 
-#include "Console.h"
+#include "BusList.h"
+#include "ChipRun.h"
+#include "ExitStatus.h"
 #include "GuiResult.h"
 #include "Quonunit.h"
-#include "TracingBus.h"
-#include "bus/BusList.h"
-#include "bus/BusTable.h"
-#include "preflight/Preflight.h"
 
 namespace rtd::gui {
 
 // A button that runs one of the host's commands; shown when the plug-in supports it.
 struct CommandButton {
     int control;
-    const char* command; // the row of the host's command table
+    const char* command; // the row of the host's chip commands
     SupportFn host::PluginExports::*support;
 };
 
@@ -45,6 +42,35 @@ const CommandButton kCommandButtons[] = {
 };
 // clang-format on
 
+// What a command reports while it runs: its lines and progress reach the window through
+// the plug-in's host objects; the host's own errors are kept for the result strip. The
+// diagnosis of a failure is kept too, but the strip shows the plug-in's last line.
+class GuiRunOutput : public host::RunOutput {
+public:
+    void Error(const std::string& text) override { errors_.push_back(text); }
+    void Explain(const std::string& text) override { explained_.push_back(text); }
+    void Line(const std::string&) override {}
+    void Progress(int) override {}
+    void Note(const std::string&, bool) override {}
+    void Finish() override {}
+    const std::string& FirstError() const override {
+        static const std::string none;
+        return errors_.empty() ? none : errors_.front();
+    }
+    const std::vector<std::string>& Explained() const { return explained_; }
+    // The errors one "; " apart.
+    std::string Errors() const {
+        std::string joined;
+        for (const std::string& e : errors_)
+            joined += (joined.empty() ? "" : "; ") + e;
+        return joined;
+    }
+
+private:
+    std::vector<std::string> errors_;
+    std::vector<std::string> explained_;
+};
+
 const CommandButton* ButtonFor(int control) {
     for (const CommandButton& button : kCommandButtons)
         if (button.control == control)
@@ -67,8 +93,8 @@ GuiProgrammer::~GuiProgrammer() {
 }
 
 bool GuiProgrammer::Start(std::string* error) {
-    const host::Options& o = options_.host;
-    if (!o.autoFireSecond.empty() && !SaveAutoFireSecond(o.autoFireSecond == "on")) {
+    const host::RunOptions& o = options_.host;
+    if (!options_.autoFireSecond.empty() && !SaveAutoFireSecond(options_.autoFireSecond == "on")) {
         *error = "cannot write the setting to " + SettingsFilePath();
         return false;
     }
@@ -152,8 +178,8 @@ void GuiProgrammer::ShowBusChoices(const std::string& wanted) {
     view_->SetChoices(items, static_cast<int>(chosen - busValues_.begin()));
 }
 
-host::Options GuiProgrammer::CommandOptions() {
-    host::Options o = options_.host;
+host::RunOptions GuiProgrammer::CommandOptions() {
+    host::RunOptions o = options_.host;
     const int chosen = view_->Chosen();
     if (chosen >= 0 && chosen < static_cast<int>(busValues_.size()))
         o.bus = busValues_[static_cast<size_t>(chosen)];
@@ -207,33 +233,24 @@ void GuiProgrammer::CloseRequested() {
         view_->Close();
 }
 
-bool GuiProgrammer::PassesPreflight(const host::HostCommand&, host::HostBus& bus,
-                                    std::string* reason) {
-    // The host's pre-flight (plain I2C, a device at 0x4A and 0x4B, 257-byte messages),
-    // before Write and Erase call the plug-in.
-    const host::PreflightResult preflight = host::RunPreflight(bus.Adapter());
-    *reason = preflight.refusal;
-    return preflight.Passed();
-}
-
-void GuiProgrammer::RunRefusedCommand(const host::HostCommand& command,
-                                      const host::Options& options) {
+void GuiProgrammer::RunRefusedCommand(const host::ChipCommand& command,
+                                      const host::RunOptions& options) {
     // The plug-in refuses a command started inside another one's message processing; the
     // running command keeps its objects, its lines and its result.
     std::ostringstream ignored;
-    if (!command.callExport(plugin_->Exports(), options, ignored))
+    if (!command.callExport(plugin_->Exports(), options.arguments[0], ignored))
         ++refused_;
 }
 
 // The strip's detail: why the command could not start, the banks and CRC-8s of a write,
 // or the line a failure ended with; then what the host itself had to report.
-std::string GuiProgrammer::ResultDetail(const host::HostCommand& command, bool started, bool ok,
+std::string GuiProgrammer::ResultDetail(const host::ChipCommand& command, bool started, bool ok,
                                         const std::string& hostErrors) {
     const std::vector<std::string>& lines = lines_->Lines();
     std::string detail;
     if (!started)
         return hostErrors;
-    if (ok && std::string(command.name) == "write")
+    if (ok && command.Has(host::kProgramsFile))
         detail = BankSummary(view_->Text(kFileEdit), BanksWritten(lines));
     else if (!ok && !lines.empty())
         detail = lines.back();
@@ -243,8 +260,8 @@ std::string GuiProgrammer::ResultDetail(const host::HostCommand& command, bool s
 }
 
 void GuiProgrammer::RunCommand(const CommandButton& button) {
-    const host::HostCommand& command = *host::FindHostCommand(button.command);
-    const host::Options o = CommandOptions();
+    const host::ChipCommand& command = *host::FindChipCommand(button.command);
+    const host::RunOptions o = CommandOptions();
     if (running_) {
         RunRefusedCommand(command, o);
         return;
@@ -252,48 +269,30 @@ void GuiProgrammer::RunCommand(const CommandButton& button) {
     const std::string caption = view_->Text(button.control);
     running_ = &command;
     SetBusy(true);
-    if (command.reportsResult) {
+    if (command.Has(host::kReportsResult)) {
         view_->SetProgress(0);
         view_->SetResult(ResultTone::Neutral, caption + "...");
     }
 
     // The host's own reports (a bus that cannot be opened, a flash file that cannot be
     // saved) go to the result strip, one "; " apart.
-    std::ostringstream out, err;
-    host::Console console(out, err, host::Console::Mode::Quiet, nullptr);
-    std::string error;
-    std::unique_ptr<host::HostBus> bus;
-    bool started = true;
-    if (command.needsBus) {
-        bus = host::CreateHostBus(o, &trace_, &error);
-        started = bus && (!command.erasesChip || PassesPreflight(command, *bus, &error));
-    }
-    const host::PluginExports& e = plugin_->Exports();
-    const auto start = std::chrono::steady_clock::now();
-    bool ok = false;
-    if (started) {
-        std::unique_ptr<host::TracingBus> tracing;
-        if (bus)
-            tracing = std::make_unique<host::TracingBus>(bus->Bus(), &trace_);
-        e.SetIICInterFace(tracing.get());
-        ok = command.callExport(e, o, out);
-        e.SetIICInterFace(nullptr);
-    }
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (bus && !bus->Finish(&console))
-        ok = false;
+    std::ostringstream out;
+    GuiRunOutput output;
+    const host::ResidentPlugin resident{&plugin_->Exports(), lines_.get()};
+    host::ChipSession session;
+    session.trace = &trace_;
+    session.plugin = &resident;
+    host::CommandReport report;
+    const int status = host::RunChipCommand(command, o, out, output, &report, session);
+    const bool started = status != host::kExitUsage;
+    const bool ok = status == host::kExitOk;
+    lastReport_ = report;
+    lastDiagnosis_ = output.Explained();
 
-    if (command.reportsResult) {
-        std::string reports = started ? err.str() : error;
-        while (!reports.empty() && reports.back() == '\n')
-            reports.pop_back();
-        for (size_t at; (at = reports.find('\n')) != std::string::npos;)
-            reports.replace(at, 1, "; ");
-        view_->SetResult(
-            ok ? ResultTone::Ok : ResultTone::Failed,
-            ResultText(ok, caption, seconds, ResultDetail(command, started, ok, reports)));
-    }
+    if (command.Has(host::kReportsResult))
+        view_->SetResult(ok ? ResultTone::Ok : ResultTone::Failed,
+                         ResultText(ok, caption, report.seconds,
+                                    ResultDetail(command, started, ok, output.Errors())));
     running_ = nullptr;
     SetBusy(false);
     // Disabling the focused button took the focus away; the next board is one key away.

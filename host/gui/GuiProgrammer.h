@@ -1,6 +1,6 @@
 // ispgui's programmer: loads the plug-in, fills the main window from what the plug-in
-// announces, and runs each command a button asks for through the plug-in's exports, with
-// the same loader, buses and command table as isphost.
+// announces, and runs each command a button asks for through RunChipCommand, with the
+// same loader, buses, pre-flight, diagnosis and chip commands as isphost.
 #ifndef RTD_HOST_GUI_GUIPROGRAMMER_H
 #define RTD_HOST_GUI_GUIPROGRAMMER_H
 
@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "CommandTable.h"
+#include "ChipCommands.h"
+#include "CommandReport.h"
 #include "GuiOptions.h"
 #include "GuiSettings.h"
 #include "GuiView.h"
 #include "HostStrings.h"
 #include "PluginLoader.h"
 #include "Trace.h"
-#include "bus/HostBus.h"
 
 namespace rtd::gui {
 
@@ -41,6 +41,10 @@ public:
     // Commands the plug-in refused because another one was running: clicks that got past
     // the disabled buttons.
     int Refused() const { return refused_; }
+    // The last command's report (banks, bus counts, time) and the host's diagnosis of its
+    // failure, which the result strip leaves out.
+    const host::CommandReport& LastReport() const { return lastReport_; }
+    const std::vector<std::string>& LastDiagnosis() const { return lastDiagnosis_; }
     const std::string& SettingsFile() const { return settingsFile_; }
     const std::string& SimFlashFile() const { return options_.host.simFlash; }
 
@@ -51,14 +55,11 @@ public:
 
 private:
     void RunCommand(const CommandButton& button);
-    void RunRefusedCommand(const host::HostCommand& command, const host::Options& options);
-    // The checks a command that erases the chip needs before the export is called. False,
-    // with a one-line reason, when the bus is not fit for it.
-    bool PassesPreflight(const host::HostCommand& command, host::HostBus& bus, std::string* reason);
-    std::string ResultDetail(const host::HostCommand& command, bool started, bool ok,
+    void RunRefusedCommand(const host::ChipCommand& command, const host::RunOptions& options);
+    std::string ResultDetail(const host::ChipCommand& command, bool started, bool ok,
                              const std::string& hostErrors);
     void ShowBusChoices(const std::string& wanted);
-    host::Options CommandOptions();
+    host::RunOptions CommandOptions();
     void SetBusy(bool busy);
     GuiSettings CurrentSettings();
 
@@ -70,9 +71,11 @@ private:
     std::unique_ptr<host::HostStrings> lines_;
     std::vector<FilterEntry> filter_;
     std::vector<std::string> busValues_; // as --bus takes them, one per chooser item
-    const host::HostCommand* running_ = nullptr;
+    const host::ChipCommand* running_ = nullptr;
     bool closeAfterCommand_ = false;
     int refused_ = 0;
+    host::CommandReport lastReport_;
+    std::vector<std::string> lastDiagnosis_;
 };
 
 } // namespace rtd::gui

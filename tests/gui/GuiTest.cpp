@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "BuildPath.h"
+#include "BusList.h"
 #include "GuiProgrammer.h"
 #include "ImageTools.h"
 #include "Quonunit.h"
@@ -20,7 +21,6 @@
 #include "Screenshot.h"
 #include "TempDir.h"
 #include "TopWindows.h"
-#include "bus/BusList.h"
 
 namespace rtd::gui {
 namespace {
@@ -280,6 +280,9 @@ TEST_F(GuiTest, CommandsRunOnTheChipModel) {
         ExpectStrip(r, c.ok, command,
                     c.detail == "crcs" ? CrcsInFlash(flash, c.file == packed ? 2 : 1) : c.detail);
         ExpectInputsEnabled(r, true);
+        // ChipRun's counts, and its diagnosis of a failure, which the strip leaves out.
+        EXPECT_GT(programmer_->LastReport().bus.calls, 0);
+        EXPECT_EQ(programmer_->LastDiagnosis().empty(), c.ok);
         Stop();
     }
 }

@@ -101,4 +101,26 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
+Events TraceEvents(const std::string& tracePath) {
+    return SplitLines(ReadFileText(tracePath));
+}
+
+Events TraceEvents(const std::string& tracePath, const std::string& kinds) {
+    return rtd::test::EventsOf(TraceEvents(tracePath), kinds);
+}
+
+std::vector<std::string> MessageLines(const std::string& tracePath) {
+    std::vector<std::string> lines;
+    for (const std::string& e : TraceEvents(tracePath, "L"))
+        lines.push_back(e.substr(2));
+    return lines;
+}
+
+bool Erases(const Events& trace) {
+    for (const std::string& e : trace)
+        if (e == "W 94 90 C0")
+            return true;
+    return false;
+}
+
 } // namespace rtd::host::test

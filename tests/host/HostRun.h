@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ExpectedTrace.h"
 #include "TempDir.h"
 
 namespace rtd::host::test {
@@ -44,9 +45,20 @@ private:
     std::string name_;
 };
 
+using rtd::test::Events;
 using rtd::test::ReadFileBytes;
 using rtd::test::ReadFileText;
 std::vector<std::string> SplitLines(const std::string& text);
+
+// The trace file isphost --trace wrote: every event, or those whose kind (the first
+// letter) is one of `kinds`: "L" the message list, "A" the adapter's side, "WRPLC" the
+// plug-in's side, "WR" the bus transfers.
+Events TraceEvents(const std::string& tracePath);
+Events TraceEvents(const std::string& tracePath, const std::string& kinds);
+// The message list as the plug-in filled it: the text of the "L" events.
+std::vector<std::string> MessageLines(const std::string& tracePath);
+// The events erase the chip (register 90 set to C0).
+bool Erases(const Events& trace);
 
 } // namespace rtd::host::test
 

@@ -9,6 +9,9 @@
 #   - a quoted include that names no header of the shipped folders, or more than one;
 #   - a folder of the plug-in including from a layer it must not reach (the table at the
 #     end).
+#   - in host/, an include that points up the layers (system, bus, adapters/common,
+#     adapters/<kind>, session, then cli and gui), from one adapter kind to another, or
+#     between the two front ends.
 #
 #   check-includes.sh ROOT IMAGE-SOURCE...
 # Prints one line per fault ("file: reason") and exits 1 when there is any.
@@ -150,6 +153,50 @@ for file in "${shipped[@]}"; do
         [[ $owner == plugin && ($layer == isp || $layer == image) ]] && continue
         [[ " $allowed " == *" $owner "* ]] ||
             fault "$file" "includes \"$name\" ($target), but $layer/ includes only from: $allowed"
+    done < <(quoted_includes "$file")
+done
+
+# The host's layers, bottom up: system, bus, adapters/common, adapters/<kind>, session, and
+# the two front ends cli and gui. A host file includes only its own layer and those below
+# it; no adapter kind includes another kind, and the front ends never include each other.
+host_rank() {
+    case $1 in
+    host/system/*) echo 0 ;;
+    host/bus/*) echo 1 ;;
+    host/adapters/common/*) echo 2 ;;
+    host/adapters/*/*) echo 3 ;;
+    host/session/*) echo 4 ;;
+    host/cli/* | host/gui/*) echo 5 ;;
+    *) echo -1 ;;
+    esac
+}
+# "bus", "adapters/ch341", "cli", ...
+host_layer() {
+    local rest=${1#host/}
+    case $rest in
+    adapters/*) rest=${rest#adapters/} && echo "adapters/${rest%%/*}" ;;
+    *) echo "${rest%%/*}" ;;
+    esac
+}
+mapfile -t host_files < <(printf '%s\n' "${shipped[@]}" | grep '^host/' || true)
+for file in "${host_files[@]}"; do
+    from_rank=$(host_rank "$file")
+    [[ $from_rank == -1 ]] && continue
+    from=$(host_layer "$file")
+    while read -r name; do
+        [[ -z $name ]] && continue
+        target=$(resolve "$name")
+        [[ $target == host/* ]] || continue
+        to_rank=$(host_rank "$target")
+        to=$(host_layer "$target")
+        [[ $to_rank == -1 || $to == "$from" ]] && continue
+        if ((to_rank > from_rank)); then
+            fault "$file" "includes \"$name\" ($target): host/$to is a layer above host/$from"
+        elif ((to_rank == 3 && from_rank == 3)); then
+            fault "$file" "includes \"$name\" ($target): one adapter kind includes another"
+        elif ((to_rank == 5 && from_rank == 5)); then
+            fault "$file" "includes \"$name\" ($target): the front ends cli and gui are peers"
+        fi
     done < <(quoted_includes "$file")
 done
 

@@ -75,13 +75,13 @@ bool FaultAfterBus::Tick() {
 bool FaultAfterBus::IicWrite(uint8_t address, int count, const uint8_t* data) {
     if (Tick() && fault_ == Fault::DropWrites)
         return false;
-    return chip_->IicWrite(address, count, data);
+    return ForwardingBus::IicWrite(address, count, data);
 }
 
 bool FaultAfterBus::IicRead(uint8_t address, int count, uint8_t* data) {
     if (Tick() && fault_ == Fault::ReadFail)
         return false;
-    return chip_->IicRead(address, count, data);
+    return ForwardingBus::IicRead(address, count, data);
 }
 
 } // namespace rtd::test

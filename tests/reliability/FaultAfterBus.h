@@ -7,7 +7,7 @@
 #include <string>
 
 #include "ChipModel.h"
-#include "rtd2120/rtd2120.h"
+#include "ForwardingBus.h"
 
 namespace rtd::test {
 
@@ -33,9 +33,10 @@ std::string FaultFromTransfer(Fault fault, int k);
 // The flash byte of each bank that the stuck-bit fault pins (to its erased 0xFF).
 constexpr int kStuckAddress[2] = {0x0123, 0x0042};
 
-class FaultAfterBus : public TIicInterface {
+class FaultAfterBus : public host::ForwardingBus {
 public:
-    FaultAfterBus(sim::ChipModel* chip, Fault fault, int k) : chip_(chip), fault_(fault), k_(k) {}
+    FaultAfterBus(sim::ChipModel* chip, Fault fault, int k)
+        : ForwardingBus(chip), chip_(chip), fault_(fault), k_(k) {}
     virtual ~FaultAfterBus() = default;
 
     bool IicWrite(uint8_t address, int count, const uint8_t* data) override;

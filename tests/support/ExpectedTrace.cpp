@@ -215,21 +215,25 @@ template <typename Keep> Events Filter(const Events& events, Keep keep) {
 
 } // namespace
 
+Events EventsOf(const Events& events, const std::string& kinds) {
+    return Filter(events, [&](char kind) { return kinds.find(kind) != std::string::npos; });
+}
+
 Events WithoutWaits(const Events& events) {
     return Filter(events, [](char kind) { return kind != 'S'; });
 }
 
 Events BusEvents(const Events& events) {
-    return Filter(events, [](char kind) { return kind == 'W' || kind == 'R'; });
+    return EventsOf(events, "WR");
 }
 
 Events ListEvents(const Events& events) {
-    return Filter(events, [](char kind) { return kind == 'L' || kind == 'C'; });
+    return EventsOf(events, "LC");
 }
 
 std::vector<int> Percentages(const Events& events) {
     std::vector<int> out;
-    for (const std::string& e : Filter(events, [](char kind) { return kind == 'P'; }))
+    for (const std::string& e : EventsOf(events, "P"))
         out.push_back(std::stoi(e.substr(2)));
     return out;
 }

@@ -73,6 +73,7 @@ Events Join(const TraceSteps& steps);
 Events ProgramBankTrace(const uint8_t* window, int bank, bool eraseFirst, bool exitAfter);
 
 // Filters of a trace, keeping the order.
+Events EventsOf(const Events& events, const std::string& kinds); // kind: the first letter
 Events WithoutWaits(const Events& events);
 Events BusEvents(const Events& events);  // "W .." and "R .."
 Events ListEvents(const Events& events); // "L .." and "C"

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "ForwardingBus.h"
 #include "rtd2120/rtd2120.h"
 
 namespace rtd::test {
@@ -24,18 +25,16 @@ std::string HexBytes(const uint8_t* data, int count);
 
 // Passes every call on to `inner` (may be null: writes vanish, reads leave the buffer
 // untouched) and records it.
-class RecordingBus : public TIicInterface {
+class RecordingBus : public host::ForwardingBus {
 public:
-    RecordingBus(Events* events, TIicInterface* inner) : events_(events), inner_(inner) {}
+    RecordingBus(Events* events, TIicInterface* inner) : ForwardingBus(inner), events_(events) {}
     virtual ~RecordingBus() = default;
     bool IicWrite(uint8_t address, int count, const uint8_t* data) override;
     bool IicRead(uint8_t address, int count, uint8_t* data) override;
-    void SetInner(TIicInterface* inner) { inner_ = inner; }
     int Calls() const { return calls_; }
 
 private:
     Events* events_;
-    TIicInterface* inner_;
     int calls_ = 0;
 };
 

@@ -1,9 +1,9 @@
-#include "adapters/ch341/Ch341Adapter.h"
+#include "Ch341Adapter.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "adapters/ch341/Ch341Encoder.h"
+#include "Ch341Encoder.h"
 
 namespace rtd::host::ch341 {
 
@@ -32,7 +32,7 @@ AdapterCapabilities Ch341Adapter::Capabilities() const {
     c.maxRead = kMaxRead;
     c.plainI2c = true;
     c.seesAcknowledge = true;
-    c.speedsKhz = {20, 100, 400, 750};
+    c.speedsKhz = SpeedsKhz();
     return c;
 }
 

@@ -8,9 +8,9 @@
 
 #include <string>
 
-#include "adapters/ByteLink.h"
-#include "adapters/I2cAdapter.h"
-#include "adapters/ch341/Ch341Encoder.h"
+#include "ByteLink.h"
+#include "Ch341Encoder.h"
+#include "I2cAdapter.h"
 
 namespace rtd::host::ch341 {
 

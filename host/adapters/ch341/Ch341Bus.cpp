@@ -1,19 +1,18 @@
-#include "adapters/ch341/Ch341Bus.h"
+#include "Ch341Bus.h"
 
-#include "adapters/ForwardingAdapter.h"
-#include "adapters/I2cWireModel.h"
-#include "adapters/LinkFaults.h"
-#include "adapters/TracingLink.h"
-#include "adapters/ch341/Ch341Adapter.h"
-#include "adapters/ch341/Ch341Model.h"
-#include "bus/AdapterBus.h"
-#include "bus/ModelChip.h"
+#include "AdapterBus.h"
+#include "Ch341Adapter.h"
+#include "Ch341Encoder.h"
+#include "Ch341Model.h"
+#include "ForwardingAdapter.h"
+#include "I2cWireModel.h"
+#include "LinkFaults.h"
+#include "ModelChip.h"
+#include "TracingLink.h"
 
 namespace rtd::host::ch341 {
 
 namespace {
-
-constexpr int kMaxIndex = 15;
 
 bool IsIndex(const std::string& device, int* index) {
     if (device.empty()) {
@@ -34,11 +33,11 @@ public:
         : ForwardingAdapter(&adapter_), wire_(&chip_.Chip()), model_(&wire_), faulty_(&model_),
           tracing_(&faulty_, trace), adapter_(&tracing_, "ch341:model") {}
 
-    bool Setup(const Options& options, std::string* error) {
+    bool Setup(const BusOptions& options, std::string* error) {
         return chip_.Setup(options, &wire_, &faulty_, error) &&
                adapter_.SetSpeed(BusSpeedKhz(options), error);
     }
-    bool Finish(Console* console) { return chip_.Finish(console); }
+    bool Finish(Reporter* reporter) { return chip_.Finish(reporter); }
 
 private:
     ModelChip chip_;
@@ -49,8 +48,6 @@ private:
     Ch341Adapter adapter_;
 };
 
-} // namespace
-
 bool MatchesCh341Bus(const std::string& bus) {
     return BusName(bus) == "ch341";
 }
@@ -59,7 +56,8 @@ bool CheckCh341Bus(const std::string& bus, std::string* error) {
     int index = 0;
     if (BusDevice(bus) == "model" || IsIndex(BusDevice(bus), &index))
         return true;
-    *error = "--bus takes ch341, ch341:N (N from 0 to 15) or ch341:model, not '" + bus + "'";
+    *error = "--bus takes ch341, ch341:N (N from 0 to " + std::to_string(kMaxIndex) +
+             ") or ch341:model, not '" + bus + "'";
     return false;
 }
 
@@ -70,15 +68,20 @@ std::unique_ptr<HostBus> OpenCh341Bus(const BusSetup& setup, std::string* error)
             return nullptr;
         Ch341ModelAdapter* model = adapter.get();
         return std::make_unique<AdapterHostBus>(
-            std::move(adapter), [model](Console* console) { return model->Finish(console); });
+            std::move(adapter), [model](Reporter* reporter) { return model->Finish(reporter); });
     }
     int index = 0;
     IsIndex(BusDevice(setup.options.bus), &index);
     return OpenCh341Device(index, BusSpeedKhz(setup.options), setup.trace, error);
 }
 
-std::vector<BusListing> ListCh341Buses(std::string* note) {
-    return ListCh341Devices(note);
+} // namespace
+
+const BusKind& Ch341BusKind() {
+    static const BusKind kind = {
+        "CH341A adapters", "ch341[:N], ch341:model", MatchesCh341Bus, CheckCh341Bus, SpeedsKhz(),
+        OpenCh341Bus,      ListCh341Devices};
+    return kind;
 }
 
 } // namespace rtd::host::ch341

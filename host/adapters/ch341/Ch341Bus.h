@@ -8,14 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "bus/BusTable.h"
+#include "BusKind.h"
 
 namespace rtd::host::ch341 {
 
-bool MatchesCh341Bus(const std::string& bus);
-bool CheckCh341Bus(const std::string& bus, std::string* error);
-std::unique_ptr<HostBus> OpenCh341Bus(const BusSetup& setup, std::string* error);
-std::vector<BusListing> ListCh341Buses(std::string* note);
+// The CH341A's row of the bus table.
+const BusKind& Ch341BusKind();
 
 // The transport of this build (Ch341Usb.cpp, Ch341Dll.cpp or Ch341None.cpp).
 std::unique_ptr<HostBus> OpenCh341Device(int index, int speedKhz, Trace* trace, std::string* error);

@@ -9,9 +9,10 @@
 
 #include <windows.h>
 
-#include "adapters/ch341/Ch341Bus.h"
-#include "bus/AdapterBus.h"
-#include "windows/AdapterDll.h"
+#include "AdapterBus.h"
+#include "Ch341Bus.h"
+#include "Ch341Encoder.h"
+#include "DynamicLibrary.h"
 
 namespace rtd::host::ch341 {
 
@@ -20,7 +21,6 @@ namespace {
 // Streams as long as this have been carried by every DLL version tried; the plug-in's
 // page write is 258 bytes with the address.
 constexpr int kMaxStream = 1024;
-constexpr int kMaxIndex = 15;
 
 using OpenFn = HANDLE(WINAPI*)(ULONG index);
 using CloseFn = VOID(WINAPI*)(ULONG index);
@@ -29,36 +29,28 @@ using StreamFn = BOOL(WINAPI*)(ULONG index, ULONG writeLength, PVOID writeBuffer
                                PVOID readBuffer);
 
 struct Ch341Dll {
-    HMODULE module = nullptr;
+    std::unique_ptr<DynamicLibrary> library;
     OpenFn open = nullptr;
     CloseFn close = nullptr;
     SetStreamFn setStream = nullptr;
     StreamFn stream = nullptr;
 
-    ~Ch341Dll() {
-        if (module)
-            FreeLibrary(module);
-    }
-
     static std::shared_ptr<Ch341Dll> Load(std::string* error) {
         auto dll = std::make_shared<Ch341Dll>();
-        dll->module = LoadAdapterDll("CH341DLL.DLL");
-        if (!dll->module) {
+        std::string reason;
+        dll->library =
+            DynamicLibrary::Open("CH341DLL.DLL", DynamicLibrary::Search::SystemFolders, &reason);
+        if (!dll->library) {
             *error = "CH341DLL.DLL not found: install the CH341A driver (CH341PAR from the "
                      "chip maker, WCH), which puts it in the Windows system folder";
             return nullptr;
         }
-        const char* missing = nullptr;
-        const auto find = [&](auto* slot, const char* name) {
-            if (!FindDllFunction(dll->module, name, slot) && !missing)
-                missing = name;
-        };
-        find(&dll->open, "CH341OpenDevice");
-        find(&dll->close, "CH341CloseDevice");
-        find(&dll->setStream, "CH341SetStream");
-        find(&dll->stream, "CH341StreamI2C");
-        if (missing) {
-            *error = std::string("CH341DLL.DLL lacks ") + missing +
+        dll->library->Resolve("CH341OpenDevice", &dll->open)
+            .Resolve("CH341CloseDevice", &dll->close)
+            .Resolve("CH341SetStream", &dll->setStream)
+            .Resolve("CH341StreamI2C", &dll->stream);
+        if (!dll->library->FirstMissing().empty()) {
+            *error = "CH341DLL.DLL lacks " + dll->library->FirstMissing() +
                      ": install a current CH341A driver (CH341PAR from WCH)";
             return nullptr;
         }
@@ -78,7 +70,7 @@ public:
         c.maxRead = kMaxStream;
         c.plainI2c = true;
         c.seesAcknowledge = false;
-        c.speedsKhz = {20, 100, 400, 750};
+        c.speedsKhz = SpeedsKhz();
         return c;
     }
     bool Write(uint8_t address, const uint8_t* data, int count, std::string* error) override {
@@ -113,9 +105,11 @@ private:
     ULONG index_;
 };
 
-// Bits 1-0 of the stream mode select the clock.
+// Bits 1-0 of the stream mode select the clock, numbered as the encoder's setting; an
+// unknown speed runs at 100 kHz.
 ULONG StreamMode(int speedKhz) {
-    return speedKhz == 20 ? 0 : speedKhz == 400 ? 2 : speedKhz == 750 ? 3 : 1;
+    const int setting = SpeedSetting(speedKhz);
+    return static_cast<ULONG>(setting < 0 ? SpeedSetting(100) : setting);
 }
 
 std::unique_ptr<DllAdapter> OpenAdapter(const std::shared_ptr<Ch341Dll>& dll, int index,

@@ -1,4 +1,4 @@
-#include "adapters/ch341/Ch341Encoder.h"
+#include "Ch341Encoder.h"
 
 #include <algorithm>
 
@@ -73,15 +73,23 @@ Packet EncodeStop() {
     return Packet{{kStream, kStop, kEnd}, 0};
 }
 
+const std::vector<int>& SpeedsKhz() {
+    static const std::vector<int> speeds = {20, 100, 400, 750};
+    return speeds;
+}
+
+int SpeedSetting(int khz) {
+    const std::vector<int>& speeds = SpeedsKhz();
+    const auto it = std::find(speeds.begin(), speeds.end(), khz);
+    return it == speeds.end() ? -1 : static_cast<int>(it - speeds.begin());
+}
+
 bool EncodeSpeed(int khz, Packet* packet) {
-    static const int kSpeeds[] = {20, 100, 400, 750};
-    for (uint8_t k = 0; k < 4; ++k) {
-        if (kSpeeds[k] == khz) {
-            *packet = Packet{{kStream, static_cast<uint8_t>(kSpeed | k), kEnd}, 0};
-            return true;
-        }
-    }
-    return false;
+    const int k = SpeedSetting(khz);
+    if (k < 0)
+        return false;
+    *packet = Packet{{kStream, static_cast<uint8_t>(kSpeed | k), kEnd}, 0};
+    return true;
 }
 
 } // namespace rtd::host::ch341

@@ -42,6 +42,12 @@ std::vector<Packet> EncodeWrite(uint8_t address, const uint8_t* data, int count)
 std::vector<Packet> EncodeRead(uint8_t address, int count);
 // A STOP on its own, to end a transaction cut short.
 Packet EncodeStop();
+// The highest adapter index the maker's driver numbers (ch341:0 to ch341:15).
+constexpr int kMaxIndex = 15;
+// The bus clocks the adapter has (kHz), by their setting k (0x60+k, the DLL's mode).
+const std::vector<int>& SpeedsKhz();
+// k for `khz`, or -1 for a speed the adapter does not have.
+int SpeedSetting(int khz);
 // The clock setting; false for a speed the adapter does not have.
 bool EncodeSpeed(int khz, Packet* packet);
 

@@ -1,8 +1,8 @@
-#include "adapters/ch341/Ch341Model.h"
+#include "Ch341Model.h"
 
 #include <algorithm>
 
-#include "adapters/ch341/Ch341Encoder.h"
+#include "Ch341Encoder.h"
 
 namespace rtd::host::ch341 {
 
@@ -37,8 +37,7 @@ void Ch341Model::Packet(const uint8_t* p, size_t size) {
         } else if (c == kStop) {
             wire_->Stop();
         } else if ((c & 0xFC) == kSpeed) {
-            static const int kSpeeds[] = {20, 100, 400, 750};
-            speedKhz_ = kSpeeds[c & 3];
+            speedKhz_ = SpeedsKhz()[c & 3];
         } else if ((c & 0xC0) == kOut) {
             // Bare 0x80: one byte, answered with its acknowledge; 0x80+n: n bytes, unanswered.
             const size_t n = c == kOut ? 1 : static_cast<size_t>(c & 0x3F);

@@ -8,8 +8,8 @@
 
 #include <deque>
 
-#include "adapters/ByteLink.h"
-#include "adapters/I2cWireModel.h"
+#include "ByteLink.h"
+#include "I2cWireModel.h"
 
 namespace rtd::host::ch341 {
 

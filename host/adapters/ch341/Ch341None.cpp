@@ -1,5 +1,5 @@
 // A build without a CH341A transport (no libusb-1.0 at configure time): only the model.
-#include "adapters/ch341/Ch341Bus.h"
+#include "Ch341Bus.h"
 
 namespace rtd::host::ch341 {
 

@@ -4,12 +4,12 @@
 
 #include <libusb.h>
 
-#include "adapters/ForwardingAdapter.h"
-#include "adapters/TracingLink.h"
-#include "adapters/ch341/Ch341Adapter.h"
-#include "adapters/ch341/Ch341Bus.h"
-#include "adapters/ch341/Ch341Encoder.h"
-#include "bus/AdapterBus.h"
+#include "AdapterBus.h"
+#include "Ch341Adapter.h"
+#include "Ch341Bus.h"
+#include "Ch341Encoder.h"
+#include "ForwardingAdapter.h"
+#include "TracingLink.h"
 
 namespace rtd::host::ch341 {
 

@@ -1,4 +1,5 @@
-#include "adapters/ftdi/D2xxLink.h"
+#include "D2xxLink.h"
+#include "FtdiBus.h"
 
 #include <windows.h>
 
@@ -6,14 +7,14 @@
 #include <chrono>
 #include <thread>
 
-#include "windows/AdapterDll.h"
+#include "DynamicLibrary.h"
 
 namespace rtd::host::ftdi {
 
 using namespace d2xx;
 
 struct D2xxApi {
-    HMODULE module = nullptr;
+    std::unique_ptr<DynamicLibrary> library;
     CreateDeviceInfoListFn createDeviceInfoList = nullptr;
     GetDeviceInfoDetailFn getDeviceInfoDetail = nullptr;
     OpenFn open = nullptr;
@@ -26,11 +27,6 @@ struct D2xxApi {
     ReadFn read = nullptr;
     GetQueueStatusFn getQueueStatus = nullptr;
     CloseFn close = nullptr;
-
-    ~D2xxApi() {
-        if (module)
-            FreeLibrary(module);
-    }
 };
 
 namespace {
@@ -39,36 +35,30 @@ constexpr int kReadTimeoutMs = 1000;
 constexpr Dword kUsbBufferSize = 65536;
 const char kInstall[] = "install FTDI's D2XX driver for the adapter (it provides ftd2xx.dll)";
 
-template <class Fn> bool Load(HMODULE module, const char* name, Fn* fn, std::string* missing) {
-    if (FindDllFunction(module, name, fn))
-        return true;
-    *missing = name;
-    return false;
-}
-
 std::shared_ptr<const D2xxApi> LoadApi(std::string* error) {
     auto api = std::make_shared<D2xxApi>();
-    api->module = LoadAdapterDll("ftd2xx.dll");
-    if (!api->module) {
+    std::string reason;
+    api->library =
+        DynamicLibrary::Open("ftd2xx.dll", DynamicLibrary::Search::SystemFolders, &reason);
+    if (!api->library) {
         *error = std::string("ftd2xx.dll not found: ") + kInstall;
         return nullptr;
     }
-    std::string missing;
-    const bool complete =
-        Load(api->module, "FT_CreateDeviceInfoList", &api->createDeviceInfoList, &missing) &&
-        Load(api->module, "FT_GetDeviceInfoDetail", &api->getDeviceInfoDetail, &missing) &&
-        Load(api->module, "FT_Open", &api->open, &missing) &&
-        Load(api->module, "FT_ResetDevice", &api->resetDevice, &missing) &&
-        Load(api->module, "FT_SetUSBParameters", &api->setUsbParameters, &missing) &&
-        Load(api->module, "FT_SetLatencyTimer", &api->setLatencyTimer, &missing) &&
-        Load(api->module, "FT_SetBitMode", &api->setBitMode, &missing) &&
-        Load(api->module, "FT_Purge", &api->purge, &missing) &&
-        Load(api->module, "FT_Write", &api->write, &missing) &&
-        Load(api->module, "FT_Read", &api->read, &missing) &&
-        Load(api->module, "FT_GetQueueStatus", &api->getQueueStatus, &missing) &&
-        Load(api->module, "FT_Close", &api->close, &missing);
-    if (!complete) {
-        *error = "ftd2xx.dll has no " + missing + ": " + kInstall;
+    DynamicLibrary& dll = *api->library;
+    dll.Resolve("FT_CreateDeviceInfoList", &api->createDeviceInfoList)
+        .Resolve("FT_GetDeviceInfoDetail", &api->getDeviceInfoDetail)
+        .Resolve("FT_Open", &api->open)
+        .Resolve("FT_ResetDevice", &api->resetDevice)
+        .Resolve("FT_SetUSBParameters", &api->setUsbParameters)
+        .Resolve("FT_SetLatencyTimer", &api->setLatencyTimer)
+        .Resolve("FT_SetBitMode", &api->setBitMode)
+        .Resolve("FT_Purge", &api->purge)
+        .Resolve("FT_Write", &api->write)
+        .Resolve("FT_Read", &api->read)
+        .Resolve("FT_GetQueueStatus", &api->getQueueStatus)
+        .Resolve("FT_Close", &api->close);
+    if (!dll.FirstMissing().empty()) {
+        *error = "ftd2xx.dll has no " + dll.FirstMissing() + ": " + kInstall;
         return nullptr;
     }
     return api;
@@ -243,7 +233,12 @@ bool D2xxLink::Receive(size_t size, std::vector<uint8_t>* data, std::string* err
     return false;
 }
 
-std::vector<FtdiDevice> ListD2xxDevices(std::string* note) {
+std::unique_ptr<ByteLink> OpenFtdiLink(const FtdiSelection& selection, FtdiChip* chip,
+                                       std::string* name, std::string* error) {
+    return D2xxLink::Open(selection, chip, name, error);
+}
+
+std::vector<FtdiDevice> ListFtdiDevices(std::string* note) {
     std::shared_ptr<const D2xxApi> api = LoadApi(note);
     if (!api)
         return {};

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "adapters/ByteLink.h"
-#include "adapters/ftdi/D2xx.h"
-#include "adapters/ftdi/FtdiSelection.h"
+#include "ByteLink.h"
+#include "D2xx.h"
+#include "FtdiSelection.h"
 
 namespace rtd::host::ftdi {
 
@@ -37,8 +37,6 @@ private:
 
 // The attached FT232H, FT2232H and FT4232H chips as the driver lists them, in the order
 // ftdi:N counts them; empty with `note` set when the DLL is missing.
-std::vector<FtdiDevice> ListD2xxDevices(std::string* note);
-
 } // namespace rtd::host::ftdi
 
 #endif

@@ -1,48 +1,16 @@
-#include "adapters/ftdi/FtdiBus.h"
+#include "FtdiBus.h"
 
-#include "adapters/ForwardingAdapter.h"
-#include "adapters/TracingLink.h"
-#include "adapters/ftdi/FtdiSelection.h"
-#include "adapters/ftdi/MpsseAdapter.h"
-#include "adapters/ftdi/MpsseModel.h"
-#include "bus/AdapterBus.h"
-#include "bus/ModelChip.h"
-
-#if defined(_WIN32)
-#include "adapters/ftdi/D2xxLink.h"
-#elif defined(RTD_HAVE_LIBFTDI)
-#include "adapters/ftdi/LibFtdiLink.h"
-#endif
+#include "AdapterBus.h"
+#include "ForwardingAdapter.h"
+#include "FtdiSelection.h"
+#include "ModelChip.h"
+#include "MpsseAdapter.h"
+#include "MpsseModel.h"
+#include "TracingLink.h"
 
 namespace rtd::host::ftdi {
 
 namespace {
-
-// The system's transport for the selected interface, or null with a reason.
-std::unique_ptr<ByteLink> OpenLink(const FtdiSelection& selection, FtdiChip* chip,
-                                   std::string* name, std::string* error) {
-#if defined(_WIN32)
-    return D2xxLink::Open(selection, chip, name, error);
-#elif defined(RTD_HAVE_LIBFTDI)
-    return LibFtdiLink::Open(selection, chip, name, error);
-#else
-    (void)selection, (void)chip, (void)name;
-    *error = "this isphost was built without libftdi1: install libftdi1-dev and rebuild "
-             "(or use --bus ftdi:model for a dry run)";
-    return nullptr;
-#endif
-}
-
-std::vector<FtdiDevice> ListDevices(std::string* note) {
-#if defined(_WIN32)
-    return ListD2xxDevices(note);
-#elif defined(RTD_HAVE_LIBFTDI)
-    return ListLibFtdiDevices(note);
-#else
-    *note = "none: this isphost was built without libftdi1 (install libftdi1-dev and rebuild)";
-    return {};
-#endif
-}
 
 // An MPSSE adapter over its link, traced; the link is a device's transport or, in a dry
 // run, the MPSSE model behind the USB fault decorator, over the wire and chip models.
@@ -59,7 +27,7 @@ public:
           traced_(&model_->faulty, trace), mpsse_(&traced_, chip, name, kHz) {}
 
     // Faults and flash (the model only), then the engine's set-up.
-    bool Begin(const Options* options, std::string* error) {
+    bool Begin(const BusOptions* options, std::string* error) {
         if (model_ && !model_->chip.Setup(*options, &model_->wire, &model_->faulty, error))
             return false;
         return mpsse_.Begin(error);
@@ -84,7 +52,7 @@ std::unique_ptr<FtdiAdapter> OpenDevice(const FtdiSelection& selection, Trace* t
                                         std::string* error) {
     FtdiChip chip = FtdiChip::Ft232h;
     std::string name;
-    std::unique_ptr<ByteLink> link = OpenLink(selection, &chip, &name, error);
+    std::unique_ptr<ByteLink> link = OpenFtdiLink(selection, &chip, &name, error);
     if (!link)
         return nullptr;
     auto adapter = std::make_unique<FtdiAdapter>(std::move(link), chip, name, trace, kHz);
@@ -92,8 +60,6 @@ std::unique_ptr<FtdiAdapter> OpenDevice(const FtdiSelection& selection, Trace* t
         return nullptr;
     return adapter;
 }
-
-} // namespace
 
 bool MatchesFtdiBus(const std::string& bus) {
     return BusName(bus) == "ftdi" && bus.find('/') == std::string::npos;
@@ -121,11 +87,11 @@ std::unique_ptr<HostBus> OpenFtdiBus(const BusSetup& setup, std::string* error) 
         return nullptr;
     ModelChip* chip = model->Chip();
     return std::make_unique<AdapterHostBus>(
-        std::move(model), [chip](Console* console) { return chip->Finish(console); });
+        std::move(model), [chip](Reporter* reporter) { return chip->Finish(reporter); });
 }
 
 std::vector<BusListing> ListFtdiBuses(std::string* note) {
-    const std::vector<FtdiDevice> devices = ListDevices(note);
+    const std::vector<FtdiDevice> devices = ListFtdiDevices(note);
     std::vector<BusListing> listings;
     Trace untraced;
     for (size_t i = 0; i < devices.size(); ++i) {
@@ -148,6 +114,19 @@ std::vector<BusListing> ListFtdiBuses(std::string* note) {
     if (devices.empty() && note->empty())
         *note = "none attached";
     return listings;
+}
+
+} // namespace
+
+const BusKind& FtdiBusKind() {
+    static const BusKind kind = {"FTDI MPSSE adapters (FT232H, FT2232H, FT4232H)",
+                                 "ftdi[:N|SERIAL][:A-D], ftdi:model[:CHIP]",
+                                 MatchesFtdiBus,
+                                 CheckFtdiBus,
+                                 MpsseSpeedsKhz(),
+                                 OpenFtdiBus,
+                                 ListFtdiBuses};
+    return kind;
 }
 
 } // namespace rtd::host::ftdi

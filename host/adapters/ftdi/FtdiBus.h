@@ -8,15 +8,21 @@
 #include <string>
 #include <vector>
 
-#include "bus/BusTable.h"
+#include "BusKind.h"
+#include "ByteLink.h"
+#include "FtdiSelection.h"
 
 namespace rtd::host::ftdi {
 
-bool MatchesFtdiBus(const std::string& bus);
-bool CheckFtdiBus(const std::string& bus, std::string* error);
-std::unique_ptr<HostBus> OpenFtdiBus(const BusSetup& setup, std::string* error);
-// Each MPSSE interface of each attached chip, probed at 0x4A.
-std::vector<BusListing> ListFtdiBuses(std::string* note);
+// The FTDI MPSSE's row of the bus table; its list holds each MPSSE interface of each
+// attached chip, probed at 0x4A.
+const BusKind& FtdiBusKind();
+
+// The transport of this build (LibFtdiLink.cpp, D2xxLink.cpp or FtdiNone.cpp): the link to
+// the interface `selection` names, or null with a one-line reason; the attached chips.
+std::unique_ptr<ByteLink> OpenFtdiLink(const FtdiSelection& selection, FtdiChip* chip,
+                                       std::string* name, std::string* error);
+std::vector<FtdiDevice> ListFtdiDevices(std::string* note);
 
 } // namespace rtd::host::ftdi
 

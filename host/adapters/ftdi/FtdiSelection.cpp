@@ -1,4 +1,4 @@
-#include "adapters/ftdi/FtdiSelection.h"
+#include "FtdiSelection.h"
 
 #include <cctype>
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "adapters/ftdi/MpsseEncoder.h"
+#include "MpsseEncoder.h"
 
 namespace rtd::host::ftdi {
 

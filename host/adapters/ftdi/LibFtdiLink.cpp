@@ -1,4 +1,5 @@
-#include "adapters/ftdi/LibFtdiLink.h"
+#include "LibFtdiLink.h"
+#include "FtdiBus.h"
 
 #include <ftdi.h>
 #include <libusb.h>
@@ -145,7 +146,12 @@ bool LibFtdiLink::Receive(size_t size, std::vector<uint8_t>* data, std::string* 
     return true;
 }
 
-std::vector<FtdiDevice> ListLibFtdiDevices(std::string* note) {
+std::unique_ptr<ByteLink> OpenFtdiLink(const FtdiSelection& selection, FtdiChip* chip,
+                                       std::string* name, std::string* error) {
+    return LibFtdiLink::Open(selection, chip, name, error);
+}
+
+std::vector<FtdiDevice> ListFtdiDevices(std::string* note) {
     ftdi_context* context = ftdi_new();
     if (!context) {
         *note = "libftdi cannot start";

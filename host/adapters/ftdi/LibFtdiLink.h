@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "adapters/ByteLink.h"
-#include "adapters/ftdi/FtdiSelection.h"
+#include "ByteLink.h"
+#include "FtdiSelection.h"
 
 struct ftdi_context;
 
@@ -33,8 +33,6 @@ private:
 
 // The attached FT232H, FT2232H and FT4232H chips, in the order ftdi:N counts them. An
 // empty list with `note` set when libusb cannot look.
-std::vector<FtdiDevice> ListLibFtdiDevices(std::string* note);
-
 } // namespace rtd::host::ftdi
 
 #endif

@@ -1,4 +1,4 @@
-#include "adapters/ftdi/MpsseAdapter.h"
+#include "MpsseAdapter.h"
 
 namespace rtd::host::ftdi {
 
@@ -54,7 +54,7 @@ AdapterCapabilities MpsseAdapter::Capabilities() const {
     c.maxRead = kMaxTransfer;
     c.plainI2c = true;
     c.seesAcknowledge = true;
-    c.speedsKhz = {100, 400};
+    c.speedsKhz = MpsseSpeedsKhz();
     return c;
 }
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "adapters/ByteLink.h"
-#include "adapters/I2cAdapter.h"
-#include "adapters/ftdi/MpsseEncoder.h"
+#include "ByteLink.h"
+#include "I2cAdapter.h"
+#include "MpsseEncoder.h"
 
 namespace rtd::host::ftdi {
 

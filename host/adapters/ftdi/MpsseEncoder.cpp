@@ -1,6 +1,8 @@
-#include "adapters/ftdi/MpsseEncoder.h"
+#include "MpsseEncoder.h"
 
-#include "adapters/ftdi/MpsseCommands.h"
+#include <algorithm>
+
+#include "MpsseCommands.h"
 
 namespace rtd::host::ftdi {
 
@@ -94,8 +96,14 @@ int MpsseInterfaces(FtdiChip chip) {
     return chip == FtdiChip::Ft232h ? 1 : 2;
 }
 
+const std::vector<int>& MpsseSpeedsKhz() {
+    static const std::vector<int> speeds = {100, 400};
+    return speeds;
+}
+
 bool IsSupportedSpeed(int kHz) {
-    return kHz == 100 || kHz == 400;
+    const std::vector<int>& speeds = MpsseSpeedsKhz();
+    return std::find(speeds.begin(), speeds.end(), kHz) != speeds.end();
 }
 
 uint16_t ClockDivisor(int kHz) {

@@ -23,6 +23,7 @@ bool HasDriveZero(FtdiChip chip);
 int MpsseInterfaces(FtdiChip chip);
 
 // The bus speeds the encoder sets, in kHz.
+const std::vector<int>& MpsseSpeedsKhz();
 bool IsSupportedSpeed(int kHz);
 // Divisor of the 60 MHz base clock for kHz; three-phase clocking stretches each bit to
 // three half periods, so SCL = 60 MHz / ((1 + divisor) * 3).

@@ -1,6 +1,6 @@
-#include "adapters/ftdi/MpsseModel.h"
+#include "MpsseModel.h"
 
-#include "adapters/ftdi/MpsseCommands.h"
+#include "MpsseCommands.h"
 
 namespace rtd::host::ftdi {
 

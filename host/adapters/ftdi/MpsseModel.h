@@ -13,9 +13,9 @@
 #include <set>
 #include <string>
 
-#include "adapters/ByteLink.h"
-#include "adapters/I2cWireModel.h"
-#include "adapters/ftdi/MpsseEncoder.h"
+#include "ByteLink.h"
+#include "I2cWireModel.h"
+#include "MpsseEncoder.h"
 
 namespace rtd::host::ftdi {
 

@@ -13,12 +13,13 @@
 
 #include <windows.h>
 
+#include "Ch341Adapter.h"
+#include "Ch341Encoder.h"
+#include "Ch341Model.h"
+#include "I2cWireModel.h"
+#include "LinkFaults.h"
+#include "ModelChip.h"
 #include "StandInEnvironment.h"
-#include "adapters/I2cWireModel.h"
-#include "adapters/LinkFaults.h"
-#include "adapters/ch341/Ch341Adapter.h"
-#include "adapters/ch341/Ch341Model.h"
-#include "bus/ModelChip.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ HANDLE WINAPI CH341OpenDevice(ULONG index) {
     if (index >= standin::Devices(kPrefix, 1))
         return INVALID_HANDLE_VALUE;
     if (!Find(index)) {
-        const Options options = standin::ModelOptions(kPrefix);
+        const BusOptions options = standin::ModelOptions(kPrefix);
         auto device = std::make_unique<Device>();
         std::string error;
         if (!device->chip.Setup(options, &device->wire, &device->faulty, &error))
@@ -65,17 +66,16 @@ HANDLE WINAPI CH341OpenDevice(ULONG index) {
 
 VOID WINAPI CH341CloseDevice(ULONG index) {
     if (Device* d = Find(index)) {
-        Console console(std::cout, std::cerr, Console::Mode::Quiet);
-        d->chip.Finish(&console);
+        standin::StderrReporter reporter;
+        d->chip.Finish(&reporter);
         Devices().erase(index);
     }
 }
 
 BOOL WINAPI CH341SetStream(ULONG index, ULONG mode) {
-    static const int kSpeeds[] = {20, 100, 400, 750};
     Device* d = Find(index);
     std::string error;
-    return d && d->adapter.SetSpeed(kSpeeds[mode & 3], &error);
+    return d && d->adapter.SetSpeed(ch341::SpeedsKhz()[mode & 3], &error);
 }
 
 // One write, or one byte written and then a read from that address byte; the plug-in's

@@ -13,12 +13,12 @@
 #include <memory>
 #include <string>
 
+#include "D2xx.h"
+#include "I2cWireModel.h"
+#include "LinkFaults.h"
+#include "ModelChip.h"
+#include "MpsseModel.h"
 #include "StandInEnvironment.h"
-#include "adapters/I2cWireModel.h"
-#include "adapters/LinkFaults.h"
-#include "adapters/ftdi/D2xx.h"
-#include "adapters/ftdi/MpsseModel.h"
-#include "bus/ModelChip.h"
 
 namespace {
 
@@ -110,8 +110,8 @@ Status WINAPI FT_Close(Handle handle) {
     Device* d = Find(handle);
     if (!d)
         return kInvalidHandle;
-    Console console(std::cout, std::cerr, Console::Mode::Quiet);
-    d->chip_.Finish(&console);
+    standin::StderrReporter reporter;
+    d->chip_.Finish(&reporter);
     Devices().erase(handle);
     return kOk;
 }

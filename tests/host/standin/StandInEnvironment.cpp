@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <iostream>
 
 namespace rtd::host::standin {
 
@@ -12,8 +13,8 @@ std::string Env(const std::string& name) {
     return n > 0 && n < sizeof value ? std::string(value, n) : std::string();
 }
 
-Options ModelOptions(const std::string& prefix) {
-    Options options;
+BusOptions ModelOptions(const std::string& prefix) {
+    BusOptions options;
     options.simFlash = Env(prefix + "FLASH");
     const std::string faults = Env(prefix + "FAULTS");
     for (size_t at = 0; at < faults.size();) {
@@ -27,6 +28,10 @@ Options ModelOptions(const std::string& prefix) {
 unsigned long Devices(const std::string& prefix, unsigned long fallback) {
     const std::string count = Env(prefix + "DEVICES");
     return count.empty() ? fallback : std::stoul(count);
+}
+
+void StderrReporter::Error(const std::string& text) {
+    std::cerr << "isphost: " << text << '\n';
 }
 
 } // namespace rtd::host::standin

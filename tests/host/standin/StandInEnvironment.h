@@ -8,14 +8,21 @@
 
 #include <string>
 
-#include "Options.h"
+#include "BusOptions.h"
+#include "Reporter.h"
 
 namespace rtd::host::standin {
 
 std::string Env(const std::string& name);
 // The flash file and the faults, as a model bus takes them from the command line.
-Options ModelOptions(const std::string& prefix);
+BusOptions ModelOptions(const std::string& prefix);
 unsigned long Devices(const std::string& prefix, unsigned long fallback);
+
+// Where a model's failure to save its flash goes: stderr, as isphost would show it.
+class StderrReporter : public Reporter {
+public:
+    void Error(const std::string& text) override;
+};
 
 } // namespace rtd::host::standin
 

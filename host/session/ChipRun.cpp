@@ -1,0 +1,164 @@
+#include "ChipRun.h"
+
+#include <chrono>
+#include <memory>
+
+#include "BusStats.h"
+#include "BusTable.h"
+#include "ExitStatus.h"
+#include "FailureDiagnosis.h"
+#include "HostForm.h"
+#include "HostStrings.h"
+#include "ImageTools.h"
+#include "PluginLoader.h"
+#include "Preflight.h"
+#include "Quonunit.h"
+#include "Trace.h"
+#include "TracingBus.h"
+#include "Verify.h"
+
+namespace rtd::host {
+
+namespace {
+
+int SetupError(RunOutput& output, CommandReport* report, const std::string& reason) {
+    output.Error(reason);
+    report->status = kExitUsage;
+    return kExitUsage;
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The plug-in and the host objects of one command, handed over for the call.
+struct PluginCall {
+    std::unique_ptr<Plugin> plugin;
+    std::unique_ptr<HostForm> form;
+    std::unique_ptr<HostStrings> strings;
+    const PluginExports* exports = nullptr;
+    const HostStrings* lines = nullptr;
+};
+
+bool LoadPlugin(const RunOptions& o, RunOutput& output, Trace* trace, PluginCall* call,
+                std::string* error) {
+    const std::string path = o.plugin.empty() ? DefaultPluginPath(ExecutablePath()) : o.plugin;
+    call->plugin = Plugin::Load(path, error);
+    if (!call->plugin)
+        return false;
+    call->form = CreateHostForm([&output](int percent) { output.Progress(percent); }, trace, error);
+    if (!call->form)
+        return false;
+    // Lines are shown as they come; a Clear leaves what was shown as it is.
+    call->strings = std::make_unique<HostStrings>(
+        LinesDisplay{[&output](const std::string& line) { output.Line(line); }, nullptr}, trace);
+    call->exports = &call->plugin->Exports();
+    call->lines = call->strings.get();
+    return true;
+}
+
+} // namespace
+
+int RunChipCommand(const ChipCommand& command, const RunOptions& o, std::ostream& out,
+                   RunOutput& output, CommandReport* report, const ChipSession& session) {
+    std::string error;
+    Trace ownTrace;
+    if (!session.trace && !o.trace.empty() && !ownTrace.Open(o.trace, &error))
+        return SetupError(output, report, error);
+    Trace& trace = session.trace ? *session.trace : ownTrace;
+
+    std::unique_ptr<HostBus> ownBus;
+    HostBus* bus = nullptr;
+    if (command.Has(kNeedsBus)) {
+        if (session.bus) {
+            bus = session.bus;
+        } else if (!(ownBus = CreateHostBus(o, &trace, &error))) {
+            return SetupError(output, report, error);
+        } else {
+            bus = ownBus.get();
+        }
+        // Before an erase: a bus that cannot carry the write must not leave a blank chip.
+        if (command.Has(kErasesChip) && !o.noPreflight) {
+            const PreflightResult preflight = RunPreflight(bus->Adapter());
+            if (!preflight.Passed())
+                return SetupError(output, report, preflight.refusal);
+        }
+    }
+    // Counted under the trace, so both see the same transfers; the diagnosis watches what
+    // the plug-in sends and hears.
+    std::unique_ptr<BusStats> counted;
+    std::unique_ptr<TracingBus> tracing;
+    std::unique_ptr<FailureDiagnosis> diagnosis;
+    if (bus) {
+        counted = std::make_unique<BusStats>(bus->Bus());
+        tracing = std::make_unique<TracingBus>(counted.get(), &trace);
+        diagnosis = std::make_unique<FailureDiagnosis>(tracing.get());
+    }
+
+    PluginCall call;
+    if (session.plugin) {
+        call.exports = session.plugin->exports;
+        call.lines = session.plugin->strings;
+    } else if (!command.Has(kHostSide) && !LoadPlugin(o, output, &trace, &call, &error)) {
+        return SetupError(output, report, error);
+    }
+
+    const auto start = std::chrono::steady_clock::now();
+    bool ok = false;
+    std::string lastLine;                      // the plug-in's last message line, for the diagnosis
+    const bool setting = LoadAutoFireSecond(); // as the plug-in reads it
+    image::FirmwarePlan plan;
+    if (command.Has(kTakesFile)) {
+        report->file = o.arguments[0];
+        plan = PlanFor(o.arguments[0], setting);
+    }
+    report->programs = command.Has(kProgramsFile);
+    if (command.Has(kHostSide)) {
+        ok = VerifyFile(plan, tracing.get(), report, &output) == kExitOk;
+    } else if (report->programs && PlanBanks(plan, BankRange::Written, report) && o.ifDifferent &&
+               FlashAlreadyHolds(plan, tracing.get(), &output)) {
+        report->skipped = true;
+        ok = true;
+    } else {
+        const PluginExports& e = *call.exports;
+        if (call.strings) {
+            e.SetMainFrm(call.form.get());
+            e.SetInfoList(call.strings.get());
+        }
+        e.SetIICInterFace(diagnosis.get());
+        ok = command.callExport(e, command.Has(kTakesFile) ? o.arguments[0] : "", out);
+        e.SetIICInterFace(nullptr);
+        if (call.strings) {
+            e.SetInfoList(nullptr);
+            e.SetMainFrm(nullptr);
+        }
+        if (!call.lines->Lines().empty())
+            lastLine = call.lines->Lines().back();
+        if (!ok && report->error.empty())
+            report->error = lastLine;
+    }
+    report->seconds = SecondsSince(start);
+    output.Finish();
+    call.plugin.reset(); // unloading makes the plug-in save its setting
+
+    int status = ok ? kExitOk : kExitFailed;
+    if (ownBus && !ownBus->Finish(&output))
+        status = kExitFailed;
+    // The error a script sees is the failure itself; the diagnosis only explains it.
+    if (!output.FirstError().empty())
+        report->error = output.FirstError();
+    if (bus && !ok && !command.Has(kHostSide))
+        for (const std::string& line : diagnosis->Explain(lastLine, bus->FailedTransfers()))
+            output.Explain(line);
+    if (!session.trace && !trace.Close()) {
+        output.Error("cannot write the trace file " + o.trace);
+        status = kExitFailed;
+    }
+    report->status = status;
+    report->succeeded = ok;
+    if (counted)
+        report->bus = counted->Counts();
+    return status;
+}
+
+} // namespace rtd::host

@@ -1,0 +1,260 @@
+// The whole host on adapter buses: each adapter's model (and, on Windows, the maker's DLL
+// transport against the stand-in DLL) runs the plug-in's commands exactly as the chip
+// model does, and the adapter's failures end in the command's failure line and one line
+// naming the adapter error.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <regex>
+
+#include "HostRun.h"
+#include "ImageTools.h"
+
+namespace rtd::host::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+enum class Transport { Model, Ch341Dll, D2xx };
+
+struct Route {
+    const char* bus;
+    const char* modelBus;    // the same adapter's model, for where faults strike
+    Transport transport;     // but the model: faults and flash go to the stand-in DLL
+    const char* envPrefix;   // through these environment variables
+    bool seesAck;            // the transport reports acknowledge bits
+    const char* firstPacket; // of the model, at 100 kHz
+};
+
+std::vector<Route> Routes() {
+    std::vector<Route> routes = {
+        {"ch341:model", "ch341:model", Transport::Model, "", true, "A > AA 61 00"},
+        {"ftdi:model", "ftdi:model", Transport::Model, "", true, "A > AA AB"},
+    };
+#if defined(_WIN32)
+    routes.push_back(
+        {"ch341:0", "ch341:model", Transport::Ch341Dll, "RTD_CH341_MODEL_", false, ""});
+    routes.push_back({"ftdi:0:A", "ftdi:model", Transport::D2xx, "RTD_FTDI_MODEL_", true, ""});
+#endif
+    return routes;
+}
+
+HostResult RunOn(const Route& route, const Lines& faults, const std::string& flash, Lines args) {
+    std::string joined;
+    for (const std::string& f : faults)
+        joined += (joined.empty() ? "" : ",") + f;
+    const bool standIn = route.transport != Transport::Model;
+    ScopedEnv envFaults(route.envPrefix + std::string("FAULTS"), standIn ? joined : "");
+    ScopedEnv envFlash(route.envPrefix + std::string("FLASH"), standIn ? flash : "");
+    Lines prefix = {"--bus", route.bus};
+    if (!standIn) {
+        for (const std::string& f : faults)
+            prefix.insert(prefix.end(), {"--sim-fault", f});
+        if (!flash.empty())
+            prefix.insert(prefix.end(), {"--sim-flash", flash});
+    }
+    args.insert(args.begin(), prefix.begin(), prefix.end());
+    return RunInProcess(args);
+}
+
+// The plug-in's side of a trace, without the adapter's packets.
+Lines PluginEvents(const std::string& tracePath) {
+    return TraceEvents(tracePath, "WRPLC");
+}
+
+// The entry loop runs for a fixed time, so its attempts are counted by the clock: compare
+// which events happen, in the order they first happen.
+Lines FirstOccurrences(const Lines& events) {
+    Lines seen;
+    for (const std::string& e : events)
+        if (std::find(seen.begin(), seen.end(), e) == seen.end())
+            seen.push_back(e);
+    return seen;
+}
+
+TEST(AdapterRun, EveryCommandSendsWhatTheChipModelGetsAndWritesTheImage) {
+    const std::string file = ExamplePath("two-bank.kvf");
+    const std::string simTrace = TempPath("adapter-sim.trace");
+    const std::string trace = TempPath("adapter.trace");
+    const std::string flash = TempPath("adapter-flash.bin");
+    const Lines commands[] = {{"write", file}, {"erase"}, {"reset"}, {"enter-isp"}};
+    for (const Route& route : Routes()) {
+        for (const Lines& command : commands) {
+            Lines args = {"--trace", simTrace};
+            args.insert(args.end(), command.begin(), command.end());
+            ASSERT_EQ(RunInProcess(args).status, 0);
+            std::remove(flash.c_str());
+            args[1] = trace;
+            const HostResult r = RunOn(route, {}, flash, args);
+            const std::string what = std::string(route.bus) + " " + command[0];
+            ASSERT_EQ(r.status, 0) << what << "\n" << r.out << r.err;
+            EXPECT_EQ(r.err, "") << what;
+            Lines want = PluginEvents(simTrace), got = PluginEvents(trace);
+            if (command[0] == "enter-isp") {
+                want = FirstOccurrences(want);
+                got = FirstOccurrences(got);
+            }
+            EXPECT_EQ(got, want) << what;
+            if (*route.firstPacket) {
+                EXPECT_EQ(TraceEvents(trace, "A").front(), route.firstPacket) << what;
+            }
+            if (command[0] == "write") {
+                EXPECT_EQ(ReadFileBytes(flash), PlanFor(file, false).image) << what;
+            }
+        }
+    }
+}
+
+// Where in a healthy write the faults strike: the first page write's transaction (bus
+// transfers counted from 1), the first USB transfer that carries it, and half of all
+// USB transfers.
+struct Landmarks {
+    long pageTransaction = 0, pageTransfer = 0, halfTransfers = 0;
+};
+
+Landmarks FindLandmarks(const char* modelBus, const std::string& file) {
+    const std::string trace = TempPath("landmarks.trace");
+    const Route model = {modelBus, modelBus, Transport::Model, "", true, ""};
+    EXPECT_EQ(RunOn(model, {}, "", {"--no-preflight", "--trace", trace, "write", file}).status, 0);
+    Landmarks m;
+    long transactions = 0, transfers = 0;
+    for (const std::string& e : TraceEvents(trace)) {
+        if (e[0] == 'W' || e[0] == 'R') {
+            ++transactions;
+            if (!m.pageTransaction && e.rfind("W 94 94 ", 0) == 0)
+                m.pageTransaction = transactions;
+        } else if (e[0] == 'A') {
+            ++transfers;
+            if (m.pageTransaction && !m.pageTransfer)
+                m.pageTransfer = transfers;
+        }
+    }
+    m.halfTransfers = transfers / 2;
+    return m;
+}
+
+TEST(AdapterRun, AdapterFailuresEndInTheFailureLineAndOneLineNamingTheError) {
+    struct Case {
+        const char* name;
+        Lines faults;
+        Lines command;
+        std::string lastLine;  // of the message list; empty: any failure line
+        std::string error;     // in the one stderr line, through a transport that sees ACKs
+        std::string dllError;  // the same through CH341DLL.DLL; empty: no line
+        std::string d2xxError; // the same through ftd2xx.dll
+        bool readsFail;        // the plug-in's reads fail (its 0xFF fill stays)
+    };
+    const std::string file = ExamplePath("two-bank.kvf");
+    const std::string nackAddress = ": 12 bus transfers failed; the first: write of 2 bytes at "
+                                    "address 94: address not acknowledged";
+    const std::string nackPage = ": 1 bus transfer failed; the first: write of 257 bytes at "
+                                 "address 94: not acknowledged at data byte 100";
+    const auto cases = [&](const Landmarks& m) -> std::vector<Case> {
+        return {
+            {"NACK on the address",
+             {"nack-address"},
+             {"erase"},
+             "Enter Isp fail.",
+             nackAddress,
+             "",
+             nackAddress,
+             true},
+            {"NACK in the middle of a page",
+             {"nack-data=" + std::to_string(m.pageTransaction) + ":100"},
+             {"write", file},
+             "Crc Error!",
+             nackPage,
+             "",
+             nackPage,
+             false},
+            {"a USB transfer that fails",
+             {"usb-fail=" + std::to_string(m.pageTransfer)},
+             {"write", file},
+             "Crc Error!",
+             ": 1 bus transfer failed; the first: write of 257 bytes at address 94: USB transfer "
+             "failed: Operation timed out",
+             ": 1 bus transfer failed; the first: write of 257 bytes at address 94: CH341StreamI2C "
+             "failed (adapter unplugged?)",
+             ": 1 bus transfer failed; the first: write of 257 bytes at address 94: USB transfer "
+             "failed: I/O error",
+             false},
+            {"unplugged halfway through a write",
+             {"unplug=" + std::to_string(m.halfTransfers)},
+             {"write", file},
+             "",
+             "No such device (it may have been disconnected)",
+             "CH341StreamI2C failed (adapter unplugged?)",
+             "USB transfer failed: device not found (unplugged?)",
+             true},
+        };
+    };
+    const std::string trace = TempPath("adapter-fault.trace");
+    for (const Route& route : Routes()) {
+        const Landmarks m = FindLandmarks(route.modelBus, file);
+        ASSERT_GT(m.pageTransfer, 0) << route.modelBus;
+        for (const Case& c : cases(m)) {
+            // The faults count the plug-in's transfers: no pre-flight before them.
+            Lines args = {"--no-preflight", "--trace", trace};
+            args.insert(args.end(), c.command.begin(), c.command.end());
+            const HostResult r = RunOn(route, c.faults, "", args);
+            const std::string what = std::string(route.bus) + ": " + c.name;
+            EXPECT_EQ(r.status, 1) << what << "\n" << r.out << r.err;
+            EXPECT_EQ(SplitLines(r.out).back(), c.command[0] + ": FAILED") << what;
+            Lines messages, reads;
+            for (const std::string& e : PluginEvents(trace)) {
+                if (e[0] == 'L')
+                    messages.push_back(e.substr(2));
+                if (e[0] == 'R')
+                    reads.push_back(e);
+            }
+            ASSERT_FALSE(messages.empty()) << what;
+            if (!c.lastLine.empty())
+                EXPECT_EQ(messages.back(), c.lastLine) << what;
+            else
+                EXPECT_NE(messages.back().find_first_of("!."), std::string::npos) << what;
+            if (c.readsFail && route.seesAck) {
+                EXPECT_EQ(reads.back(), "R 95 FF") << what;
+            }
+            // The adapter's line, then the host's diagnosis (its own test).
+            Lines errors;
+            for (const std::string& line : SplitLines(r.err))
+                if (line.rfind("isphost: diagnosis: ", 0) != 0)
+                    errors.push_back(line);
+            const std::string& error = route.transport == Transport::Ch341Dll ? c.dllError
+                                       : route.transport == Transport::D2xx   ? c.d2xxError
+                                                                              : c.error;
+            if (error.empty()) {
+                EXPECT_EQ(errors, Lines{}) << what;
+                continue;
+            }
+            ASSERT_EQ(errors.size(), 1u) << what << "\n" << r.err;
+            // Which adapter, how many transfers failed, then the first one's reason.
+            const std::regex head(std::string("isphost: ") + route.bus +
+                                  ": [0-9]+ bus transfers? failed; the first: .+");
+            EXPECT_TRUE(std::regex_match(errors[0], head)) << what << "\n" << r.err;
+            EXPECT_NE(errors[0].find(error), std::string::npos) << what << "\n" << r.err;
+        }
+    }
+}
+
+TEST(AdapterRun, BusesListsEveryKindWithNothingAttached) {
+    const HostResult r = RunInProcess({"buses"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("i2c-dev adapters:"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("CH341A adapters:"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("FTDI MPSSE adapters (FT232H, FT2232H, FT4232H):"), std::string::npos)
+        << r.out;
+#if defined(_WIN32)
+    // The stand-in DLL beside the test reports one adapter, with the chip model behind it.
+    EXPECT_NE(r.out.find("ch341:0"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("status reads 00 at 0x4A"), std::string::npos) << r.out;
+    // The stand-in ftd2xx.dll: an FT232H and both interfaces of an FT2232H, each probed.
+    for (const char* bus : {"ftdi:0:A ", "ftdi:1:A ", "ftdi:1:B "})
+        EXPECT_NE(r.out.find(bus), std::string::npos) << bus << "\n" << r.out;
+    EXPECT_NE(r.out.find("chip answers at 0x4A (status 00)"), std::string::npos) << r.out;
+#endif
+}
+
+} // namespace
+} // namespace rtd::host::test

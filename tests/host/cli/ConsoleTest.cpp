@@ -1,0 +1,149 @@
+// What the user sees: lines, progress as a bar or as plain percentages, the result.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "Console.h"
+#include "HostForm.h"
+#include "HostStrings.h"
+#include "JsonText.h"
+#include "Trace.h"
+
+namespace rtd::host {
+namespace {
+
+TEST(Console, ProgressBarFillsInProportionAndClampsForeignValues) {
+    const struct {
+        int percent;
+        std::string bar;
+    } cases[] = {
+        {0, "[" + std::string(40, ' ') + "]   0%"},
+        {37, "[" + std::string(14, '#') + std::string(26, ' ') + "]  37%"},
+        {100, "[" + std::string(40, '#') + "] 100%"},
+        {250, "[" + std::string(40, '#') + "] 100%"},
+        {-5, "[" + std::string(40, ' ') + "]   0%"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RenderProgressBar(c.percent), c.bar) << c.percent;
+}
+
+// One session: events in, the exact text out, for each mode.
+TEST(Console, ModesShowTheSameSessionDifferently) {
+    const auto run = [](Console::Mode mode) {
+        std::ostringstream out, err;
+        Console c(out, err, mode);
+        c.Line("Begin...");
+        c.Progress(0);
+        c.Progress(0);
+        c.Progress(50);
+        c.Line("Write...");
+        c.Progress(100);
+        c.Result("write: OK");
+        return out.str();
+    };
+    EXPECT_EQ(run(Console::Mode::Plain), "Begin...\n0%\n50%\nWrite...\n100%\nwrite: OK\n");
+    EXPECT_EQ(run(Console::Mode::Quiet), "write: OK\n");
+    // JSON: the result line is left to the result object.
+    EXPECT_EQ(
+        run(Console::Mode::Json),
+        "{\"event\":\"line\",\"text\":\"Begin...\"}\n{\"event\":\"progress\",\"percent\":0}\n"
+        "{\"event\":\"progress\",\"percent\":50}\n{\"event\":\"line\",\"text\":\"Write...\"}\n"
+        "{\"event\":\"progress\",\"percent\":100}\n");
+
+    const std::string terminal = run(Console::Mode::Terminal);
+    const std::string pad(RenderProgressBar(0).size() - 8, ' ');
+    EXPECT_EQ(terminal, "Begin...\n\r" + RenderProgressBar(0) + "\r" + RenderProgressBar(0) + "\r" +
+                            RenderProgressBar(50) + "\rWrite..." + pad + "\n\r" +
+                            RenderProgressBar(100) + "\nwrite: OK\n");
+}
+
+TEST(Console, AFinishedBarStaysAboveTheNextLine) {
+    std::ostringstream out, err;
+    Console c(out, err, Console::Mode::Terminal);
+    c.Progress(100);
+    c.Line("Fire Bank1...");
+    c.Progress(0);
+    c.Finish();
+    EXPECT_EQ(out.str(),
+              "\r" + RenderProgressBar(100) + "\nFire Bank1...\n\r" + RenderProgressBar(0) + "\n");
+}
+
+TEST(Console, ErrorsGoToTheErrorStreamAfterEndingTheBar) {
+    std::ostringstream out, err;
+    Console c(out, err, Console::Mode::Terminal);
+    c.Progress(10);
+    c.Error("cannot save");
+    EXPECT_EQ(out.str(), "\r" + RenderProgressBar(10) + "\n");
+    EXPECT_EQ(err.str(), "isphost: cannot save\n");
+}
+
+TEST(Json, StringsEscapeQuotesBackslashesControlsAndEveryByteFrom0x80) {
+    const struct {
+        std::string text, json;
+    } cases[] = {
+        {"", R"("")"},
+        {"Crc Error!", R"("Crc Error!")"},
+        {"a\"b\\c/", R"("a\"b\\c/")"},
+        {"\n\r\t", R"("\n\r\t")"},
+        {std::string("\x00\x01\x1F\x7F", 4), R"("\u0000\u0001\u001F\u007F")"},
+        {"\xE9\xC3\xA9\xFF\x80", R"("\u00E9\u00C3\u00A9\u00FF\u0080")"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(JsonString(c.text), c.json) << c.json;
+    EXPECT_EQ(JsonObject().Add("n", -3).Add("ok", false).Add("s", 0.5).AddRaw("a", "[]").Text(),
+              R"({"n":-3,"ok":false,"s":0.500000,"a":[]})");
+}
+
+TEST(Console, JsonErrorsAreEventsAndStayOnTheErrorStream) {
+    std::ostringstream out, err;
+    Console c(out, err, Console::Mode::Json);
+    c.Error("ch341:model: 2 bus transfers failed");
+    c.Note("Bank 0: match");
+    c.Final("{}");
+    EXPECT_EQ(out.str(), "{\"event\":\"error\",\"text\":\"ch341:model: 2 bus transfers failed\"}\n"
+                         "{\"event\":\"note\",\"text\":\"Bank 0: match\"}\n{}\n");
+    EXPECT_EQ(err.str(), "isphost: ch341:model: 2 bus transfers failed\n");
+    EXPECT_EQ(c.FirstError(), "ch341:model: 2 bus transfers failed");
+}
+
+// The message list and the form feed the same trace, in call order.
+TEST(HostObjects, TraceLinesClearsAndDeliveredProgressInOrder) {
+    const std::string path = ::testing::TempDir() + "host-objects.trace";
+    std::ostringstream out, err;
+    Console console(out, err, Console::Mode::Plain);
+    Trace trace;
+    std::string error;
+    ASSERT_TRUE(trace.Open(path, &error)) << error;
+    HostStrings strings({[&console](const std::string& line) { console.Line(line); }, nullptr},
+                        &trace);
+    std::unique_ptr<HostForm> form =
+        CreateHostForm([&console](int percent) { console.Progress(percent); }, &trace, &error);
+    ASSERT_TRUE(form) << error;
+
+    strings.Clear();
+    EXPECT_EQ(strings.Add("Begin..."), 0);
+    EXPECT_EQ(strings.Add(nullptr), 1);
+#if !defined(_WIN32)
+    // Outside Windows progress waits in the form's queue until messages are processed.
+    form->PostWindowMessage(RTD_PROGRESS_MESSAGE, 42, 0);
+    form->PostWindowMessage(RTD_PROGRESS_MESSAGE + 1, 7, 0); // not progress: dropped
+    EXPECT_EQ(form->Delivered(), 0);
+#else
+    form->PostWindowMessage(RTD_PROGRESS_MESSAGE, 42, 0);
+#endif
+    form->ProcessMessages();
+    EXPECT_EQ(form->Delivered(), 1);
+    ASSERT_TRUE(trace.Close());
+
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    char buffer[256] = {};
+    const size_t n = std::fread(buffer, 1, sizeof buffer - 1, f);
+    std::fclose(f);
+    EXPECT_EQ(std::string(buffer, n), "C\nL Begin...\nL \nP 42\n");
+    EXPECT_EQ(out.str(), "Begin...\n\n42%\n");
+    EXPECT_EQ(strings.Lines().size(), 2u);
+}
+
+} // namespace
+} // namespace rtd::host

@@ -1,0 +1,3 @@
+// A shared adapter piece that reaches up into the session.
+#include "Bus.h"
+#include "Session.h"

@@ -1,0 +1,1 @@
+// Another adapter kind's header.

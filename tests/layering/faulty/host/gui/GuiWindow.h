@@ -1,0 +1,1 @@
+// The other front end's header.
