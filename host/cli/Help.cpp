@@ -80,7 +80,8 @@ const char* const kRest = R"(Options:
                      file, SHA-256, passed/failed, the chip's CRC-8 per bank, seconds
   --boards N         station: stop after N boards (default: until Ctrl-C)
   --stats            after a bus command: bus calls, bytes on the bus, time between bus
-                     calls against wall time, bus time projected at 100 and 400 kHz
+                     calls against wall time, bus time projected at 100 and 400 kHz; on
+                     a USB adapter its USB transfers and their projected time
   --json             one JSON object per line on stdout for every event, then a
                      "result" object (bus commands; schema in docs/HOST.md)
   --help, -h         this text

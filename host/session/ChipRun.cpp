@@ -103,6 +103,9 @@ int RunChipCommand(const ChipCommand& command, const RunOptions& o, std::ostream
         return SetupError(output, report, error);
     }
 
+    // A USB adapter's counts for this command alone, without its opening.
+    const UsbCounts* usb = bus ? bus->Adapter().Usb() : nullptr;
+    const UsbCounts usbBefore = usb ? *usb : UsbCounts{};
     const auto start = std::chrono::steady_clock::now();
     bool ok = false;
     std::string lastLine;                      // the plug-in's last message line, for the diagnosis
@@ -158,6 +161,11 @@ int RunChipCommand(const ChipCommand& command, const RunOptions& o, std::ostream
     report->succeeded = ok;
     if (counted)
         report->bus = counted->Counts();
+    report->busSpeedKhz = BusSpeedKhz(o);
+    if (usb) {
+        report->usbCounted = true;
+        report->usb = usb->Since(usbBefore);
+    }
     return status;
 }
 

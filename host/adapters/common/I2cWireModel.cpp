@@ -42,11 +42,21 @@ void I2cWireModel::Start() {
     Finish();
     open_ = true;
     ++transactions_;
+    refused_ = false;
+    afterRefusal_ = 0;
 }
 
 bool I2cWireModel::WriteByte(uint8_t byte) {
     if (!open_)
         return false; // no START: no device listens
+    if (refused_)
+        ++afterRefusal_;
+    const bool taken = Take(byte);
+    refused_ = refused_ || !taken;
+    return taken;
+}
+
+bool I2cWireModel::Take(uint8_t byte) {
     if (!haveAddress_) {
         haveAddress_ = true;
         address_ = byte;

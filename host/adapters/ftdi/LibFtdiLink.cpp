@@ -5,13 +5,15 @@
 #include <libusb.h>
 
 #include <chrono>
+#include <thread>
+
+#include "FtdiUsbTiming.h"
 
 namespace rtd::host::ftdi {
 
 namespace {
 
 constexpr int kReadTimeoutMs = 1000;
-constexpr unsigned char kLatencyMs = 1; // answers of a few bytes come back at once
 
 // The product id and device release tell the three H chips from the FT2232C/D (same
 // 0x6010, no 60 MHz clock or three-phase clocking) and from UART-only chips.
@@ -98,9 +100,15 @@ std::unique_ptr<LibFtdiLink> LibFtdiLink::Open(const FtdiSelection& selection, F
         return nullptr;
     context->usb_read_timeout = kReadTimeoutMs;
     context->usb_write_timeout = kReadTimeoutMs;
-    if (ftdi_usb_reset(context) < 0 || ftdi_set_latency_timer(context, kLatencyMs) < 0 ||
-        ftdi_set_bitmode(context, 0, BITMODE_RESET) < 0 ||
-        ftdi_set_bitmode(context, 0, BITMODE_MPSSE) < 0 || ftdi_tcioflush(context) < 0) {
+    bool ok = ftdi_usb_reset(context) >= 0 &&
+              ftdi_set_latency_timer(context, kLatencyTimerMs) >= 0 &&
+              ftdi_set_bitmode(context, 0, BITMODE_RESET) >= 0 &&
+              ftdi_set_bitmode(context, 0, BITMODE_MPSSE) >= 0;
+    if (ok) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(kSettleMs));
+        ok = ftdi_tcioflush(context) >= 0;
+    }
+    if (!ok) {
         *error = *name + ": " + Failure("cannot switch to MPSSE mode", context);
         return nullptr;
     }
