@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <regex>
 
 #include "HostRun.h"
@@ -67,7 +68,10 @@ StandInRun RunOnStandIns(const std::string& faults, const std::string& flash,
                          const std::string& args) {
     const std::string log = TempPath("usb-calls.log"), dir = TempPath("usb-run-");
     std::remove(log.c_str());
-    ScopedEnv path("LD_LIBRARY_PATH", RTD_TEST_USB_STANDINS);
+    // Taken once: the scope below removes the variable when it ends.
+    static const char* const searched = std::getenv("LD_LIBRARY_PATH");
+    static const std::string kept = searched ? std::string(":") + searched : "";
+    ScopedEnv path("LD_LIBRARY_PATH", RTD_TEST_USB_STANDINS + kept);
     ScopedEnv envFaults("RTD_USB_MODEL_FAULTS", faults);
     ScopedEnv envFlash("RTD_USB_MODEL_FLASH", flash);
     ScopedEnv envLog("RTD_USB_MODEL_LOG", log);
