@@ -53,6 +53,7 @@ libusb_device Make(DeviceKind kind, uint8_t address) {
         d.descriptor.idVendor = 0x1A86;
         d.descriptor.idProduct = 0x5512;
         d.descriptor.bcdDevice = 0x0304;
+        d.descriptor.iProduct = 2;
         d.strings[1] = "USB UART-LPT";
         d.interfaces = 1;
     } else {
