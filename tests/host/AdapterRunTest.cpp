@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <ostream>
 #include <regex>
 
 #include "HostRun.h"
@@ -85,38 +87,69 @@ Lines FirstOccurrences(const Lines& events) {
     return seen;
 }
 
-TEST(AdapterRun, EveryCommandSendsWhatTheChipModelGetsAndWritesTheImage) {
+// One command on one route. Commands outermost, so that the long entry loops of the
+// routes fall into different shards of the suite.
+struct CommandOnRoute {
+    const char* command;
+    Route route;
+};
+
+std::vector<CommandOnRoute> CommandsOnRoutes() {
+    std::vector<CommandOnRoute> cases;
+    for (const char* command : {"write", "erase", "reset", "enter-isp"})
+        for (const Route& route : Routes())
+            cases.push_back({command, route});
+    return cases;
+}
+
+void PrintTo(const CommandOnRoute& c, std::ostream* out) {
+    *out << c.command << " on " << c.route.bus;
+}
+
+class AdapterCommand : public ::testing::TestWithParam<CommandOnRoute> {};
+
+TEST_P(AdapterCommand, SendsWhatTheChipModelGetsAndWritesTheImage) {
+    const std::string command = GetParam().command;
+    const Route& route = GetParam().route;
     const std::string file = ExamplePath("two-bank.kvf");
     const std::string simTrace = TempPath("adapter-sim.trace");
     const std::string trace = TempPath("adapter.trace");
     const std::string flash = TempPath("adapter-flash.bin");
-    const Lines commands[] = {{"write", file}, {"erase"}, {"reset"}, {"enter-isp"}};
-    for (const Route& route : Routes()) {
-        for (const Lines& command : commands) {
-            Lines args = {"--trace", simTrace};
-            args.insert(args.end(), command.begin(), command.end());
-            ASSERT_EQ(RunInProcess(args).status, 0);
-            std::remove(flash.c_str());
-            args[1] = trace;
-            const HostResult r = RunOn(route, {}, flash, args);
-            const std::string what = std::string(route.bus) + " " + command[0];
-            ASSERT_EQ(r.status, 0) << what << "\n" << r.out << r.err;
-            EXPECT_EQ(r.err, "") << what;
-            Lines want = PluginEvents(simTrace), got = PluginEvents(trace);
-            if (command[0] == "enter-isp") {
-                want = FirstOccurrences(want);
-                got = FirstOccurrences(got);
-            }
-            EXPECT_EQ(got, want) << what;
-            if (*route.firstPacket) {
-                EXPECT_EQ(AdapterEvents(trace).front(), route.firstPacket) << what;
-            }
-            if (command[0] == "write") {
-                EXPECT_EQ(ReadFileBytes(flash), PlanFor(file, false).image) << what;
-            }
-        }
+    Lines args = {"--trace", simTrace, command};
+    if (command == "write")
+        args.push_back(file);
+    ASSERT_EQ(RunInProcess(args).status, 0);
+    std::remove(flash.c_str());
+    args[1] = trace;
+    const HostResult r = RunOn(route, {}, flash, args);
+    ASSERT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_EQ(r.err, "");
+    Lines want = PluginEvents(simTrace), got = PluginEvents(trace);
+    if (command == "enter-isp") {
+        want = FirstOccurrences(want);
+        got = FirstOccurrences(got);
+    }
+    EXPECT_EQ(got, want);
+    if (*route.firstPacket) {
+        EXPECT_EQ(AdapterEvents(trace).front(), route.firstPacket);
+    }
+    if (command == "write") {
+        EXPECT_EQ(ReadFileBytes(flash), PlanFor(file, false).image);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(AdapterRun, AdapterCommand, ::testing::ValuesIn(CommandsOnRoutes()),
+                         [](const ::testing::TestParamInfo<CommandOnRoute>& info) {
+                             std::string name =
+                                 std::string(info.param.command) + "_" + info.param.route.bus;
+                             std::replace_if(
+                                 name.begin(), name.end(),
+                                 [](char c) {
+                                     return !std::isalnum(static_cast<unsigned char>(c));
+                                 },
+                                 '_');
+                             return name;
+                         });
 
 // Where in a healthy write the faults strike: the first page write's transaction (bus
 // transfers counted from 1), the first USB transfer that carries it, and half of all
