@@ -3,53 +3,18 @@
 // has no paragraph for anything the host no longer has.
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <set>
-#include <sstream>
 
 #include "CommandTable.h"
 #include "Help.h"
+#include "ManPageText.h"
 #include "TempDir.h"
 
 namespace rtd::host {
 namespace {
 
-// The page as text: font changes and the zero-width "\&" dropped, "\-" as "-".
-std::string PlainRoff(std::string text) {
-    text = std::regex_replace(text, std::regex(R"(\\f[BIRP])"), "");
-    text = std::regex_replace(text, std::regex(R"(\\&)"), "");
-    return std::regex_replace(text, std::regex(R"(\\-)"), "-");
-}
-
-// The tags (the line after each ".TP") of one ".SH" section.
-std::set<std::string> ManTags(const std::string& page, const std::string& section) {
-    std::istringstream in(PlainRoff(page));
-    std::set<std::string> tags;
-    bool inSection = false, tagNext = false;
-    for (std::string line; std::getline(in, line);) {
-        if (line.rfind(".SH ", 0) == 0) {
-            inSection = line == ".SH " + section;
-        } else if (inSection && tagNext) {
-            tags.insert(line);
-        }
-        tagNext = line == ".TP";
-    }
-    return tags;
-}
-
-// The first column of the --help lines indented by exactly `indent` spaces whose text
-// starts with `first`, up to the gap before the description.
-std::set<std::string> HelpColumn(size_t indent, const std::string& first) {
-    std::istringstream in(HelpText());
-    std::set<std::string> entries;
-    for (std::string line; std::getline(in, line);) {
-        if (line.find_first_not_of(' ') != indent || line.compare(indent, first.size(), first))
-            continue;
-        const std::string rest = line.substr(indent);
-        entries.insert(rest.substr(0, rest.find("  ")));
-    }
-    return entries;
-}
+using rtd::test::HelpColumn;
+using rtd::test::ManTags;
 
 TEST(ManPage, HasAParagraphForEachCommandOptionAndFault) {
     const std::string page = rtd::test::ReadFileText(RTD_TEST_MANPAGE);
@@ -62,8 +27,8 @@ TEST(ManPage, HasAParagraphForEachCommandOptionAndFault) {
         std::set<std::string> host;
     } cases[] = {
         {"COMMANDS", commands},
-        {"OPTIONS", HelpColumn(2, "-")},
-        {"\"SIMULATED FAULTS\"", HelpColumn(23, "")},
+        {"OPTIONS", HelpColumn(HelpText(), 2, "-")},
+        {"\"SIMULATED FAULTS\"", HelpColumn(HelpText(), 23, "")},
     };
     for (const auto& c : cases) {
         EXPECT_GT(c.host.size(), 2u) << c.section; // the help text was read as meant
