@@ -31,6 +31,11 @@ std::vector<Route> Routes() {
     std::vector<Route> routes = {
         {"ch341:model", "ch341:model", Transport::Model, "", true, "A > AA 61 00"},
         {"ftdi:model", "ftdi:model", Transport::Model, "", true, "A > AA AB"},
+        {"mcp2221:model", "mcp2221:model", Transport::Model, "", true,
+         "A > 10 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
+         "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
+         "00 "
+         "00 00 00 00 00 00"},
     };
 #if defined(_WIN32)
     routes.push_back(
