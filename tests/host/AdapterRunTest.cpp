@@ -260,6 +260,7 @@ TEST(AdapterRun, BusesListsEveryKindWithNothingAttached) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("i2c-dev adapters:"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("CH341A adapters:"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("MCP2221A adapters:"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("FTDI MPSSE adapters (FT232H, FT2232H, FT4232H):"), std::string::npos)
         << r.out;
 #if defined(_WIN32)
