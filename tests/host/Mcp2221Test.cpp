@@ -260,28 +260,37 @@ TEST(Mcp2221Model, RefusesSpeedsAfterANackUntilACancelAndCountsStrayReports) {
     EXPECT_EQ(rig.model.BadReports(), 2);
 }
 
-// The device behind a stand-in for the system calls: the model, the wires, the chip.
+// The device behind a stand-in for the system calls: the model, the wires, the chip, and
+// the input reports waiting to be read, as the system queues them.
 struct Device {
-    enum class Trouble { None, Silent, Unplugged };
+    enum class Trouble { None, Silent, Unplugged, Stale };
+    explicit Device(Trouble t) : trouble(t) {
+        if (t == Trouble::Stale) // an answer an earlier run never read
+            waiting.push_back(StatusAnswer(kIdle));
+    }
     bool Take(const uint8_t* data, size_t size) {
         std::string ignored;
+        Report answer;
         // The report ID first, then the 64 bytes.
-        if (size != kReportSize + 1 || data[0] != 0)
+        if (size != kReportSize + 1 || data[0] != 0 ||
+            !model.Send(Report(data + 1, data + size), &ignored))
             return false;
-        return model.Send(Report(data + 1, data + size), &ignored);
+        if (model.Receive(kReportSize, &answer, &ignored))
+            waiting.push_back(answer);
+        return true;
     }
     long Give(uint8_t* data, size_t size) {
-        Report answer;
-        std::string ignored;
-        if (!model.Receive(kReportSize, &answer, &ignored) || size < answer.size())
+        if (waiting.empty() || size < kReportSize)
             return 0;
-        std::copy(answer.begin(), answer.end(), data);
-        return static_cast<long>(answer.size());
+        std::copy(waiting.front().begin(), waiting.front().end(), data);
+        waiting.pop_front();
+        return static_cast<long>(kReportSize);
     }
     sim::ChipModel chip;
     I2cWireModel wire{&chip};
     Mcp2221Model model{&wire};
-    Trouble trouble = Trouble::None;
+    Trouble trouble;
+    std::deque<Report> waiting;
 };
 
 // hidraw: the uevents of three HID devices, two of them MCP2221A.
@@ -357,6 +366,7 @@ public:
         *got = static_cast<size_t>(device_->Give(data + 1, size - 1)) + 1;
         return true;
     }
+    void Flush(Handle) override { device_->waiting.clear(); }
     void Close(Handle) override {}
     std::string ErrorText(unsigned long error) override { return "error " + std::to_string(error); }
     std::string opened;
@@ -392,6 +402,10 @@ TEST(Mcp2221Transports, ListOpenProbeAndFailAsTheSystemCallsDo) {
          "host/udev/60-rtd2120-adapters.rules (docs/ADAPTERS.md)"},
         {"hidraw: no answer", false, 0, 0, Device::Trouble::Silent, "/dev/hidraw2",
          "USB transfer failed: Operation timed out"},
+        {"hidraw: an answer left by an earlier run is drained", false, 0, 0, Device::Trouble::Stale,
+         "/dev/hidraw2", "chip answers at 0x4A (status 00)"},
+        {"windows: an answer left by an earlier run is flushed", true, 0, 0, Device::Trouble::Stale,
+         "\\\\?\\hid#vid_04d8&pid_00dd", "chip answers at 0x4A (status 00)"},
         {"hidraw: unplugged", false, 0, 0, Device::Trouble::Unplugged, "/dev/hidraw2",
          "USB transfer failed: No such device (it may have been disconnected)"},
         {"windows: the MCP2221A among the HID devices", true, 0, 0, Device::Trouble::None,
@@ -405,8 +419,7 @@ TEST(Mcp2221Transports, ListOpenProbeAndFailAsTheSystemCallsDo) {
          "USB transfer failed: No such device (it may have been disconnected)"},
     };
     for (const Case& c : cases) {
-        Device device;
-        device.trouble = c.trouble;
+        Device device(c.trouble);
         FakeHidraw hidraw(&device, static_cast<int>(c.openError));
         FakeWinHid winHid(&device, static_cast<unsigned long>(c.openError));
         HidrawPorts linuxPorts(&hidraw);
@@ -421,7 +434,7 @@ TEST(Mcp2221Transports, ListOpenProbeAndFailAsTheSystemCallsDo) {
 }
 
 TEST(Mcp2221Transports, ListingNamesEachDeviceAndProbesIt) {
-    Device device;
+    Device device(Device::Trouble::None);
     FakeHidraw hidraw(&device, 0);
     HidrawPorts ports(&hidraw);
     std::string note;

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "Mcp2221Encoder.h"
+
 namespace rtd::host::mcp2221 {
 
 namespace {
@@ -101,8 +103,14 @@ std::vector<HidPort> HidrawPorts::List(std::string*) {
 
 std::unique_ptr<ByteLink> HidrawPorts::Open(const HidPort& port, std::string* error) {
     const int fd = calls_->OpenLocked(port.path);
-    if (fd >= 0)
+    if (fd >= 0) {
+        // An answer left by a run that ended mid-exchange would pair every later request
+        // with the answer to the one before it.
+        uint8_t stale[kReportSize + 1];
+        for (int i = 0; i < 64 && calls_->Read(fd, stale, sizeof stale, 0) > 0; ++i) {
+        }
         return std::make_unique<HidrawLink>(calls_, fd, port.path);
+    }
     const int e = -fd;
     if (e == EWOULDBLOCK)
         *error = "bus busy: another program holds the MCP2221A on " + port.path +

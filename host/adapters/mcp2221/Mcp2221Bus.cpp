@@ -139,7 +139,7 @@ std::vector<BusListing> ListMcp2221Devices(Mcp2221Ports& ports, std::string* not
                             adapter ? ProbeChip(*adapter).Describe() : "cannot open: " + error});
     }
     if (found.empty() && note->empty())
-        *note = "none attached";
+        *note = "none (USB 04d8:00dd)";
     return listings;
 }
 

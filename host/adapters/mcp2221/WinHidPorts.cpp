@@ -75,8 +75,12 @@ std::vector<HidPort> WinHidPorts::List(std::string*) {
 std::unique_ptr<ByteLink> WinHidPorts::Open(const HidPort& port, std::string* error) {
     unsigned long e = 0;
     WinHidCalls::Handle h = calls_->Open(port.path, true, &e);
-    if (h)
+    if (h) {
+        // An answer left by a run that ended mid-exchange would pair every later request
+        // with the answer to the one before it.
+        calls_->Flush(h);
         return std::make_unique<WinHidLink>(calls_, h);
+    }
     if (e == kWinSharingViolation)
         *error = "bus busy: another program holds the MCP2221A (one command at a time)";
     else

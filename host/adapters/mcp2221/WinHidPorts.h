@@ -31,6 +31,8 @@ public:
     virtual Handle Open(const std::string& path, bool exclusive, unsigned long* error) = 0;
     // HidD_GetAttributes.
     virtual bool Attributes(Handle h, unsigned* vendor, unsigned* product) = 0;
+    // HidD_FlushQueue: drops the input reports waiting.
+    virtual void Flush(Handle h) = 0;
     // HidD_GetSerialNumberString, empty when there is none.
     virtual std::string Serial(Handle h) = 0;
     // Overlapped WriteFile / ReadFile, cancelled after `timeoutMs`: false with the error.

@@ -2,8 +2,11 @@
 // all part of Windows.
 #include <windows.h>
 
-#include <hidsdi.h>
 #include <setupapi.h>
+// This header of mingw-w64 declares hid.dll's functions without C linkage.
+extern "C" {
+#include <hidsdi.h>
+}
 
 #include "WinHidPorts.h"
 
@@ -59,6 +62,8 @@ public:
         *product = a.ProductID;
         return true;
     }
+
+    void Flush(Handle h) override { HidD_FlushQueue(h); }
 
     std::string Serial(Handle h) override {
         wchar_t text[128] = {};
