@@ -32,9 +32,14 @@ const char* const kRest = R"(Options:
   --bus ftdi:model[:ft2232h|:ft4232h]
                      a dry run: the exact MPSSE commands (FT232H by default), run by a
                      model of the engine into the simulated chip
+  --bus mcp2221[:N]  the N-th MCP2221A USB-HID adapter (default 0): hidraw on Linux, the
+                     system's HID driver on Windows (nothing to install)
+  --bus mcp2221:model
+                     a dry run: the exact MCP2221A reports, decoded by a model of the
+                     adapter into the simulated chip
   --bus-speed KHZ    the bus clock of a USB adapter: 20, 100 (default), 400 or 750; refused
                      where the adapter cannot set it (i2c-dev: the kernel driver sets it;
-                     FTDI: 100 or 400)
+                     FTDI, MCP2221A: 100 or 400)
   --sim-flash FILE   load the simulated flash from FILE before the command and save it
                      after (131,072 bytes, bank 0 then bank 1; a missing file is a blank chip)
   --sim-fault FAULT   make the simulated chip misbehave (repeatable), FAULT one of:
@@ -50,13 +55,16 @@ const char* const kRest = R"(Options:
                        power-cut@K       the power goes before bus transfer K (from 0): no
                                          answers, reads 0xFF; the saved flash holds what
                                          was erased and programmed, a page under way half
-                     and, with an adapter model (ch341:model, ftdi:model), faults of the
+                     and, with an adapter model (ch341:model, ftdi:model, mcp2221:model),
+                     faults of the
                      wires and USB:
                        nack-address      nothing acknowledges its address
                        nack-address=T    addresses acknowledged up to bus transfer T-1 only
                        nack-data=T:B     bus transfer T stops being acknowledged at data byte B
                        usb-fail=U        USB transfer U fails (a timeout)
                        unplug=U          USB transfer U and all after it fail: adapter gone
+                       engine-busy=T     (mcp2221:model) the adapter answers busy in bus
+                                         transfer T until it is cancelled
   --sim-adapter LIMIT  give the simulated bus the limit of a real adapter (repeatable):
                        max-write=N       writes longer than N bytes are refused
                        nack=ADDR         nothing acknowledges 7-bit ADDR (hex: 4A, 4B)

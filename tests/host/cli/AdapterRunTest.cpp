@@ -33,6 +33,11 @@ std::vector<Route> Routes() {
     std::vector<Route> routes = {
         {"ch341:model", "ch341:model", Transport::Model, "", true, false, "A > AA 61 00"},
         {"ftdi:model", "ftdi:model", Transport::Model, "", true, true, "A > AA AB"},
+        {"mcp2221:model", "mcp2221:model", Transport::Model, "", true, true,
+         "A > 10 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
+         "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
+         "00 "
+         "00 00 00 00 00 00"},
     };
 #if defined(_WIN32)
     routes.push_back(
@@ -281,6 +286,7 @@ TEST(AdapterRun, BusesListsEveryKindWithNothingAttached) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("i2c-dev adapters:"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("CH341A adapters:"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("MCP2221A adapters:"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("FTDI MPSSE adapters (FT232H, FT2232H, FT4232H):"), std::string::npos)
         << r.out;
 #if defined(_WIN32)
