@@ -2,8 +2,21 @@
 
 #include <chrono>
 #include <cstdio>
+#include <sys/stat.h>
+
+#include "AtomicFile.h"
 
 namespace rtd::host {
+
+namespace {
+
+// An empty flash file is what a run stopped right after creating it leaves.
+bool IsEmptyFile(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && info.st_size == 0;
+}
+
+} // namespace
 
 bool ModelChip::Setup(const BusOptions& options, I2cWireModel* wire, FaultyLink* link,
                       std::string* error) {
@@ -34,8 +47,10 @@ bool ModelChip::Setup(const BusOptions& options, I2cWireModel* wire, FaultyLink*
                      " (one command at a time)";
         if (!lock_)
             return false;
-        // A file just created is empty: the chip is blank, as for a missing file.
-        if (!lock_->Created() && !chip_.LoadFlash(flashFile_, error))
+        // A file just created, or left empty by a run that was stopped, is a blank chip, as
+        // for a missing file.
+        fresh_ = lock_->Created() || IsEmptyFile(flashFile_);
+        if (!fresh_ && !chip_.LoadFlash(flashFile_, error))
             return false;
     }
     // Busy times in real milliseconds, as a chip's would be.
@@ -49,15 +64,19 @@ bool ModelChip::Setup(const BusOptions& options, I2cWireModel* wire, FaultyLink*
 }
 
 ModelChip::~ModelChip() {
-    if (lock_ && lock_->Created() && !saved_)
+    if (lock_ && fresh_ && !saved_)
         std::remove(flashFile_.c_str()); // while still locked: no other host has it open
 }
 
 bool ModelChip::Finish(Reporter* reporter) {
     if (flashFile_.empty())
         return true;
+    // Whole or not at all: a failed save keeps the flash of the run before.
+    std::vector<uint8_t> bytes = chip_.Flash(0);
+    const std::vector<uint8_t>& bank1 = chip_.Flash(1);
+    bytes.insert(bytes.end(), bank1.begin(), bank1.end());
     std::string error;
-    if (chip_.SaveFlash(flashFile_, &error)) {
+    if (WriteFileAtomically(flashFile_, bytes.data(), bytes.size(), &error)) {
         saved_ = true;
         return true;
     }
