@@ -9,6 +9,8 @@
 namespace rtd::host::test {
 namespace {
 
+using Lines = std::vector<std::string>;
+
 TEST(FileCheckRun, FilesThatWouldProgramTheWrongThingAreRefusedBeforeTheBus) {
     const rtd::test::TempDir files;
     const std::string end = ":00000001FF\r\n";
@@ -39,16 +41,20 @@ TEST(FileCheckRun, FilesThatWouldProgramTheWrongThingAreRefusedBeforeTheBus) {
          "image), the body's 744 bytes decode to",
          1},
     };
-    const std::string trace = files.Path("t.trace"), flash = files.Path("flash.bin");
+    const std::string trace = files.Path("t.trace"), flash = files.Path("flash.bin"),
+                      log = files.Path("log.csv");
     for (const auto& c : cases) {
-        for (const char* command : {"write", "verify"}) {
-            const HostResult r =
-                RunInProcess({"--trace", trace, "--sim-flash", flash, command, c.file});
-            EXPECT_EQ(r.status, 2) << c.file;
+        for (const Lines& command : {Lines{"write", c.file}, Lines{"verify", c.file},
+                                     Lines{"station", c.file, "--log", log}}) {
+            Lines args = {"--trace", trace, "--sim-flash", flash};
+            args.insert(args.end(), command.begin(), command.end());
+            const HostResult r = RunInProcess(args);
+            EXPECT_EQ(r.status, 2) << command[0] << " " << c.file;
             ASSERT_EQ(SplitLines(r.err).size(), 1u) << c.file << "\n" << r.err;
             EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
             EXPECT_TRUE(TraceEvents(trace, "WRL").empty()) << c.file;
             EXPECT_FALSE(files.Has("flash.bin")) << c.file;
+            EXPECT_FALSE(files.Has("log.csv")) << c.file;
         }
         const HostResult info = RunInProcess({"image", "info", c.file});
         EXPECT_EQ(info.status, 2) << c.file;
@@ -64,6 +70,7 @@ TEST(FileCheckRun, FilesThatWouldProgramTheWrongThingAreRefusedBeforeTheBus) {
         EXPECT_EQ(SplitLines(forced.out).back(), c.forced ? "write: FAILED" : "write: OK");
         EXPECT_EQ(forced.err.find("diagnosis:"), std::string::npos) << forced.err;
         EXPECT_FALSE(MessageLines(trace).empty()) << c.file;
+        EXPECT_EQ(TraceEvents(trace, "WR").empty(), c.forced != 0) << c.file;
     }
 }
 
