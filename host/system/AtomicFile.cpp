@@ -47,7 +47,7 @@ bool AtomicFile::Commit(std::string* error) {
         *error = "cannot write " + target_ + ": " + std::strerror(reason ? reason : EIO);
         return false;
     }
-    if (!atomic_file::ReplaceFile(temporary_, target_, error)) {
+    if (!atomic_file::RenameOver(temporary_, target_, error)) {
         std::remove(temporary_.c_str());
         return false;
     }

@@ -51,7 +51,7 @@ std::string TemporaryName(const std::string& target);
 // Pushes the stream's data to the disk.
 bool SyncToDisk(std::FILE* file);
 // Renames `from` over `to`, replacing it.
-bool ReplaceFile(const std::string& from, const std::string& to, std::string* error);
+bool RenameOver(const std::string& from, const std::string& to, std::string* error);
 } // namespace atomic_file
 
 } // namespace rtd::host

@@ -21,7 +21,7 @@ bool SyncToDisk(std::FILE* file) {
     return ::fsync(::fileno(file)) == 0;
 }
 
-bool ReplaceFile(const std::string& from, const std::string& to, std::string* error) {
+bool RenameOver(const std::string& from, const std::string& to, std::string* error) {
     if (std::rename(from.c_str(), to.c_str()) == 0)
         return true;
     *error = "cannot replace " + to + ": " + std::strerror(errno);

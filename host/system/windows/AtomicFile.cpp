@@ -38,7 +38,7 @@ bool SyncToDisk(std::FILE* file) {
     return _commit(_fileno(file)) == 0;
 }
 
-bool ReplaceFile(const std::string& from, const std::string& to, std::string* error) {
+bool RenameOver(const std::string& from, const std::string& to, std::string* error) {
     if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
     *error = "cannot replace " + to + ": error " + std::to_string(GetLastError());
