@@ -64,7 +64,7 @@ bool ModelChip::Setup(const BusOptions& options, I2cWireModel* wire, FaultyLink*
 }
 
 ModelChip::~ModelChip() {
-    if (lock_ && fresh_ && !saved_)
+    if (fresh_ && !saved_)
         std::remove(flashFile_.c_str()); // while still locked: no other host has it open
 }
 
@@ -72,13 +72,17 @@ bool ModelChip::Finish(Reporter* reporter) {
     if (flashFile_.empty())
         return true;
     // Whole or not at all: a failed save keeps the flash of the run before.
-    std::vector<uint8_t> bytes = chip_.Flash(0);
-    const std::vector<uint8_t>& bank1 = chip_.Flash(1);
-    bytes.insert(bytes.end(), bank1.begin(), bank1.end());
+    AtomicFile file;
     std::string error;
-    if (WriteFileAtomically(flashFile_, bytes.data(), bytes.size(), &error)) {
-        saved_ = true;
-        return true;
+    if (file.Open(flashFile_, &error)) {
+        for (int bank = 0; bank < 2; ++bank)
+            file.Write(chip_.Flash(bank).data(), chip_.Flash(bank).size());
+        // Windows renames nothing over a file that is open, and the lock holds it open.
+        lock_.reset();
+        if (file.Commit(&error)) {
+            saved_ = true;
+            return true;
+        }
     }
     reporter->Error("cannot save the simulated flash: " + error);
     return false;
