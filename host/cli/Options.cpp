@@ -32,6 +32,7 @@ std::vector<OptionWord> OptionRows(Options* o) {
         {"--stats",            nullptr, nullptr, nullptr, &o->stats},
         {"--if-different",     nullptr, nullptr, nullptr, &o->ifDifferent},
         {"--no-preflight",     nullptr, nullptr, nullptr, &o->noPreflight},
+        {"--force",            nullptr, nullptr, nullptr, &o->force},
     };
     // clang-format on
 }

@@ -105,12 +105,12 @@ TEST(VerifyRun, ComparesEveryBankByCrcAndNeverErasesOrWrites) {
     }
     EXPECT_EQ(ReadFileBytes(flash), images.writtenBytes);
 
-    // No chip in ISP mode, a CRC-8 the chip never finishes, a refused file: a failure,
-    // never a match.
+    // No chip in ISP mode, a CRC-8 the chip never finishes, a file refused under --force: a
+    // failure, never a match.
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"--sim-fault", "no-isp", "verify", images.written},
           {"--sim-flash", flash, "--sim-fault", "crc-busy=200", "verify", images.written},
-          {"verify", images.dir.Path("missing.bin")}}) {
+          {"--force", "verify", images.dir.Path("missing.bin")}}) {
         const HostResult r = RunInProcess(args);
         EXPECT_EQ(r.status, 1) << args[1] << "\n" << r.out;
         EXPECT_EQ(SplitLines(r.out).back(), "verify: FAILED") << args[1];
