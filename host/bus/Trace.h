@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,12 +37,16 @@ public:
     bool Close();
     bool IsOpen() const { return file_ != nullptr; }
 
+    // Every W and R line also goes to `echo` (isphost --verbose), open file or not.
+    void EchoBusLines(std::function<void(const std::string&)> echo) { echo_ = std::move(echo); }
+
     void Event(const std::string& line);
     void Bus(char kind, uint8_t address, int count, const uint8_t* data);
     void Adapter(bool toAdapter, const std::vector<uint8_t>& bytes);
 
 private:
     std::FILE* file_ = nullptr;
+    std::function<void(const std::string&)> echo_;
     bool failed_ = false;
 };
 

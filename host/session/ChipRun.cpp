@@ -66,6 +66,8 @@ int RunChipCommand(const ChipCommand& command, const RunOptions& o, std::ostream
     if (!session.trace && !o.trace.empty() && !ownTrace.Open(o.trace, &error))
         return SetupError(output, report, error);
     Trace& trace = session.trace ? *session.trace : ownTrace;
+    if (o.verbose && !session.trace)
+        trace.EchoBusLines([&output](const std::string& line) { output.BusLine(line); });
 
     std::unique_ptr<HostBus> ownBus;
     HostBus* bus = nullptr;
