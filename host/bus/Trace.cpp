@@ -45,7 +45,7 @@ void Trace::Event(const std::string& line) {
 }
 
 void Trace::Bus(char kind, uint8_t address, int count, const uint8_t* data) {
-    if (!IsOpen())
+    if (!IsOpen() && !echo_)
         return;
     std::string line(1, kind);
     line += ' ';
@@ -54,6 +54,8 @@ void Trace::Bus(char kind, uint8_t address, int count, const uint8_t* data) {
         line += ' ';
         line += FormatHexBytes(data, count);
     }
+    if (echo_)
+        echo_(line);
     Event(line);
 }
 

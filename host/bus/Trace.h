@@ -12,6 +12,7 @@
 #define RTD_HOST_BUS_TRACE_H
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,12 +40,16 @@ public:
     bool Close();
     bool IsOpen() const { return file_.Stream() != nullptr; }
 
+    // Every W and R line also goes to `echo` (isphost --verbose), open file or not.
+    void EchoBusLines(std::function<void(const std::string&)> echo) { echo_ = std::move(echo); }
+
     void Event(const std::string& line);
     void Bus(char kind, uint8_t address, int count, const uint8_t* data);
     void Adapter(bool toAdapter, const std::vector<uint8_t>& bytes);
 
 private:
     AtomicFile file_;
+    std::function<void(const std::string&)> echo_;
 };
 
 } // namespace rtd::host

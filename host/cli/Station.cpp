@@ -74,6 +74,8 @@ int RunStation(const Options& o, std::ostream& out, std::ostream& err) {
     Trace trace;
     if (!o.trace.empty() && !trace.Open(o.trace, &error))
         return finish(kExitUsage, error);
+    if (o.verbose)
+        trace.EchoBusLines([&console](const std::string& line) { console.BusLine(line); });
     const std::unique_ptr<HostBus> bus = CreateHostBus(o, &trace, &error);
     if (!bus)
         return finish(kExitUsage, error);

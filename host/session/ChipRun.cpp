@@ -73,6 +73,8 @@ int RunChipCommand(const ChipCommand& command, const RunOptions& o, std::ostream
         if (!refusal.empty())
             return SetupError(output, report, refusal);
     }
+    if (o.verbose && !session.trace)
+        trace.EchoBusLines([&output](const std::string& line) { output.BusLine(line); });
 
     std::unique_ptr<HostBus> ownBus;
     HostBus* bus = nullptr;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "ChipModel.h"
+#include "Faults.h"
 
 namespace rtd::host {
 
@@ -25,6 +26,8 @@ public:
     explicit I2cWireModel(sim::ChipModel* chip) : chip_(chip) {}
 
     static bool Knows(const std::string& fault);
+    // The faults above, as --help and the man page show them.
+    static const std::vector<sim::FaultForm>& Forms();
     bool AddFault(const std::string& fault, std::string* error);
 
     // START, or a repeated START, which first ends the transaction under way.

@@ -18,6 +18,18 @@ bool IsEmptyFile(const std::string& path) {
 
 } // namespace
 
+const std::vector<sim::FaultForm>& AdapterModelFaultForms() {
+    // The link's faults as FaultyLink parses them (counted from 1, each "A" line one).
+    static const std::vector<sim::FaultForm> forms = [] {
+        std::vector<sim::FaultForm> rows = I2cWireModel::Forms();
+        rows.push_back({"usb-fail=U", "usb-fail=3", "USB transfer U fails (a timeout)"});
+        rows.push_back(
+            {"unplug=U", "unplug=5", "USB transfer U and all after it fail: adapter gone"});
+        return rows;
+    }();
+    return forms;
+}
+
 bool ModelChip::Setup(const BusOptions& options, I2cWireModel* wire, FaultyLink* link,
                       std::string* error) {
     for (const std::string& fault : options.simFaults) {

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "BusOptions.h"
 #include "ChipModel.h"
@@ -14,6 +15,9 @@
 #include "Reporter.h"
 
 namespace rtd::host {
+
+// The faults an adapter model adds to the chip's: the wires' and the USB link's.
+const std::vector<sim::FaultForm>& AdapterModelFaultForms();
 
 class ModelChip {
 public:

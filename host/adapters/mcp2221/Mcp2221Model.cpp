@@ -10,6 +10,13 @@ namespace {
 constexpr const char* kBusyFault = "engine-busy=";
 } // namespace
 
+const std::vector<sim::FaultForm>& Mcp2221FaultForms() {
+    static const std::vector<sim::FaultForm> forms = {
+        {"engine-busy=T", "engine-busy=3",
+         "the adapter answers busy in bus transfer T until it is cancelled"}};
+    return forms;
+}
+
 bool Mcp2221Model::Knows(const std::string& fault) {
     return fault.rfind(kBusyFault, 0) == 0;
 }

@@ -14,9 +14,13 @@
 
 #include "ByteLink.h"
 #include "I2cWireModel.h"
+#include "Faults.h"
 #include "Mcp2221Encoder.h"
 
 namespace rtd::host::mcp2221 {
+
+// The faults of the MCP2221A model alone, as --help lists them.
+const std::vector<sim::FaultForm>& Mcp2221FaultForms();
 
 class Mcp2221Model : public ByteLink {
 public:

@@ -1,6 +1,7 @@
-// The installed man page against the host itself: every command of the command table and
-// every option and simulated fault of --help has its own tagged paragraph, and the page
-// has no paragraph for anything the host no longer has.
+// The installed man page against the host itself: every command of the command table,
+// every option of the option table and every fault and adapter limit has its own tagged
+// paragraph, as in --help, and the page has no paragraph for anything the host no longer
+// has.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -8,6 +9,7 @@
 #include "CommandTable.h"
 #include "Help.h"
 #include "ManPageText.h"
+#include "OptionTable.h"
 #include "TempDir.h"
 
 namespace rtd::host {
@@ -15,6 +17,25 @@ namespace {
 
 using rtd::test::HelpColumn;
 using rtd::test::ManTags;
+
+// The heads the option table gives --help: "--bus sim", "--quiet, -q", "--trace FILE".
+std::set<std::string> OptionHeads() {
+    std::set<std::string> heads;
+    for (const HostOption& row : HostOptions())
+        for (const std::string& head : row.Heads())
+            heads.insert(head);
+    return heads;
+}
+
+// Every form of the lists under the options (--sim-fault's faults, --sim-adapter's limits).
+std::set<std::string> FaultForms() {
+    std::set<std::string> forms;
+    for (const HostOption& row : HostOptions())
+        for (const OptionValues& list : row.lists)
+            for (const sim::FaultForm& f : *list.forms)
+                forms.insert(f.form);
+    return forms;
+}
 
 TEST(ManPage, HasAParagraphForEachCommandOptionAndFault) {
     const std::string page = rtd::test::ReadFileText(RTD_TEST_MANPAGE);
@@ -25,15 +46,20 @@ TEST(ManPage, HasAParagraphForEachCommandOptionAndFault) {
     const struct {
         const char* section;
         std::set<std::string> host;
+        std::set<std::string> help;
     } cases[] = {
-        {"COMMANDS", commands},
-        {"OPTIONS", HelpColumn(HelpText(), 2, "-")},
-        {"\"SIMULATED FAULTS\"", HelpColumn(HelpText(), 23, "")},
+        {"COMMANDS", commands, HelpColumn(HelpText(), 2, "")},
+        {"OPTIONS", OptionHeads(), HelpColumn(HelpText(), 2, "-")},
+        {"\"SIMULATED FAULTS\"", FaultForms(), HelpColumn(HelpText(), 23, "")},
     };
     for (const auto& c : cases) {
-        EXPECT_GT(c.host.size(), 2u) << c.section; // the help text was read as meant
+        EXPECT_GT(c.host.size(), 2u) << c.section;
         EXPECT_EQ(ManTags(page, c.section), c.host) << c.section;
     }
+    // --help shows the same rows (its first column also holds the examples and exits).
+    for (const auto& c : cases)
+        for (const std::string& entry : c.host)
+            EXPECT_EQ(c.help.count(entry), 1u) << entry;
 }
 
 } // namespace
