@@ -154,6 +154,12 @@ int RunChipCommand(const ChipCommand& command, const RunOptions& o, std::ostream
     call.plugin.reset(); // unloading makes the plug-in save its setting
 
     int status = ok ? kExitOk : kExitFailed;
+    // The plug-in saves its setting as it unloads and cannot tell whether that worked:
+    // storing the saved value once more does.
+    if (command.Has(kChangesSetting) && !SaveAutoFireSecond(LoadAutoFireSecond())) {
+        output.Error("cannot save the setting to " + SettingsFilePath());
+        status = kExitFailed;
+    }
     if (ownBus && !ownBus->Finish(&output))
         status = kExitFailed;
     // The error a script sees is the failure itself; the diagnosis only explains it.

@@ -10,6 +10,7 @@
 #include "Help.h"
 #include "HostRun.h"
 #include "ImageTools.h"
+#include "Quonunit.h"
 
 namespace rtd::host::test {
 namespace {
@@ -23,7 +24,9 @@ TEST(HostRun, InfoShowsTheQueryAnswers) {
         SplitLines(r.out),
         (Lines{"MCU:                RTD2120", "Extra function:     Enter isp",
                "File filter:        (*.hex;*.bin)|*.hex;*.bin;*.kvf", "Supports reset:     yes",
-               "Supports erase:     yes", "Supports extra:     yes"}));
+               "Supports erase:     yes", "Supports extra:     yes",
+               std::string("Auto-fire second:   ") + (LoadAutoFireSecond() ? "on" : "off") +
+                   " (from " + SettingsFilePath() + ")"}));
 }
 
 // A two-bank packed write, event by event. The expected trace is built here from the wire
