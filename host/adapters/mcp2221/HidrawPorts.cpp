@@ -12,9 +12,16 @@ namespace {
 
 constexpr const char* kClass = "/sys/class/hidraw/";
 
-// A number after "hidraw", so that hidraw10 comes after hidraw9.
-long NodeNumber(const std::string& entry) {
-    return std::strtol(entry.c_str() + 6, nullptr, 10);
+constexpr const char* kNodePrefix = "hidraw";
+
+bool IsNode(const std::string& entry) {
+    return entry.rfind(kNodePrefix, 0) == 0;
+}
+
+// A number after "hidraw", so that hidraw10 comes after hidraw9. Only for nodes: the
+// folder's other entries ("." and "..") are shorter than the prefix.
+long NodeNumber(const std::string& node) {
+    return std::strtol(node.c_str() + std::string(kNodePrefix).size(), nullptr, 10);
 }
 
 class HidrawLink : public ByteLink {
@@ -84,14 +91,16 @@ bool IsMcp2221HidId(const std::string& hidId) {
 
 std::vector<HidPort> HidrawPorts::List(std::string*) {
     std::vector<std::string> entries = calls_->ClassEntries();
+    entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                 [](const std::string& entry) { return !IsNode(entry); }),
+                  entries.end());
     std::sort(entries.begin(), entries.end(), [](const std::string& x, const std::string& y) {
         return NodeNumber(x) < NodeNumber(y);
     });
     std::vector<HidPort> ports;
     for (const std::string& entry : entries) {
         std::string uevent;
-        if (entry.rfind("hidraw", 0) != 0 ||
-            !calls_->ReadText(kClass + entry + "/device/uevent", &uevent) ||
+        if (!calls_->ReadText(kClass + entry + "/device/uevent", &uevent) ||
             !IsMcp2221HidId(UeventValue(uevent, "HID_ID")))
             continue;
         const std::string serial = UeventValue(uevent, "HID_UNIQ");

@@ -293,11 +293,14 @@ struct Device {
     std::deque<Report> waiting;
 };
 
-// hidraw: the uevents of three HID devices, two of them MCP2221A.
+// hidraw: the uevents of three HID devices, two of them MCP2221A, listed as readdir lists
+// the class folder (with "." and "..").
 class FakeHidraw : public HidrawCalls {
 public:
     explicit FakeHidraw(Device* device, int openError) : device_(device), openError_(openError) {}
-    std::vector<std::string> ClassEntries() override { return {"hidraw10", "hidraw0", "hidraw2"}; }
+    std::vector<std::string> ClassEntries() override {
+        return {".", "hidraw10", "..", "hidraw0", "hidraw2"};
+    }
     bool ReadText(const std::string& path, std::string* text) override {
         const std::map<std::string, std::string> files = {
             {"/sys/class/hidraw/hidraw0/device/uevent",
