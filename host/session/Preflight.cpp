@@ -33,7 +33,7 @@ PreflightResult RunPreflight(I2cAdapter& adapter) {
     if (!caps.plainI2c) {
         r.refusal = caps.name +
                     " offers SMBus transfers only, no plain I2C: use an adapter that does "
-                    "(isphost buses lists them; a CH341A: --bus ch341)";
+                    "(isphost buses lists them; a USB adapter: --bus ch341, ftdi or mcp2221)";
         return r;
     }
     r.found.push_back("plain I2C transfers: yes");
@@ -68,8 +68,8 @@ PreflightResult RunPreflight(I2cAdapter& adapter) {
     if (!adapter.TakesWrite(kPageWrite)) {
         r.refusal = "adapter refuses 257-byte messages (limit " +
                     std::to_string(LongestWrite(adapter, kPageWrite - 1)) +
-                    "): use an adapter that takes a page write in one message (a CH341A: "
-                    "--bus ch341; an i2c-dev adapter without a message limit)";
+                    "): use an adapter that takes a page write in one message (a USB adapter: "
+                    "--bus ch341, ftdi or mcp2221; an i2c-dev adapter without a message limit)";
         return r;
     }
     r.found.push_back("257-byte writes in one message: yes");

@@ -128,7 +128,7 @@ std::vector<BusListing> ListFtdiBuses(std::string* note) {
                      (d.serial.empty() ? "" : " serial " + d.serial);
             std::string error;
             auto adapter = OpenDevice(selection, &untraced, 100, &error);
-            l.answer = adapter ? ProbeChip(*adapter).Describe() : "cannot open: " + error;
+            l.answer = adapter ? ProbeChip(*adapter).Describe() : error; // says what failed
             listings.push_back(l);
         }
     }

@@ -136,7 +136,7 @@ std::vector<BusListing> ListMcp2221Devices(Mcp2221Ports& ports, std::string* not
         std::string error;
         auto adapter = OpenAdapter(ports, found[i], index, 100, &untraced, &error);
         listings.push_back({DeviceName(index), found[i].what,
-                            adapter ? ProbeChip(*adapter).Describe() : "cannot open: " + error});
+                            adapter ? ProbeChip(*adapter).Describe() : error});
     }
     if (found.empty() && note->empty())
         *note = "none (USB 04d8:00dd)";

@@ -30,7 +30,7 @@ TEST(PreflightRun, EachRefusalKeepsTheChipAndWithoutItTheWriteFailsAfterTheErase
     } cases[] = {
         {"max-write=61",
          "adapter refuses 257-byte messages (limit 61): use an adapter that takes a page write "
-         "in one message (a CH341A: --bus ch341; an i2c-dev adapter without a message limit)",
+         "in one message (a USB adapter: --bus ch341, ftdi or mcp2221; an i2c-dev adapter without a message limit)",
          true},
         {"max-write=256", "adapter refuses 257-byte messages (limit 256): use", true},
         {"nack=4A", "no device answers at 0x4A" + noDevice, false},

@@ -207,6 +207,11 @@ TEST(UsbTransports, EachScenarioEndsInItsStatusAndLine) {
             if (c.status == 0 && c.command[0] == 'w') {
                 EXPECT_EQ(ReadFileBytes(flash), image) << what;
             }
+            if (c.status == 2) { // the listing gives the same line, after the device
+                const std::string out = RunOnStandIns(fault, "", "buses").result.out;
+                EXPECT_TRUE(std::regex_search(out, std::regex("  " + c.line[t]))) << what << "\n"
+                                                                                  << out;
+            }
             if (c.restores) {
                 const StandInRun again = RunOnStandIns("", flash, bus + command);
                 EXPECT_EQ(again.result.status, 0) << what << "\n" << again.result.err;
