@@ -10,6 +10,7 @@
 #include "Options.h"
 #include "Quonunit.h"
 #include "ReportLines.h"
+#include "StopRequest.h"
 
 namespace rtd::host {
 
@@ -41,6 +42,10 @@ int RunOnConsole(const HostCommand& command, const Options& o, std::ostream& out
 
 namespace {
 
+bool FirstStopSignal() {
+    return StopSignals() >= 1;
+}
+
 int RunPluginCommand(const HostCommand& command, const Options& o, std::ostream& out,
                      std::ostream& err, bool terminal) {
     Console console(out, err,
@@ -51,7 +56,13 @@ int RunPluginCommand(const HostCommand& command, const Options& o, std::ostream&
     CommandReport report;
     report.command = o.command;
     report.stats = o.stats;
-    report.status = RunOnConsole(command, o, out, console, &report);
+    // Ctrl-C stops a command on the bus at its next transaction; a dialog just ends.
+    ChipSession session;
+    if (command.Has(kNeedsBus)) {
+        CatchStopRequest();
+        session.stop = FirstStopSignal;
+    }
+    report.status = RunOnConsole(command, o, out, console, &report, session);
     if (report.error.empty())
         report.error = console.FirstError();
     console.Final(ResultJson(report));

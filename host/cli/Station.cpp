@@ -41,6 +41,11 @@ bool WaitForChip(HostBus& bus, bool present) {
     return false;
 }
 
+// The first Ctrl-C ends the run after the board; the second stops the board's transfers.
+bool SecondStopSignal() {
+    return StopSignals() >= 2;
+}
+
 Console::Mode ModeFor(const Options& o) {
     return o.json ? Console::Mode::Json : o.quiet ? Console::Mode::Quiet : Console::Mode::Plain;
 }
@@ -85,6 +90,7 @@ int RunStation(const Options& o, std::ostream& out, std::ostream& err) {
     ChipSession session;
     session.bus = bus.get();
     session.trace = &trace;
+    session.stop = SecondStopSignal;
 
     CatchStopRequest();
     const auto stationStart = std::chrono::steady_clock::now();
@@ -95,7 +101,7 @@ int RunStation(const Options& o, std::ostream& out, std::ostream& err) {
     write.command = writeCommand.name;
     verify.command = verifyCommand.name;
     int passed = 0, failed = 0;
-    bool logWritten = true;
+    bool logWritten = true, interrupted = false;
     while (logWritten && (boards == 0 || passed + failed < boards)) {
         console.Note("Waiting for a board...");
         if (!WaitForChip(*bus, true))
@@ -107,11 +113,21 @@ int RunStation(const Options& o, std::ostream& out, std::ostream& err) {
         CommandReport written, verified;
         written.command = write.command;
         verified.command = verify.command;
+        const int board = passed + failed + 1;
+        const std::string notice = "finishing board " + std::to_string(board) +
+                                   ", then stopping; Ctrl-C again to stop now";
+        SetFirstStopNotice(notice.c_str());
         const int writeStatus =
             RunOnConsole(writeCommand, write, out, boardConsole, &written, session);
-        // Verify even after a failed write: the row tells which bank is wrong.
+        // Verify even after a failed write: the row tells which bank is wrong. Not after
+        // an interrupted one: its line said what the chip holds.
         const int verifyStatus =
-            RunOnConsole(verifyCommand, verify, out, boardConsole, &verified, session);
+            writeStatus == kExitInterrupted
+                ? writeStatus
+                : RunOnConsole(verifyCommand, verify, out, boardConsole, &verified, session);
+        SetFirstStopNotice(nullptr);
+        row.interrupted = verifyStatus == kExitInterrupted;
+        interrupted = interrupted || row.interrupted;
         row.passed = writeStatus == kExitOk && verifyStatus == kExitOk;
         row.banks = verified.banks;
         row.seconds =
@@ -136,6 +152,8 @@ int RunStation(const Options& o, std::ostream& out, std::ostream& err) {
     int status = failed == 0 && logWritten ? kExitOk : kExitFailed;
     if (!bus->Finish(&console))
         status = kExitFailed;
+    if (interrupted)
+        status = kExitInterrupted;
     if (!trace.Close()) {
         console.Error("cannot write the trace file " + o.trace);
         status = kExitFailed;

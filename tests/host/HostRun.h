@@ -26,6 +26,21 @@ HostResult RunInProcess(std::vector<std::string> args);
 HostResult RunExecutable(const std::string& executable, const std::string& args,
                          const std::string& workDir);
 
+#if !defined(_WIN32)
+// A signal sent to the child once a line of its stderr contains `after`.
+struct SignalAt {
+    std::string after;
+    int signal;
+};
+
+// The built executable with --plugin and `args`, its stderr read line by line as it
+// runs; each step's signal is sent once, in order. Its stdout goes nowhere, or to a pipe
+// nobody reads (`readerGone`: a `| head` that has ended). `out` stays empty; a child
+// ended by a signal has status -1.
+HostResult RunSignalled(const std::vector<std::string>& args, const std::vector<SignalAt>& steps,
+                        bool readerGone = false);
+#endif
+
 // Paths of the build, in the form the running test opens them.
 std::string PluginPath();
 std::string ExecutablePath();
