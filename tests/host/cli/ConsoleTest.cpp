@@ -77,7 +77,7 @@ TEST(Console, ErrorsGoToTheErrorStreamAfterEndingTheBar) {
     EXPECT_EQ(err.str(), "isphost: cannot save\n");
 }
 
-TEST(Json, StringsEscapeQuotesBackslashesControlsAndEveryByteFrom0x80) {
+TEST(Json, StringsEscapeQuotesBackslashesControlsAndBytesThatAreNotUtf8) {
     const struct {
         std::string text, json;
     } cases[] = {
@@ -86,7 +86,15 @@ TEST(Json, StringsEscapeQuotesBackslashesControlsAndEveryByteFrom0x80) {
         {"a\"b\\c/", R"("a\"b\\c/")"},
         {"\n\r\t", R"("\n\r\t")"},
         {std::string("\x00\x01\x1F\x7F", 4), R"("\u0000\u0001\u001F\u007F")"},
-        {"\xE9\xC3\xA9\xFF\x80", R"("\u00E9\u00C3\u00A9\u00FF\u0080")"},
+        // UTF-8 as it is: two, three and four bytes.
+        {"fw-\xC3\xA9.kvf \xE2\x82\xAC \xF0\x9F\x94\xA5",
+         "\"fw-\xC3\xA9.kvf \xE2\x82\xAC \xF0\x9F\x94\xA5\""},
+        {"\xE9t\xE9", R"("\u00E9t\u00E9")"},                             // Latin-1
+        {"a\xC3", R"("a\u00C3")"},                                       // cut at the end
+        {"\xE2\x82z", R"("\u00E2\u0082z")"},                             // cut before an ASCII byte
+        {"\xC0\xAF\xE0\x80\xAF", R"("\u00C0\u00AF\u00E0\u0080\u00AF")"}, // overlong
+        {"\xED\xA0\x80\xF4\x90\x80\x80", R"("\u00ED\u00A0\u0080\u00F4\u0090\u0080\u0080")"},
+        {"\xFF\x80", R"("\u00FF\u0080")"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(JsonString(c.text), c.json) << c.json;
