@@ -14,6 +14,7 @@
 #include "Sha256.h"
 #include "StationLog.h"
 #include "StopRequest.h"
+#include "TerminalColumns.h"
 #include "Trace.h"
 
 namespace rtd::host {
@@ -46,14 +47,18 @@ bool SecondStopSignal() {
     return StopSignals() >= 2;
 }
 
-Console::Mode ModeFor(const Options& o) {
-    return o.json ? Console::Mode::Json : o.quiet ? Console::Mode::Quiet : Console::Mode::Plain;
+// Each board shows the bar a write alone shows.
+Console BoardConsole(const Options& o, std::ostream& out, std::ostream& err) {
+    Console console(out, err, ConsoleModeFor(o));
+    if (o.terminal)
+        console.SetColumns(TerminalColumns());
+    return console;
 }
 
 } // namespace
 
 int RunStation(const Options& o, std::ostream& out, std::ostream& err) {
-    Console console(out, err, ModeFor(o));
+    Console console = BoardConsole(o, out, err);
     CommandReport result;
     result.command = o.command;
     result.file = o.arguments[0];
@@ -103,13 +108,13 @@ int RunStation(const Options& o, std::ostream& out, std::ostream& err) {
     int passed = 0, failed = 0;
     bool logWritten = true, interrupted = false;
     while (logWritten && (boards == 0 || passed + failed < boards)) {
-        console.Note("Waiting for a board...");
+        console.Status("Waiting for a board...");
         if (!WaitForChip(*bus, true))
             break;
         row.time = IsoTimeNow();
         const auto start = std::chrono::steady_clock::now();
         // A console per board: each board's errors are its own.
-        Console boardConsole(out, err, ModeFor(o));
+        Console boardConsole = BoardConsole(o, out, err);
         CommandReport written, verified;
         written.command = write.command;
         verified.command = verify.command;
@@ -142,7 +147,7 @@ int RunStation(const Options& o, std::ostream& out, std::ostream& err) {
         if (!logWritten || (boards != 0 && passed + failed >= boards))
             break;
         bus->BoardDone();
-        console.Note("Remove the board.");
+        console.Status("Remove the board.");
         if (!WaitForChip(*bus, false))
             break;
     }

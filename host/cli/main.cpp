@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     // on, its status is the chip's, and the lost output is said at the end.
     rtd::host::IgnoreBrokenPipe();
     std::vector<std::string> args(argv + 1, argv + argc);
-    const int status = rtd::host::RunHost(args, std::cout, std::cerr, RTD_ISATTY(1) != 0);
+    const int status = rtd::host::RunHost(args, std::cout, std::cerr, RTD_ISATTY(2) != 0);
     if (!std::cout.flush())
         std::cerr << "isphost: cannot write to standard output: some output was lost\n";
     return status;

@@ -42,13 +42,23 @@ struct PluginCall {
     const HostStrings* lines = nullptr;
 };
 
-bool LoadPlugin(const RunOptions& o, RunOutput& output, Trace* trace, PluginCall* call,
-                std::string* error) {
+// A write's progress runs 0 to 100 once per bank; the bank is the one selected last.
+auto ProgressTo(RunOutput& output, const FailureDiagnosis* writing) {
+    return [&output, writing, last = -1](int percent) mutable {
+        output.Progress(percent);
+        if (writing && percent == 100 && last != 100)
+            output.StageDone("bank " + std::to_string(writing->SelectedBank()) + ": written");
+        last = percent;
+    };
+}
+
+bool LoadPlugin(const RunOptions& o, RunOutput& output, Trace* trace,
+                const FailureDiagnosis* writing, PluginCall* call, std::string* error) {
     const std::string path = o.plugin.empty() ? DefaultPluginPath(ExecutablePath()) : o.plugin;
     call->plugin = Plugin::Load(path, error);
     if (!call->plugin)
         return false;
-    call->form = CreateHostForm([&output](int percent) { output.Progress(percent); }, trace, error);
+    call->form = CreateHostForm(ProgressTo(output, writing), trace, error);
     if (!call->form)
         return false;
     // Lines are shown as they come; a Clear leaves what was shown as it is.
@@ -114,7 +124,9 @@ int RunChipCommand(const ChipCommand& command, const RunOptions& o, std::ostream
     if (session.plugin) {
         call.exports = session.plugin->exports;
         call.lines = session.plugin->strings;
-    } else if (!command.Has(kHostSide) && !LoadPlugin(o, output, &trace, &call, &error)) {
+    } else if (!command.Has(kHostSide) &&
+               !LoadPlugin(o, output, &trace,
+                           command.Has(kProgramsFile) ? diagnosis.get() : nullptr, &call, &error)) {
         return SetupError(output, report, error);
     }
 

@@ -28,6 +28,8 @@ public:
     // What the flash holds after the transfers that crossed the bus: "untouched" (no
     // erase), "erased" (no page after it) or "erased and partly written: run write again".
     std::string FlashState() const;
+    // The bank the plug-in selected last.
+    int SelectedBank() const { return bank_; }
 
 private:
     uint8_t named_ = 0;            // register named by the last one-byte write to 0x94

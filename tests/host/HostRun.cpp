@@ -127,11 +127,13 @@ void SetEnv(const std::string& name, const std::string& value) {
 } // namespace
 
 ScopedEnv::ScopedEnv(std::string name, const std::string& value) : name_(std::move(name)) {
+    const char* before = std::getenv(name_.c_str());
+    before_ = before ? before : "";
     SetEnv(name_, value);
 }
 
 ScopedEnv::~ScopedEnv() {
-    SetEnv(name_, "");
+    SetEnv(name_, before_);
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {
@@ -149,6 +151,15 @@ std::vector<std::string> SplitLines(const std::string& text) {
     }
     if (!line.empty())
         lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> HostLines(const std::string& err, bool withDiagnosis) {
+    std::vector<std::string> lines;
+    for (const std::string& line : SplitLines(err))
+        if (line.rfind("isphost: ", 0) == 0 &&
+            (withDiagnosis || line.rfind("isphost: diagnosis: ", 0) != 0))
+            lines.push_back(line);
     return lines;
 }
 

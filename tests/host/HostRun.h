@@ -48,7 +48,7 @@ std::string ExamplePath(const std::string& name);
 std::string TempPath(const std::string& name);
 
 // Sets an environment variable for the life of the object (empty: unset), for the
-// stand-in adapter DLL and the child processes.
+// stand-in adapter DLL and the child processes; the value before comes back after.
 class ScopedEnv {
 public:
     ScopedEnv(std::string name, const std::string& value);
@@ -58,12 +58,16 @@ public:
 
 private:
     std::string name_;
+    std::string before_;
 };
 
 using rtd::test::Events;
 using rtd::test::ReadFileBytes;
 using rtd::test::ReadFileText;
 std::vector<std::string> SplitLines(const std::string& text);
+// The host's own lines on stderr ("isphost: ..."), without the plug-in's lines and
+// progress that share the stream; without the "diagnosis:" lines unless asked for.
+std::vector<std::string> HostLines(const std::string& err, bool withDiagnosis = false);
 
 // The trace file isphost --trace wrote: every event, or those whose kind (the first
 // letter) is one of `kinds`: "L" the message list, "A" the adapter's side, "WRPLC" the

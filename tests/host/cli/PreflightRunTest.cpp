@@ -136,7 +136,7 @@ TEST(PreflightRun, TheDiagnosisIsTheHostsOwnLine) {
     const HostResult r = RunInProcess(
         {"--trace", trace, "--sim-fault", "stuck=1:0010", "write", ExamplePath("two-bank.kvf")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(SplitLines(r.err),
+    EXPECT_EQ(HostLines(r.err, true),
               (Lines{"isphost: diagnosis: the chip's CRC-8 of bank 1 does not match what was "
                      "written; the bus carried every transfer and the status reads did not look "
                      "stuck: the flash holds other bytes than were sent",
