@@ -40,7 +40,18 @@ TEST(HostRun, TwoBankWriteTracesEveryEventAndLeavesTheImageInFlash) {
 
     const HostResult r = RunInProcess({"--sim-flash", flash, "--trace", trace, "write", file});
     ASSERT_EQ(r.status, 0) << r.out << r.err;
-    EXPECT_EQ(SplitLines(r.out).back(), "write: OK");
+    // Results on stdout; the plug-in's lines and one line per bank written on stderr.
+    const Lines out = SplitLines(r.out);
+    ASSERT_EQ(out.size(), 2u) << r.out;
+    EXPECT_EQ(out[0].rfind("Summary: banks 0 and 1, ", 0), 0u) << r.out;
+    EXPECT_EQ(out[1], "write: OK");
+    const Lines messages = MessageLines(trace);
+    Lines err = SplitLines(r.err), banks;
+    for (const std::string& line : err)
+        if (line.rfind("bank ", 0) == 0)
+            banks.push_back(line);
+    EXPECT_EQ(banks, (Lines{"bank 0: written", "bank 1: written"})) << r.err;
+    EXPECT_EQ(err.size(), messages.size() + banks.size()) << r.err;
 
     const image::FirmwarePlan plan = PlanFor(file, false);
     ASSERT_TRUE(plan.Ready());
