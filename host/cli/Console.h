@@ -16,7 +16,7 @@ class Console : public RunOutput {
 public:
     enum class Mode {
         Terminal, // stderr is a terminal: a progress bar redrawn on one line
-        Plain,    // no bar: one line per finished stage ("bank 0: written")
+        Plain,    // no bar: one line per finished stage ("bank 0: pages sent")
         Quiet,    // only the result and errors
         Json      // one JSON object per event on stdout (docs/HOST.md)
     };

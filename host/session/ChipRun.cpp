@@ -47,7 +47,7 @@ auto ProgressTo(RunOutput& output, const FailureDiagnosis* writing) {
     return [&output, writing, last = -1](int percent) mutable {
         output.Progress(percent);
         if (writing && percent == 100 && last != 100)
-            output.StageDone("bank " + std::to_string(writing->SelectedBank()) + ": written");
+            output.StageDone("bank " + std::to_string(writing->SelectedBank()) + ": pages sent");
         last = percent;
     };
 }

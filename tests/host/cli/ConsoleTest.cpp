@@ -46,7 +46,7 @@ TEST(Console, ModesShowTheSameSessionDifferently) {
         c.Progress(50);
         c.Line("Write...");
         c.Progress(100);
-        c.StageDone("bank 0: written");
+        c.StageDone("bank 0: pages sent");
         c.Line("Fire Bank1...");
         c.Progress(10);
         c.Error("cannot save");
@@ -62,7 +62,7 @@ TEST(Console, ModesShowTheSameSessionDifferently) {
         std::string out, err;
     } cases[] = {
         {Console::Mode::Plain, results,
-         "Begin...\nWrite...\nbank 0: written\nFire Bank1...\n" + error},
+         "Begin...\nWrite...\nbank 0: pages sent\nFire Bank1...\n" + error},
         {Console::Mode::Quiet, "write: OK\n", error},
         // JSON: the result line is left to the result object.
         {Console::Mode::Json,

@@ -50,7 +50,7 @@ TEST(HostRun, TwoBankWriteTracesEveryEventAndLeavesTheImageInFlash) {
     for (const std::string& line : err)
         if (line.rfind("bank ", 0) == 0)
             banks.push_back(line);
-    EXPECT_EQ(banks, (Lines{"bank 0: written", "bank 1: written"})) << r.err;
+    EXPECT_EQ(banks, (Lines{"bank 0: pages sent", "bank 1: pages sent"})) << r.err;
     EXPECT_EQ(err.size(), messages.size() + banks.size()) << r.err;
 
     const image::FirmwarePlan plan = PlanFor(file, false);
