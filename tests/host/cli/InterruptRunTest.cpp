@@ -20,10 +20,6 @@ using Bytes = std::vector<uint8_t>;
 
 const Bytes kOldFirmware(131072, 0x00); // what the chip held before the write
 
-bool AllErased(const Bytes& flash) {
-    return std::all_of(flash.begin(), flash.end(), [](uint8_t b) { return b == 0xFF; });
-}
-
 // The state line on stderr, "" when none.
 std::string StateLine(const std::string& err) {
     for (const std::string& line : SplitLines(err))
@@ -45,6 +41,10 @@ TEST(InterruptRun, AStopBeforeTheFirstTransferLeavesTheChipUntouched) {
 }
 
 #if !defined(_WIN32)
+bool AllErased(const Bytes& flash) {
+    return std::all_of(flash.begin(), flash.end(), [](uint8_t b) { return b == 0xFF; });
+}
+
 TEST(InterruptRun, EachSignalStopsAWriteAtTheNextTransaction) {
     const rtd::test::TempDir dir;
     const std::string image = dir.Path("image.bin");
