@@ -8,22 +8,27 @@ namespace rtd::host {
 
 namespace {
 constexpr int kBarWidth = 40;
-}
+constexpr int kBarFrame = 8; // "[", "] ", "100%" and the column a cursor needs
+constexpr int kNarrowestBar = 10;
+} // namespace
 
-std::string RenderProgressBar(int percent) {
+std::string RenderProgressBar(int percent, int columns) {
     // The plug-in only sends 0 to 100, but a foreign plug-in must not break the drawing.
     const int clamped = std::clamp(percent, 0, 100);
-    const int filled = clamped * kBarWidth / 100;
-    std::string bar = "[" + std::string(filled, '#') + std::string(kBarWidth - filled, ' ') + "] ";
     const std::string number = std::to_string(clamped);
-    bar += std::string(3 - number.size(), ' ') + number + "%";
-    return bar;
+    const std::string tail = std::string(3 - number.size(), ' ') + number + "%";
+    const int width = std::min(kBarWidth, columns - kBarFrame);
+    if (width < kNarrowestBar)
+        return tail;
+    const int filled = clamped * width / 100;
+    return "[" + std::string(filled, '#') + std::string(width - filled, ' ') + "] " + tail;
 }
 
 void Console::EndBar() {
     if (!barShown_)
         return;
-    out_ << '\n';
+    err_ << '\n';
+    err_.flush();
     barShown_ = false;
 }
 
@@ -41,19 +46,19 @@ void Console::Line(const std::string& text) {
         return JsonEvent("line", text);
     if (barShown_ && lastPercent_ == 100) {
         EndBar(); // a finished bar stays on screen as the record of that stage
-        out_ << text << '\n';
+        err_ << text << '\n';
     } else if (barShown_) {
         // Overwrite the bar with the line; the next progress message draws it again below.
-        const size_t width = RenderProgressBar(0).size();
-        out_ << '\r' << text;
+        const size_t width = RenderProgressBar(0, columns_).size();
+        err_ << '\r' << text;
         if (text.size() < width)
-            out_ << std::string(width - text.size(), ' ');
-        out_ << '\n';
+            err_ << std::string(width - text.size(), ' ');
+        err_ << '\n';
         barShown_ = false;
     } else {
-        out_ << text << '\n';
+        err_ << text << '\n';
     }
-    out_.flush();
+    err_.flush();
 }
 
 void Console::Progress(int percent) {
@@ -61,21 +66,38 @@ void Console::Progress(int percent) {
     case Mode::Quiet:
         return;
     case Mode::Terminal:
-        out_ << '\r' << RenderProgressBar(percent);
+        out_.flush();
+        err_ << '\r' << RenderProgressBar(percent, columns_);
+        err_.flush();
         barShown_ = true;
         break;
     case Mode::Plain:
+        break; // StageDone says when a stage ends
     case Mode::Json:
         if (percent == lastPercent_)
             return;
-        if (mode_ == Mode::Json)
-            out_ << JsonObject().Add("event", "progress").Add("percent", percent).Text() << '\n';
-        else
-            out_ << percent << "%\n";
+        out_ << JsonObject().Add("event", "progress").Add("percent", percent).Text() << '\n';
+        out_.flush();
         break;
     }
     lastPercent_ = percent;
-    out_.flush();
+}
+
+void Console::StageDone(const std::string& text) {
+    if (mode_ != Mode::Plain)
+        return; // the finished bar, or the progress events, already say it
+    err_ << text << '\n';
+    err_.flush();
+}
+
+void Console::Status(const std::string& text) {
+    if (mode_ == Mode::Json)
+        return JsonEvent("note", text);
+    if (mode_ == Mode::Quiet)
+        return;
+    EndBar();
+    err_ << text << '\n';
+    err_.flush();
 }
 
 void Console::Result(const std::string& text) {

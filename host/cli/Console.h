@@ -1,5 +1,7 @@
-// What the host shows while a command runs: the message list's lines as they are added,
-// progress as a bar on a terminal or as plain percentages otherwise, and the result.
+// What the host shows while a command runs, as bench tools do: the plug-in's lines and
+// progress on stderr (a bar redrawn in place on a terminal, one line per finished stage
+// otherwise), the results on stdout (the host's notes, the result line), so that
+// `isphost write F > result.txt` holds the results alone.
 #ifndef RTD_HOST_CLI_CONSOLE_H
 #define RTD_HOST_CLI_CONSOLE_H
 
@@ -13,8 +15,8 @@ namespace rtd::host {
 class Console : public RunOutput {
 public:
     enum class Mode {
-        Terminal, // redrawn progress bar on one line
-        Plain,    // one "NN%" line whenever the percentage changes
+        Terminal, // stderr is a terminal: a progress bar redrawn on one line
+        Plain,    // no bar: one line per finished stage ("bank 0: pages sent")
         Quiet,    // only the result and errors
         Json      // one JSON object per event on stdout (docs/HOST.md)
     };
@@ -25,6 +27,11 @@ public:
 
     void Line(const std::string& text) override;
     void Progress(int percent) override;
+    void StageDone(const std::string& text) override;
+    // A line about the run itself (the station's "Waiting for a board..."): stderr.
+    void Status(const std::string& text);
+    // The terminal's width, which the bar fits in.
+    void SetColumns(int columns) { columns_ = columns; }
     void Result(const std::string& text);
     // stderr, and an "error" event in JSON.
     void Error(const std::string& text) override;
@@ -47,6 +54,7 @@ private:
     std::ostream& err_;
     Mode mode_;
     const char* program_;
+    int columns_ = 80;
     bool barShown_ = false;
     int lastPercent_ = -1;
     std::string firstError_;
@@ -54,8 +62,10 @@ private:
     bool explained_ = false;
 };
 
-// The bar as drawn on a terminal, without the leading carriage return.
-std::string RenderProgressBar(int percent);
+// The bar as drawn on a terminal `columns` wide, without the leading carriage return:
+// shorter than the width, so the terminal never wraps it; the percentage alone where
+// no bar fits.
+std::string RenderProgressBar(int percent, int columns = 80);
 
 } // namespace rtd::host
 

@@ -36,7 +36,9 @@ Exit status:
      ftd2xx.dll, libusb or libftdi1, a device that cannot be opened, "bus busy":
      another isphost or program holds it),
      or the pre-flight refused the bus (one line: the reason and the fix); nothing
-     was sent that changes the chip
+     was sent that changes the chip; about or setup without a display
+  130  interrupted (Ctrl-C, SIGTERM, SIGHUP): stopped at the next bus transfer; one
+     line says whether the chip is untouched, erased, or erased and partly written
 Before write and erase the pre-flight checks, with transfers that change nothing on
 the chip, that the adapter carries plain I2C and 257-byte writes and that a device
 answers at 0x4A and 0x4B. After a command on an adapter, one line on stderr names the

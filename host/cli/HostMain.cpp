@@ -6,10 +6,13 @@
 
 #include "CommandTable.h"
 #include "Console.h"
+#include "DisplayCheck.h"
 #include "Help.h"
 #include "Options.h"
 #include "Quonunit.h"
 #include "ReportLines.h"
+#include "StopRequest.h"
+#include "TerminalColumns.h"
 
 namespace rtd::host {
 
@@ -21,6 +24,13 @@ int UsageError(std::ostream& err, const std::string& reason) {
 }
 
 } // namespace
+
+Console::Mode ConsoleModeFor(const Options& o) {
+    return o.json       ? Console::Mode::Json
+           : o.quiet    ? Console::Mode::Quiet
+           : o.terminal ? Console::Mode::Terminal
+                        : Console::Mode::Plain;
+}
 
 int RunOnConsole(const HostCommand& command, const Options& o, std::ostream& out, Console& console,
                  CommandReport* report, const ChipSession& session) {
@@ -41,17 +51,25 @@ int RunOnConsole(const HostCommand& command, const Options& o, std::ostream& out
 
 namespace {
 
+bool FirstStopSignal() {
+    return StopSignals() >= 1;
+}
+
 int RunPluginCommand(const HostCommand& command, const Options& o, std::ostream& out,
-                     std::ostream& err, bool terminal) {
-    Console console(out, err,
-                    o.json     ? Console::Mode::Json
-                    : o.quiet  ? Console::Mode::Quiet
-                    : terminal ? Console::Mode::Terminal
-                               : Console::Mode::Plain);
+                     std::ostream& err) {
+    Console console(out, err, ConsoleModeFor(o));
+    if (o.terminal)
+        console.SetColumns(TerminalColumns());
     CommandReport report;
     report.command = o.command;
     report.stats = o.stats;
-    report.status = RunOnConsole(command, o, out, console, &report);
+    // Ctrl-C stops a command on the bus at its next transaction; a dialog just ends.
+    ChipSession session;
+    if (command.Has(kNeedsBus)) {
+        CatchStopRequest();
+        session.stop = FirstStopSignal;
+    }
+    report.status = RunOnConsole(command, o, out, console, &report, session);
     if (report.error.empty())
         report.error = console.FirstError();
     console.Final(ResultJson(report));
@@ -64,7 +82,9 @@ int RunHost(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             bool terminal) {
     Options o;
     std::string error;
-    if (!ParseOptions(args, &o, &error)) {
+    const bool parsed = ParseOptions(args, &o, &error);
+    o.terminal = terminal;
+    if (!parsed) {
         // A script that asked for JSON still gets its result object.
         if (std::find(args.begin(), args.end(), "--json") != args.end()) {
             CommandReport report;
@@ -85,9 +105,15 @@ int RunHost(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (!o.autoFireSecond.empty() && !SaveAutoFireSecond(o.autoFireSecond == "on"))
         return UsageError(err, "cannot write the setting to " + SettingsFilePath());
     const HostCommand& command = *FindHostCommand(o.command);
+    // Without a display the plug-in's dialog does nothing: say so rather than end quietly.
+    if (command.Has(kShowsDialog)) {
+        const std::string noDisplay = NoDisplayReason();
+        if (!noDisplay.empty())
+            return UsageError(err, o.command + ": " + noDisplay);
+    }
     if (command.run)
         return command.run(o, out, err);
-    return RunPluginCommand(command, o, out, err, terminal);
+    return RunPluginCommand(command, o, out, err);
 }
 
 } // namespace rtd::host

@@ -7,21 +7,24 @@
 #include <vector>
 
 #include "ChipRun.h"
+#include "Console.h"
 #include "ExitStatus.h"
 
 namespace rtd::host {
 
-class Console;
 struct HostCommand;
 struct Options;
+
+// The console's mode for the options: JSON, quiet, or as stderr is a terminal or not.
+Console::Mode ConsoleModeFor(const Options& options);
 
 // A chip command as isphost shows it: RunChipCommand on the console, then a write's
 // summary, the --stats line and the result line.
 int RunOnConsole(const HostCommand& command, const Options& options, std::ostream& out,
                  Console& console, CommandReport* report, const ChipSession& session = {});
 
-// Runs one command. `args` excludes the program name; `terminal` selects the redrawn
-// progress bar instead of plain percentages.
+// Runs one command. `args` excludes the program name; `terminal` (stderr is a terminal)
+// selects the redrawn progress bar instead of one line per finished stage.
 int RunHost(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
             bool terminal);
 

@@ -5,10 +5,46 @@
 
 namespace rtd::host {
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence that starts at `at` (RFC 3629: no
+// overlong form, no surrogate, nothing past U+10FFFF), or 0.
+size_t Utf8Length(const std::string& text, size_t at) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[at + i]); };
+    const unsigned char lead = byte(0);
+    size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF; // the second byte's range
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    }
+    if (length == 0 || at + length > text.size() || byte(1) < low || byte(1) > high)
+        return 0;
+    for (size_t i = 2; i < length; ++i)
+        if (byte(i) < 0x80 || byte(i) > 0xBF)
+            return 0;
+    return length;
+}
+
+} // namespace
+
 std::string JsonString(const std::string& text) {
     std::string out = "\"";
-    for (const char c : text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         const auto byte = static_cast<unsigned char>(c);
+        if (const size_t length = byte >= 0x80 ? Utf8Length(text, i) : 0) {
+            out.append(text, i, length);
+            i += length - 1;
+            continue;
+        }
         switch (byte) {
         case '"':
             out += "\\\"";

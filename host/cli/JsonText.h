@@ -8,8 +8,9 @@
 namespace rtd::host {
 
 // `text` as a JSON string, quotes included. Quote, backslash and control characters are
-// escaped; bytes from 0x80 up (the plug-in's lines are ANSI text of an unknown code page)
-// become \u0080 to \u00FF, so the output is plain ASCII and always valid.
+// escaped; well-formed UTF-8 is kept as it is; any other byte from 0x80 up (a line in
+// an ANSI code page the host does not know) becomes \u0080 to \u00FF of its value, so
+// the output is always valid UTF-8 and no byte is lost.
 std::string JsonString(const std::string& text);
 
 // {"name":value,...} in the order the fields are added.

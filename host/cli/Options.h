@@ -23,7 +23,8 @@ struct Options : RunOptions {
     int boards = 0;         // station --boards; 0: until Ctrl-C
     bool help = false;
     bool version = false;
-    std::string command; // "info", "write", "buses", ..., "image pack"
+    std::string command;   // "info", "write", "buses", ..., "image pack"
+    bool terminal = false; // not an option: stderr is a terminal (RunHost's caller says)
 };
 
 // Fills `options` from the arguments after the program name. False, with a one-line

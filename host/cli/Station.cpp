@@ -14,6 +14,7 @@
 #include "Sha256.h"
 #include "StationLog.h"
 #include "StopRequest.h"
+#include "TerminalColumns.h"
 #include "Trace.h"
 
 namespace rtd::host {
@@ -41,14 +42,23 @@ bool WaitForChip(HostBus& bus, bool present) {
     return false;
 }
 
-Console::Mode ModeFor(const Options& o) {
-    return o.json ? Console::Mode::Json : o.quiet ? Console::Mode::Quiet : Console::Mode::Plain;
+// The first Ctrl-C ends the run after the board; the second stops the board's transfers.
+bool SecondStopSignal() {
+    return StopSignals() >= 2;
+}
+
+// Each board shows the bar a write alone shows.
+Console BoardConsole(const Options& o, std::ostream& out, std::ostream& err) {
+    Console console(out, err, ConsoleModeFor(o));
+    if (o.terminal)
+        console.SetColumns(TerminalColumns());
+    return console;
 }
 
 } // namespace
 
 int RunStation(const Options& o, std::ostream& out, std::ostream& err) {
-    Console console(out, err, ModeFor(o));
+    Console console = BoardConsole(o, out, err);
     CommandReport result;
     result.command = o.command;
     result.file = o.arguments[0];
@@ -85,6 +95,7 @@ int RunStation(const Options& o, std::ostream& out, std::ostream& err) {
     ChipSession session;
     session.bus = bus.get();
     session.trace = &trace;
+    session.stop = SecondStopSignal;
 
     CatchStopRequest();
     const auto stationStart = std::chrono::steady_clock::now();
@@ -95,23 +106,33 @@ int RunStation(const Options& o, std::ostream& out, std::ostream& err) {
     write.command = writeCommand.name;
     verify.command = verifyCommand.name;
     int passed = 0, failed = 0;
-    bool logWritten = true;
+    bool logWritten = true, interrupted = false;
     while (logWritten && (boards == 0 || passed + failed < boards)) {
-        console.Note("Waiting for a board...");
+        console.Status("Waiting for a board...");
         if (!WaitForChip(*bus, true))
             break;
         row.time = IsoTimeNow();
         const auto start = std::chrono::steady_clock::now();
         // A console per board: each board's errors are its own.
-        Console boardConsole(out, err, ModeFor(o));
+        Console boardConsole = BoardConsole(o, out, err);
         CommandReport written, verified;
         written.command = write.command;
         verified.command = verify.command;
+        const int board = passed + failed + 1;
+        const std::string notice = "finishing board " + std::to_string(board) +
+                                   ", then stopping; Ctrl-C again to stop now";
+        SetFirstStopNotice(notice.c_str());
         const int writeStatus =
             RunOnConsole(writeCommand, write, out, boardConsole, &written, session);
-        // Verify even after a failed write: the row tells which bank is wrong.
+        // Verify even after a failed write: the row tells which bank is wrong. Not after
+        // an interrupted one: its line said what the chip holds.
         const int verifyStatus =
-            RunOnConsole(verifyCommand, verify, out, boardConsole, &verified, session);
+            writeStatus == kExitInterrupted
+                ? writeStatus
+                : RunOnConsole(verifyCommand, verify, out, boardConsole, &verified, session);
+        SetFirstStopNotice(nullptr);
+        row.interrupted = verifyStatus == kExitInterrupted;
+        interrupted = interrupted || row.interrupted;
         row.passed = writeStatus == kExitOk && verifyStatus == kExitOk;
         row.banks = verified.banks;
         row.seconds =
@@ -126,7 +147,7 @@ int RunStation(const Options& o, std::ostream& out, std::ostream& err) {
         if (!logWritten || (boards != 0 && passed + failed >= boards))
             break;
         bus->BoardDone();
-        console.Note("Remove the board.");
+        console.Status("Remove the board.");
         if (!WaitForChip(*bus, false))
             break;
     }
@@ -136,6 +157,8 @@ int RunStation(const Options& o, std::ostream& out, std::ostream& err) {
     int status = failed == 0 && logWritten ? kExitOk : kExitFailed;
     if (!bus->Finish(&console))
         status = kExitFailed;
+    if (interrupted)
+        status = kExitInterrupted;
     if (!trace.Close()) {
         console.Error("cannot write the trace file " + o.trace);
         status = kExitFailed;

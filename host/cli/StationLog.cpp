@@ -30,7 +30,10 @@ std::string StationLogLine(const BoardRow& row) {
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.3f", row.seconds);
     return row.time + "," + CsvField(row.file) + "," + row.sha256 + "," +
-           (row.passed ? "passed" : "failed") + "," + crcs + "," + seconds;
+           (row.passed        ? "passed"
+            : row.interrupted ? "interrupted"
+                              : "failed") +
+           "," + crcs + "," + seconds;
 }
 
 std::string IsoTimeNow() {

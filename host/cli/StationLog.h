@@ -18,6 +18,7 @@ struct BoardRow {
     std::string file;   // as given on the command line
     std::string sha256; // of the file
     bool passed = false;
+    bool interrupted = false;      // stopped by a second Ctrl-C: "interrupted", not "failed"
     std::vector<BankReport> banks; // verify's banks: the chip's CRC-8 each
     double seconds = 0;            // write and verify together
 };

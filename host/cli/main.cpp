@@ -12,8 +12,15 @@
 #endif
 
 #include "HostMain.h"
+#include "StopRequest.h"
 
 int main(int argc, char** argv) {
+    // A reader that went away (`| head`) must not end a write half-way: the command goes
+    // on, its status is the chip's, and the lost output is said at the end.
+    rtd::host::IgnoreBrokenPipe();
     std::vector<std::string> args(argv + 1, argv + argc);
-    return rtd::host::RunHost(args, std::cout, std::cerr, RTD_ISATTY(1) != 0);
+    const int status = rtd::host::RunHost(args, std::cout, std::cerr, RTD_ISATTY(2) != 0);
+    if (!std::cout.flush())
+        std::cerr << "isphost: cannot write to standard output: some output was lost\n";
+    return status;
 }

@@ -64,8 +64,8 @@ const std::vector<ChipCommand>& ChipCommands() {
         {"erase",     kNeedsBus | kErasesChip | kReportsResult,           CallErase},
         {"reset",     kNeedsBus | kReportsResult,                         CallReset},
         {"enter-isp", kNeedsBus | kReportsResult,                         CallExtFunc},
-        {"about",     0,                                                  CallAbout},
-        {"setup",     kChangesSetting,                                    CallSetup},
+        {"about",     kShowsDialog,                                       CallAbout},
+        {"setup",     kShowsDialog | kChangesSetting,                     CallSetup},
     };
     // clang-format on
     return commands;

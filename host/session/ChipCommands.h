@@ -20,6 +20,7 @@ enum CommandTrait : unsigned {
     kHostSide = 1u << 3,       // the host talks to the chip itself (verify), without the plug-in
     kReportsResult = 1u << 4,  // the output ends with "<name>: OK" or "<name>: FAILED"
     kChangesSetting = 1u << 5, // the plug-in may save its setting (checked afterwards)
+    kShowsDialog = 1u << 6,    // the plug-in opens a dialog: needs a display
     // A write: erases the chip and programs the file.
     kProgramsFile = kErasesChip | kTakesFile,
 };

@@ -11,6 +11,7 @@
 #include "HostForm.h"
 #include "HostStrings.h"
 #include "ImageTools.h"
+#include "InterruptGate.h"
 #include "PluginLoader.h"
 #include "Preflight.h"
 #include "Quonunit.h"
@@ -41,13 +42,23 @@ struct PluginCall {
     const HostStrings* lines = nullptr;
 };
 
-bool LoadPlugin(const RunOptions& o, RunOutput& output, Trace* trace, PluginCall* call,
-                std::string* error) {
+// A write's progress runs 0 to 100 once per bank; the bank is the one selected last.
+auto ProgressTo(RunOutput& output, const FailureDiagnosis* writing) {
+    return [&output, writing, last = -1](int percent) mutable {
+        output.Progress(percent);
+        if (writing && percent == 100 && last != 100)
+            output.StageDone("bank " + std::to_string(writing->SelectedBank()) + ": pages sent");
+        last = percent;
+    };
+}
+
+bool LoadPlugin(const RunOptions& o, RunOutput& output, Trace* trace,
+                const FailureDiagnosis* writing, PluginCall* call, std::string* error) {
     const std::string path = o.plugin.empty() ? DefaultPluginPath(ExecutablePath()) : o.plugin;
     call->plugin = Plugin::Load(path, error);
     if (!call->plugin)
         return false;
-    call->form = CreateHostForm([&output](int percent) { output.Progress(percent); }, trace, error);
+    call->form = CreateHostForm(ProgressTo(output, writing), trace, error);
     if (!call->form)
         return false;
     // Lines are shown as they come; a Clear leaves what was shown as it is.
@@ -98,17 +109,24 @@ int RunChipCommand(const ChipCommand& command, const RunOptions& o, std::ostream
     std::unique_ptr<BusStats> counted;
     std::unique_ptr<TracingBus> tracing;
     std::unique_ptr<FailureDiagnosis> diagnosis;
+    // In front of all, so a refused transaction is neither traced nor watched; the host's
+    // own transfers (verify, --if-different) pass a gate of their own.
+    std::unique_ptr<InterruptGate> gate, hostGate;
     if (bus) {
         counted = std::make_unique<BusStats>(bus->Bus());
         tracing = std::make_unique<TracingBus>(counted.get(), &trace);
         diagnosis = std::make_unique<FailureDiagnosis>(tracing.get());
+        gate = std::make_unique<InterruptGate>(diagnosis.get(), session.stop);
+        hostGate = std::make_unique<InterruptGate>(tracing.get(), session.stop);
     }
 
     PluginCall call;
     if (session.plugin) {
         call.exports = session.plugin->exports;
         call.lines = session.plugin->strings;
-    } else if (!command.Has(kHostSide) && !LoadPlugin(o, output, &trace, &call, &error)) {
+    } else if (!command.Has(kHostSide) &&
+               !LoadPlugin(o, output, &trace,
+                           command.Has(kProgramsFile) ? diagnosis.get() : nullptr, &call, &error)) {
         return SetupError(output, report, error);
     }
 
@@ -126,9 +144,9 @@ int RunChipCommand(const ChipCommand& command, const RunOptions& o, std::ostream
     }
     report->programs = command.Has(kProgramsFile);
     if (command.Has(kHostSide)) {
-        ok = VerifyFile(plan, tracing.get(), report, &output) == kExitOk;
+        ok = VerifyFile(plan, hostGate.get(), report, &output) == kExitOk;
     } else if (report->programs && PlanBanks(plan, BankRange::Written, report) && o.ifDifferent &&
-               FlashAlreadyHolds(plan, tracing.get(), &output)) {
+               FlashAlreadyHolds(plan, hostGate.get(), &output)) {
         report->skipped = true;
         ok = true;
     } else {
@@ -137,7 +155,7 @@ int RunChipCommand(const ChipCommand& command, const RunOptions& o, std::ostream
             e.SetMainFrm(call.form.get());
             e.SetInfoList(call.strings.get());
         }
-        e.SetIICInterFace(diagnosis.get());
+        e.SetIICInterFace(gate.get());
         ok = command.callExport(e, command.Has(kTakesFile) ? o.arguments[0] : "", out);
         e.SetIICInterFace(nullptr);
         if (call.strings) {
@@ -162,16 +180,24 @@ int RunChipCommand(const ChipCommand& command, const RunOptions& o, std::ostream
     }
     if (ownBus && !ownBus->Finish(&output))
         status = kExitFailed;
+    // Said once the model's flash is saved: what the user must know before unplugging.
+    const bool interrupted = bus && (gate->Interrupted() || hostGate->Interrupted());
+    if (interrupted) {
+        output.Error("interrupted; the chip is " + diagnosis->FlashState());
+        status = kExitInterrupted;
+    }
     // The error a script sees is the failure itself; the diagnosis only explains it.
     if (!output.FirstError().empty())
         report->error = output.FirstError();
-    // Nothing sent (a file the plug-in refused): the bus has nothing to explain.
-    if (bus && !ok && !command.Has(kHostSide) && counted->Counts().calls > 0)
+    // Nothing sent (a file the plug-in refused): the bus has nothing to explain; an
+    // interrupted command failed because the host refused its transfers.
+    if (bus && !ok && !interrupted && !command.Has(kHostSide) && counted->Counts().calls > 0)
         for (const std::string& line : diagnosis->Explain(lastLine, bus->FailedTransfers()))
             output.Explain(line);
     if (!session.trace && !trace.Close()) {
         output.Error("cannot write the trace file " + o.trace);
-        status = kExitFailed;
+        if (status != kExitInterrupted)
+            status = kExitFailed;
     }
     // One result for the command, once the flash is saved and the trace written.
     report->status = status;

@@ -28,18 +28,22 @@ struct ResidentPlugin {
 };
 
 // What outlives one command; each part null when the command makes its own: a bus held
-// for several commands (the station's boards), a trace, a resident plug-in.
+// for several commands (the station's boards), a trace, a resident plug-in. `stop` is
+// asked before each transaction: once it answers true the bus refuses the rest, and the
+// command ends interrupted (kExitInterrupted); null: never.
 struct ChipSession {
     HostBus* bus = nullptr;
     Trace* trace = nullptr;
     const ResidentPlugin* plugin = nullptr;
+    bool (*stop)() = nullptr;
 };
 
 // The exit status, also in `report` with the command's banks, counts, time and first
 // error. kExitUsage only when the command did not start: a firmware file the host's check
 // refused (unless --force), a bus, pre-flight, trace or plug-in that failed before the
 // call, with the reason on `output`. The command succeeded only when the export did and
-// the simulated flash and the trace were written.
+// the simulated flash and the trace were written. An interrupted command ends with one
+// line saying what the flash now holds, after the model's flash was saved.
 int RunChipCommand(const ChipCommand& command, const RunOptions& options, std::ostream& out,
                    RunOutput& output, CommandReport* report, const ChipSession& session = {});
 

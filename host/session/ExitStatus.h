@@ -4,7 +4,9 @@
 
 namespace rtd::host {
 
-enum ExitStatus { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
+// kExitInterrupted: the user stopped the command (Ctrl-C, SIGTERM, SIGHUP, a closing
+// console), as a shell reports a command ended by Ctrl-C.
+enum ExitStatus { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitInterrupted = 130 };
 
 } // namespace rtd::host
 

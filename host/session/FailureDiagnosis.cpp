@@ -1,6 +1,7 @@
 #include "FailureDiagnosis.h"
 
 #include "AdapterBus.h"
+#include "FlashGeometry.h"
 
 namespace rtd::host {
 
@@ -13,6 +14,8 @@ constexpr uint8_t kEntry = 0x36;
 constexpr uint8_t kCrcControl = 0xA2;
 constexpr uint8_t kIspBank0 = 0x40;
 constexpr uint8_t kIspBank1 = 0x60;
+constexpr uint8_t kEraseChip = 0xC0;
+constexpr int kPageFrame = 1 + image::kPageSize; // the register byte and a page
 
 } // namespace
 
@@ -35,7 +38,22 @@ bool FailureDiagnosis::IicWrite(uint8_t address, int count, const uint8_t* data)
     } else {
         otherWrite_ = true;
     }
-    return ForwardingBus::IicWrite(address, count, data);
+    const bool ok = ForwardingBus::IicWrite(address, count, data);
+    // Only what the chip acknowledged changed its flash.
+    if (ok && address == kRegisterWrite && count >= 2 && data && data[0] == kIspControl &&
+        data[1] == kEraseChip) {
+        erased_ = true;
+        pagesAfterErase_ = 0;
+    } else if (ok && erased_ && count == kPageFrame) {
+        ++pagesAfterErase_;
+    }
+    return ok;
+}
+
+std::string FailureDiagnosis::FlashState() const {
+    if (!erased_)
+        return "untouched";
+    return pagesAfterErase_ == 0 ? "erased" : "erased and partly written: run write again";
 }
 
 bool FailureDiagnosis::IicRead(uint8_t address, int count, uint8_t* data) {

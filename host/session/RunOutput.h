@@ -15,6 +15,8 @@ public:
     // A line the plug-in added to its message list.
     virtual void Line(const std::string& text) = 0;
     virtual void Progress(int percent) = 0;
+    // A stage of progress ended ("bank 0: pages sent"), for a front end that shows no bar.
+    virtual void StageDone(const std::string&) {}
     // A line of the host's own (verify's banks, a write's summary), not of the plug-in;
     // `evenQuiet` for what was asked for explicitly (--stats).
     virtual void Note(const std::string& text, bool evenQuiet = false) = 0;

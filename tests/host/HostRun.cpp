@@ -4,7 +4,13 @@
 #if defined(_WIN32)
 #include <process.h>
 #else
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cstdio>
 #endif
 #include <fstream>
 #include <sstream>
@@ -62,6 +68,51 @@ HostResult RunExecutable(const std::string& executable, const std::string& args,
     return r;
 }
 
+#if !defined(_WIN32)
+HostResult RunSignalled(const std::vector<std::string>& args, const std::vector<SignalAt>& steps,
+                        bool readerGone) {
+    std::vector<std::string> words = {ExecutablePath(), "--plugin", PluginPath()};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& w : words)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+    int err[2], out[2];
+    HostResult r;
+    if (pipe(err) != 0 || pipe(out) != 0)
+        return r;
+    close(out[0]); // every write to stdout now fails as EPIPE
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (readerGone)
+        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    else
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+    posix_spawn_file_actions_addclose(&actions, err[0]);
+    pid_t pid = -1;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(err[1]);
+    close(out[1]);
+    std::FILE* lines = fdopen(err[0], "r");
+    if (spawned != 0 || !lines)
+        return r;
+    size_t next = 0;
+    char line[4096];
+    while (std::fgets(line, sizeof line, lines)) {
+        r.err += line;
+        if (next < steps.size() && std::string(line).find(steps[next].after) != std::string::npos)
+            kill(pid, steps[next++].signal);
+    }
+    std::fclose(lines);
+    int raw = 0;
+    waitpid(pid, &raw, 0);
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return r;
+}
+#endif
+
 namespace {
 void SetEnv(const std::string& name, const std::string& value) {
 #if defined(_WIN32)
@@ -76,11 +127,13 @@ void SetEnv(const std::string& name, const std::string& value) {
 } // namespace
 
 ScopedEnv::ScopedEnv(std::string name, const std::string& value) : name_(std::move(name)) {
+    const char* before = std::getenv(name_.c_str());
+    before_ = before ? before : "";
     SetEnv(name_, value);
 }
 
 ScopedEnv::~ScopedEnv() {
-    SetEnv(name_, "");
+    SetEnv(name_, before_);
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {
@@ -98,6 +151,15 @@ std::vector<std::string> SplitLines(const std::string& text) {
     }
     if (!line.empty())
         lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> HostLines(const std::string& err, bool withDiagnosis) {
+    std::vector<std::string> lines;
+    for (const std::string& line : SplitLines(err))
+        if (line.rfind("isphost: ", 0) == 0 &&
+            (withDiagnosis || line.rfind("isphost: diagnosis: ", 0) != 0))
+            lines.push_back(line);
     return lines;
 }
 

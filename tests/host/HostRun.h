@@ -26,6 +26,21 @@ HostResult RunInProcess(std::vector<std::string> args);
 HostResult RunExecutable(const std::string& executable, const std::string& args,
                          const std::string& workDir);
 
+#if !defined(_WIN32)
+// A signal sent to the child once a line of its stderr contains `after`.
+struct SignalAt {
+    std::string after;
+    int signal;
+};
+
+// The built executable with --plugin and `args`, its stderr read line by line as it
+// runs; each step's signal is sent once, in order. Its stdout goes nowhere, or to a pipe
+// nobody reads (`readerGone`: a `| head` that has ended). `out` stays empty; a child
+// ended by a signal has status -1.
+HostResult RunSignalled(const std::vector<std::string>& args, const std::vector<SignalAt>& steps,
+                        bool readerGone = false);
+#endif
+
 // Paths of the build, in the form the running test opens them.
 std::string PluginPath();
 std::string ExecutablePath();
@@ -33,7 +48,7 @@ std::string ExamplePath(const std::string& name);
 std::string TempPath(const std::string& name);
 
 // Sets an environment variable for the life of the object (empty: unset), for the
-// stand-in adapter DLL and the child processes.
+// stand-in adapter DLL and the child processes; the value before comes back after.
 class ScopedEnv {
 public:
     ScopedEnv(std::string name, const std::string& value);
@@ -43,12 +58,16 @@ public:
 
 private:
     std::string name_;
+    std::string before_;
 };
 
 using rtd::test::Events;
 using rtd::test::ReadFileBytes;
 using rtd::test::ReadFileText;
 std::vector<std::string> SplitLines(const std::string& text);
+// The host's own lines on stderr ("isphost: ..."), without the plug-in's lines and
+// progress that share the stream; without the "diagnosis:" lines unless asked for.
+std::vector<std::string> HostLines(const std::string& err, bool withDiagnosis = false);
 
 // The trace file isphost --trace wrote: every event, or those whose kind (the first
 // letter) is one of `kinds`: "L" the message list, "A" the adapter's side, "WRPLC" the

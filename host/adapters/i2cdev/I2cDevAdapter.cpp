@@ -46,7 +46,13 @@ I2cDevSystem RealI2cDevSystem() {
 
 std::unique_ptr<I2cDevAdapter> I2cDevAdapter::Open(const std::string& device, I2cDevSystem system,
                                                    std::string* error) {
+    const std::string instead = "): use an i2c-dev adapter, /dev/i2c-N (isphost buses lists "
+                                "them), or a USB adapter (--bus ch341, ftdi, mcp2221)";
     const int fd = system.open(device.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0 && system.lastError() == EISDIR) {
+        *error = device + ": not an I2C adapter (a folder" + instead;
+        return nullptr;
+    }
     if (fd < 0) {
         *error = "cannot open the I2C adapter " + device + ": " + std::strerror(system.lastError());
         return nullptr;
@@ -59,9 +65,16 @@ std::unique_ptr<I2cDevAdapter> I2cDevAdapter::Open(const std::string& device, I2
                      : "cannot lock the I2C adapter " + device + ": " + std::strerror(reason);
         return nullptr;
     }
-    // An adapter that only speaks SMBus cannot carry a 257-byte write.
+    // Every i2c-dev adapter answers I2C_FUNCS; /dev/null or a plain file does not.
     unsigned long functions = 0;
-    const bool plain = system.ioctl(fd, I2C_FUNCS, &functions) == 0 && (functions & I2C_FUNC_I2C);
+    if (system.ioctl(fd, I2C_FUNCS, &functions) != 0) {
+        const int reason = system.lastError();
+        system.close(fd);
+        *error = device + ": not an I2C adapter (I2C_FUNCS: " + std::strerror(reason) + instead;
+        return nullptr;
+    }
+    // An adapter that only speaks SMBus cannot carry a 257-byte write.
+    const bool plain = (functions & I2C_FUNC_I2C) != 0;
     return std::unique_ptr<I2cDevAdapter>(new I2cDevAdapter(device, std::move(system), fd, plain));
 }
 

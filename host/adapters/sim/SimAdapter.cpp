@@ -1,8 +1,10 @@
 #include "SimAdapter.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace rtd::host {
 
@@ -21,6 +23,8 @@ const std::vector<sim::FaultForm>& SimAdapter::LimitForms() {
         {"swap=N",      "swap=3",       "station: after each board the chip is gone for N\n"
                                         "bus writes (a probe is one), then a new board\n"
                                         "answers: blank, without the --sim-fault faults"},
+        {"slow=MS",     "slow=20",      "each bus transfer takes MS ms more (to stop a\n"
+                                        "write half-way with Ctrl-C)"},
     };
     // clang-format on
     return forms;
@@ -50,6 +54,10 @@ bool SimAdapter::AddLimit(const std::string& limit, std::string* error) {
         swapWrites_ = static_cast<int>(number);
         return true;
     }
+    if (name == "slow" && ParseFaultCount(value, &number) && number <= 1000) {
+        slowMs_ = static_cast<int>(number);
+        return true;
+    }
     char* end = nullptr;
     if (name == "nack" && value.size() >= 1 && value.size() <= 2 &&
         (number = std::strtol(value.c_str(), &end, 16), *end == '\0') && number < 0x80) {
@@ -58,7 +66,7 @@ bool SimAdapter::AddLimit(const std::string& limit, std::string* error) {
     }
     *error = "--sim-adapter " + limit +
              ": takes max-write=N (bytes, from 1), nack=ADDR (7-bit, hex), no-pullups or "
-             "swap=N (writes, from 1)";
+             "swap=N (writes, from 1) or slow=MS (1 to 1000)";
     return false;
 }
 
@@ -84,6 +92,7 @@ bool SimAdapter::Refused(uint8_t address, std::string* error) const {
 }
 
 bool SimAdapter::Write(uint8_t address, const uint8_t* data, int count, std::string* error) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(slowMs_));
     if (count > maxWrite_) {
         *error = "Operation not supported (the adapter carries at most " +
                  std::to_string(maxWrite_) + " bytes)";
@@ -110,6 +119,7 @@ bool SimAdapter::Write(uint8_t address, const uint8_t* data, int count, std::str
 }
 
 bool SimAdapter::Read(uint8_t address, uint8_t* data, int count, std::string* error) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(slowMs_));
     if (noPullups_) {
         std::memset(data, 0xFF, static_cast<size_t>(count));
         return true;

@@ -8,6 +8,8 @@
 //   swap=N       a board swap for station mode: after each board the chip is gone for N
 //                writes (each probe is one), then a new board answers: blank, healthy
 //                (the --sim-fault faults belong to the first board only)
+//   slow=MS      each transfer takes MS milliseconds more, as a slow adapter does: time
+//                to stop a write half-way (Ctrl-C) at a chosen point
 #ifndef RTD_HOST_ADAPTERS_SIM_SIMADAPTER_H
 #define RTD_HOST_ADAPTERS_SIM_SIMADAPTER_H
 
@@ -45,6 +47,7 @@ private:
     bool noPullups_ = false;
     int swapWrites_ = 0; // swap=N; 0: the board stays
     int absentLeft_ = 0; // writes left until the next board answers
+    int slowMs_ = 0;     // slow=MS
 };
 
 } // namespace rtd::host

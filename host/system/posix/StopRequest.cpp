@@ -1,34 +1,41 @@
 #include "StopRequest.h"
 
 #include <signal.h>
+#include <unistd.h>
 
-#include <csignal>
+#include <initializer_list>
+
+#include "StopNotice.h"
 
 namespace rtd::host {
 
 namespace {
 
-volatile std::sig_atomic_t stopRequested = 0;
-
-extern "C" void OnInterrupt(int) {
-    stopRequested = 1;
+extern "C" void OnSignal(int) {
+    OnStopSignal();
 }
 
 } // namespace
 
+void WriteStopNotice(const char* text, size_t length) {
+    // Only async-signal-safe calls here.
+    if (write(STDERR_FILENO, text, length) < 0)
+        return;
+}
+
 void CatchStopRequest() {
     struct sigaction action = {};
-    action.sa_handler = OnInterrupt;
+    action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(signal, &action, nullptr);
 }
 
-bool StopRequested() {
-    return stopRequested != 0;
-}
-
-void SetStopRequested(bool stop) {
-    stopRequested = stop ? 1 : 0;
+void IgnoreBrokenPipe() {
+    struct sigaction action = {};
+    action.sa_handler = SIG_IGN;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGPIPE, &action, nullptr);
 }
 
 } // namespace rtd::host

@@ -105,7 +105,7 @@ void ExpectEveryRouteActsAsTheSimulatedBus(const std::vector<Lines>& commands) {
             const HostResult r = RunOn(route, {}, flash, args);
             const std::string what = std::string(route.bus) + " " + command[0];
             ASSERT_EQ(r.status, 0) << what << "\n" << r.out << r.err;
-            EXPECT_EQ(r.err, "") << what;
+            EXPECT_EQ(HostLines(r.err, true), Lines{}) << what;
             Lines got = PluginEvents(trace);
             if (command[0] == "enter-isp")
                 got = FirstOccurrences(got);
@@ -270,10 +270,7 @@ TEST(AdapterRun, AdapterFailuresEndInTheFailureLineAndOneLineNamingTheError) {
                 EXPECT_EQ(reads.back(), "R 95 FF") << what;
             }
             // The adapter's line, then the host's diagnosis (its own test).
-            Lines errors;
-            for (const std::string& line : SplitLines(r.err))
-                if (line.rfind("isphost: diagnosis: ", 0) != 0)
-                    errors.push_back(line);
+            const Lines errors = HostLines(r.err);
             const std::string& error = c.dataAck && !route.seesDataAck          ? std::string()
                                        : route.transport == Transport::Ch341Dll ? c.dllError
                                        : route.transport == Transport::D2xx     ? c.d2xxError

@@ -40,7 +40,18 @@ TEST(HostRun, TwoBankWriteTracesEveryEventAndLeavesTheImageInFlash) {
 
     const HostResult r = RunInProcess({"--sim-flash", flash, "--trace", trace, "write", file});
     ASSERT_EQ(r.status, 0) << r.out << r.err;
-    EXPECT_EQ(SplitLines(r.out).back(), "write: OK");
+    // Results on stdout; the plug-in's lines and one line per bank written on stderr.
+    const Lines out = SplitLines(r.out);
+    ASSERT_EQ(out.size(), 2u) << r.out;
+    EXPECT_EQ(out[0].rfind("Summary: banks 0 and 1, ", 0), 0u) << r.out;
+    EXPECT_EQ(out[1], "write: OK");
+    const Lines messages = MessageLines(trace);
+    Lines err = SplitLines(r.err), banks;
+    for (const std::string& line : err)
+        if (line.rfind("bank ", 0) == 0)
+            banks.push_back(line);
+    EXPECT_EQ(banks, (Lines{"bank 0: pages sent", "bank 1: pages sent"})) << r.err;
+    EXPECT_EQ(err.size(), messages.size() + banks.size()) << r.err;
 
     const image::FirmwarePlan plan = PlanFor(file, false);
     ASSERT_TRUE(plan.Ready());
@@ -108,18 +119,42 @@ TEST(HostRun, CommandsReportTheChipsFaultsThroughLinesAndExitStatus) {
     }
 }
 
-// -v copies the trace's bus lines to stderr, with or without --trace.
+#if !defined(_WIN32)
+// The dialogs without a display: one line saying so and how to get one, exit 2.
+TEST(HostRun, ADialogWithoutADisplaySaysSo) {
+    const ScopedEnv wayland("WAYLAND_DISPLAY", "");
+    const struct {
+        const char* display;
+        std::string why;
+    } cases[] = {
+        {"", "(DISPLAY is not set)"},
+        {":9876.0", "(the display :9876.0 cannot be opened)"},
+    };
+    for (const auto& c : cases) {
+        const ScopedEnv display("DISPLAY", c.display);
+        for (const char* command : {"about", "setup"}) {
+            const HostResult r = RunInProcess({command});
+            EXPECT_EQ(r.status, 2) << command << " " << c.display;
+            EXPECT_EQ(r.err, std::string("isphost: ") + command + ": no display is available " +
+                                 c.why + ": run it in a desktop session, or under xvfb-run\n");
+        }
+    }
+}
+#endif
+
+// -v copies the trace's bus lines to stderr, with or without --trace, even with -q
+// (which leaves them alone there).
 TEST(HostRun, VerboseShowsTheTracesBusLinesOnStderr) {
     const std::string trace = TempPath("verbose.trace");
-    const HostResult traced = RunInProcess({"-v", "--trace", trace, "reset"});
+    const HostResult traced = RunInProcess({"-q", "-v", "--trace", trace, "reset"});
     ASSERT_EQ(traced.status, 0) << traced.err;
     const Events bus = TraceEvents(trace, "WR");
     ASSERT_FALSE(bus.empty());
     EXPECT_EQ(SplitLines(traced.err), bus);
-    const HostResult alone = RunInProcess({"--verbose", "reset"});
+    const HostResult alone = RunInProcess({"-q", "--verbose", "reset"});
     EXPECT_EQ(alone.status, 0) << alone.err;
     EXPECT_EQ(SplitLines(alone.err).front(), bus.front());
-    EXPECT_TRUE(RunInProcess({"reset"}).err.empty());
+    EXPECT_TRUE(RunInProcess({"-q", "reset"}).err.empty());
 }
 
 // The power goes in the middle of a write; the flash file keeps what the cut left, and

@@ -46,6 +46,10 @@ TEST(PreflightRun, EachRefusalKeepsTheChipAndWithoutItTheWriteFailsAfterTheErase
             EXPECT_EQ(r.status, 2) << what;
             EXPECT_EQ(r.err.substr(0, 9 + c.line.size()), "isphost: " + c.line) << what;
             EXPECT_EQ(SplitLines(r.err).size(), 1u) << what << "\n" << r.err;
+            // Wiring advice only where the address that did not answer is 0x4A.
+            EXPECT_EQ(r.err.find("SDA/SCL") != std::string::npos,
+                      c.limit == "nack=4A" || c.limit == "no-pullups")
+                << what;
             if (command[0] != "check") {
                 EXPECT_TRUE(TraceEvents(trace, "WR").empty()) << what;
             }
@@ -68,6 +72,22 @@ TEST(PreflightRun, EachRefusalKeepsTheChipAndWithoutItTheWriteFailsAfterTheErase
                      "check: OK"}));
     EXPECT_EQ(ReadFileBytes(flash), programmed);
 }
+
+#if defined(__linux__)
+// A path that is no i2c-dev adapter is named as such, with what to use, before any
+// check: not "offers SMBus transfers only".
+TEST(PreflightRun, APathThatIsNoI2cAdapterIsRefusedAsSuch) {
+    const rtd::test::TempDir dir;
+    for (const std::string& path :
+         {std::string("/dev/null"), dir.Write("plain.txt", "text"), dir.MakeFolder("folder")}) {
+        const HostResult r = RunInProcess({"--bus", path, "check"});
+        EXPECT_EQ(r.status, 2) << path;
+        EXPECT_EQ(r.err.rfind("isphost: " + path + ": not an I2C adapter (", 0), 0u) << r.err;
+        EXPECT_NE(r.err.find("): use an i2c-dev adapter, /dev/i2c-N"), std::string::npos) << r.err;
+        EXPECT_EQ(SplitLines(r.err).size(), 1u) << r.err;
+    }
+}
+#endif
 
 // A second isphost on a simulated chip in use: "bus busy", exit 2, not one transfer;
 // once the first lets go, the chip is free again.
@@ -116,7 +136,7 @@ TEST(PreflightRun, TheDiagnosisIsTheHostsOwnLine) {
     const HostResult r = RunInProcess(
         {"--trace", trace, "--sim-fault", "stuck=1:0010", "write", ExamplePath("two-bank.kvf")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(SplitLines(r.err),
+    EXPECT_EQ(HostLines(r.err, true),
               (Lines{"isphost: diagnosis: the chip's CRC-8 of bank 1 does not match what was "
                      "written; the bus carried every transfer and the status reads did not look "
                      "stuck: the flash holds other bytes than were sent",

@@ -84,15 +84,6 @@ StandInRun RunOnStandIns(const std::string& faults, const std::string& flash,
     return run;
 }
 
-// The lines isphost writes to stderr, but the diagnosis (its own test).
-Lines ErrorLines(const std::string& err) {
-    Lines lines;
-    for (const std::string& line : SplitLines(err))
-        if (line.rfind("isphost: diagnosis: ", 0) != 0)
-            lines.push_back(line);
-    return lines;
-}
-
 TEST(UsbTransports, EachScenarioEndsInItsStatusAndLine) {
     const std::string file = ExamplePath("two-bank.kvf");
     const std::vector<uint8_t> image = PlanFor(file, false).image;
@@ -196,7 +187,7 @@ TEST(UsbTransports, EachScenarioEndsInItsStatusAndLine) {
             std::remove(flash.c_str());
             const StandInRun r = RunOnStandIns(fault, flash, bus + command);
             EXPECT_EQ(r.result.status, c.status) << what << "\n" << r.result.out << r.result.err;
-            const Lines errors = ErrorLines(r.result.err);
+            const Lines errors = HostLines(r.result.err);
             if (c.line[t].empty()) {
                 EXPECT_EQ(errors, Lines{}) << what;
             } else {
