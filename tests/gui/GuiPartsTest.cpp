@@ -148,6 +148,7 @@ TEST(GuiOptions, CommandLine) {
         bool ok;
         std::string bus, file, settings;
         bool busGiven;
+        std::string refusal = ""; // part of the one-line reason
     };
     const Case cases[] = {
         {{}, true, "sim", "", "", false},
@@ -160,6 +161,12 @@ TEST(GuiOptions, CommandLine) {
         {{"--bus", "usb"}, false, "", "", "", false},
         {{"--settings"}, false, "", "", "", false},
         {{"--auto-fire-second", "maybe"}, false, "", "", "", false},
+        {{"--no-confirm"}, true, "sim", "", "", false},
+        // Refused before any window opens, as isphost refuses them.
+        {{"--sim-fault", "bogus"}, false, "", "", "", false, "unknown fault 'bogus'"},
+        {{"--sim-adapter", "bogus"}, false, "", "", "", false, "--sim-adapter bogus"},
+        {{"--bus-speed", "7"}, false, "", "", "", false, "7"},
+        {{"--bus", "ch341:x"}, false, "", "", "", false, "ch341:x"},
     };
     for (const Case& c : cases) {
         GuiOptions o;
@@ -169,6 +176,8 @@ TEST(GuiOptions, CommandLine) {
         ASSERT_EQ(ok, c.ok) << name << ": " << error;
         if (!ok) {
             EXPECT_FALSE(error.empty()) << name;
+            EXPECT_NE(error.find(c.refusal), std::string::npos) << error;
+            EXPECT_EQ(error.find('\n'), std::string::npos) << error;
             continue;
         }
         EXPECT_EQ(o.host.bus, c.bus) << name;

@@ -14,7 +14,10 @@
 
 #include "BuildPath.h"
 #include "BusList.h"
+#include "BusTable.h"
 #include "GuiProgrammer.h"
+#include "GuiResult.h"
+#include "HostBus.h"
 #include "ImageTools.h"
 #include "Quonunit.h"
 #include "ReferenceCrc.h"
@@ -28,8 +31,8 @@ namespace {
 using rtd::test::ReadFileBytes;
 
 const char kSetupCaption[] = "RTD2120 Setup";
-const int kInputs[] = {kFileEdit,    kBrowseButton,  kBusChoice,   kWriteButton, kEraseButton,
-                       kResetButton, kExtFuncButton, kSetupButton, kAboutButton};
+const int kInputs[] = {kFileEdit,    kBrowseButton, kBusChoice,     kWriteButton, kVerifyButton,
+                       kEraseButton, kResetButton,  kExtFuncButton, kSetupButton, kAboutButton};
 
 std::string Example(const std::string& name) {
     return rtd::test::NativeBuildPath(std::string(RTD_TEST_EXAMPLES) + "/" + name);
@@ -67,9 +70,11 @@ bool IsRed(uint32_t rgb) {
 }
 
 // "OK | Write | 1.3 s | detail": the outcome, the command, some time, the detail.
+// The first line of the strip; a failure's diagnosis follows it.
 void ExpectStrip(const GuiReading& r, bool ok, const std::string& command,
                  const std::string& detail) {
-    const std::string text = r.controls[kResultStrip].text;
+    const std::string all = r.controls[kResultStrip].text;
+    const std::string text = all.substr(0, all.find('\n'));
     const std::string head = std::string(ok ? "OK" : "FAILED") + " | " + command + " | ";
     EXPECT_EQ(text.substr(0, head.size()), head) << text;
     EXPECT_TRUE(std::regex_search(text, std::regex(" \\| [0-9]+\\.[0-9] s( \\||$)"))) << text;
@@ -79,6 +84,8 @@ void ExpectStrip(const GuiReading& r, bool ok, const std::string& command,
             << text;
     }
     EXPECT_TRUE(ok ? IsGreen(r.resultColour) : IsRed(r.resultColour)) << std::hex << r.resultColour;
+    EXPECT_EQ(IsRed(r.progressColour), !ok) << std::hex << r.progressColour;
+    EXPECT_LE(r.resultTextHeight, r.controls[kResultStrip].height) << all;
 }
 
 void ExpectInputsEnabled(const GuiReading& r, bool enabled) {
@@ -95,6 +102,7 @@ protected:
         options_.host.plugin = rtd::test::NativeBuildPath(RTD_TEST_PLUGIN);
         options_.settingsFile = dir_.Path("ispgui.ini");
         options_.host.simFlash = dir_.Path("flash.bin");
+        options_.noConfirm = true; // the confirmation has its own test
     }
 
     void TearDown() override {
@@ -244,6 +252,7 @@ TEST_F(GuiTest, CommandsRunOnTheChipModel) {
          0,
          Chip::Blank},
         {"reset", {}, true, kResetButton, "", true, {"Begin...", "Reset..."}, "", 0, Chip::Image},
+        {"verify", {}, true, kVerifyButton, packed, true, {}, "", 0, Chip::Image},
         {"chip never enters ISP",
          {"no-isp"},
          true,
@@ -280,33 +289,43 @@ TEST_F(GuiTest, CommandsRunOnTheChipModel) {
         ExpectStrip(r, c.ok, command,
                     c.detail == "crcs" ? CrcsInFlash(flash, c.file == packed ? 2 : 1) : c.detail);
         ExpectInputsEnabled(r, true);
-        // ChipRun's counts, and its diagnosis of a failure, which the strip leaves out.
+        // ChipRun's counts, and its diagnosis of a failure, shown below the result.
         EXPECT_GT(programmer_->LastReport().bus.calls, 0);
         EXPECT_EQ(programmer_->LastDiagnosis().empty(), c.ok);
+        for (const std::string& line : programmer_->LastDiagnosis())
+            EXPECT_NE(r.controls[kResultStrip].text.find("\n" + line), std::string::npos) << line;
         Stop();
     }
 }
 
 TEST_F(GuiTest, ProgressBarFollowsTheProgressMessagesOfEachBank) {
     START_OR_SKIP();
-    std::vector<int> seen; // the bar's value each time a message reached it
+    View().Type(kFileEdit, Example("two-bank.kvf"));
+    View().Flush();
+    const GuiReading shown = View().Read();
+    rtd::test::PauseForScreenshot("gui-before", shown.left, shown.top, shown.outerWidth,
+                                  shown.outerHeight);
+    // A first write leaves its green strip and full bar, which the next one must replace.
+    View().Click(kWriteButton);
+    std::vector<int> seen;           // the bar's value each time a message reached it
+    std::vector<std::string> strips; // the strip's text each time it changed
     bool before = false, during = false;
     SetProgressHook([&](GuiView& view, int percent) {
-        seen.push_back(view.Read().progress);
+        const GuiReading now = view.Read();
+        seen.push_back(now.progress);
         EXPECT_EQ(seen.back(), percent);
+        EXPECT_FALSE(IsRed(now.progressColour) || IsGreen(now.resultColour));
+        if (strips.empty() || strips.back() != now.controls[kResultStrip].text)
+            strips.push_back(now.controls[kResultStrip].text);
         if (!during && percent >= 50) {
             during = true;
             view.Flush();
             const GuiReading r = view.Read();
-            EXPECT_EQ(r.controls[kResultStrip].text, "Write...");
             rtd::test::PauseForScreenshot("gui-during", r.left, r.top, r.outerWidth, r.outerHeight);
         }
     });
-    View().Type(kFileEdit, Example("two-bank.kvf"));
-    View().Flush();
     GuiReading r = View().Read();
-    before = r.progress == 0 && r.lines.empty();
-    rtd::test::PauseForScreenshot("gui-before", r.left, r.top, r.outerWidth, r.outerHeight);
+    before = r.progress == 100 && IsGreen(r.resultColour);
     View().Click(kWriteButton);
     SetProgressHook(nullptr);
     View().Flush();
@@ -324,6 +343,7 @@ TEST_F(GuiTest, ProgressBarFollowsTheProgressMessagesOfEachBank) {
         }
     }
     EXPECT_EQ(r.progress, 100);
+    EXPECT_EQ(strips, (std::vector<std::string>{"Writing bank 0...", "Writing bank 1..."}));
     Stop();
 }
 
@@ -334,6 +354,17 @@ TEST_F(GuiTest, SetupFromTheWindowDecidesTheNextHexWrite) {
     ExpectStrip(r, true, "Write", CrcsInFlash(Flash(), 1));
     EXPECT_TRUE(Flash() == ImageOf(hex, false));
 
+    // The window's fonts, each the layout's face, stay as they are once Setup has shown
+    // its own.
+    std::vector<std::string> fontsBefore;
+    for (size_t i = 0; i < r.controls.size(); ++i) {
+        fontsBefore.push_back(r.controls[i].fonts);
+#if !defined(_WIN32)
+        EXPECT_NE(r.controls[i].fonts.find(MainWindowLayout().controls[i].font.face),
+                  std::string::npos)
+            << r.controls[i].fonts;
+#endif
+    }
     // The plug-in's Setup dialog, found and clicked through the window system from inside
     // its own modal loop.
     rtd::test::TopWindow dialog;
@@ -359,6 +390,8 @@ TEST_F(GuiTest, SetupFromTheWindowDecidesTheNextHexWrite) {
     EXPECT_EQ(dialog.top, (form.GetHeight() - dialog.outerHeight) / 2 + form.GetTop());
 
     r = Run(kWriteButton);
+    for (size_t i = 0; i < r.controls.size(); ++i)
+        EXPECT_EQ(r.controls[i].fonts, fontsBefore[i]) << MainWindowLayout().controls[i].name;
     EXPECT_TRUE(Flash() == ImageOf(hex, true)) << "bank 1 is not the extend file";
     ExpectStrip(r, true, "Write", CrcsInFlash(Flash(), 2));
     Stop();
@@ -409,7 +442,9 @@ TEST_F(GuiTest, ClosingDuringAWriteWaitsForItsEnd) {
         view.CloseFromTitleBar();
         openAfterClose = view.IsOpen();
     });
+    testing::internal::CaptureStderr();
     const GuiReading r = Run(kWriteButton, packed);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "write: OK\n");
     SetProgressHook(nullptr);
     EXPECT_TRUE(asked);
     EXPECT_TRUE(openAfterClose) << "the window closed under the running write";
@@ -547,6 +582,70 @@ TEST_F(GuiTest, APreflightRefusalKeepsTheChipAndShowsTheReason) {
         << r.controls[kResultStrip].text;
     EXPECT_TRUE(r.lines.empty()) << "the plug-in was called";
     EXPECT_TRUE(Flash() == ImageOf(packed, false)) << "the chip was changed";
+    Stop();
+}
+
+// Erase asks first, No the default: only Yes erases.
+TEST_F(GuiTest, EraseAsksFirst) {
+    const std::string packed = Example("two-bank.kvf");
+    options_.noConfirm = false;
+    struct Case {
+        const char* answer;
+        bool erased;
+    };
+    for (const Case& c : {Case{"No", false}, Case{"Yes", true}}) {
+        SCOPED_TRACE(c.answer);
+        dir_.Write("flash.bin", ImageOf(packed, false));
+        START_OR_SKIP();
+        bool asked = false;
+        std::function<void(int)> answer = [&](int attempt) {
+            if (!rtd::test::FindTopWindow("Erase").found && attempt < 100) {
+                View().After(100, [&, attempt] { answer(attempt + 1); });
+                return;
+            }
+            asked = rtd::test::ClickInTopWindow("Erase", c.answer);
+        };
+        View().After(100, [&] { answer(0); });
+        const GuiReading r = Run(kEraseButton);
+        EXPECT_TRUE(asked);
+        EXPECT_EQ(Flash() == std::vector<uint8_t>(131072, 0xFF), c.erased);
+        EXPECT_EQ(r.lines.empty(), !c.erased);
+        Stop();
+    }
+}
+
+// Every refusal the host can give before or instead of a command fits the strip whole.
+TEST_F(GuiTest, EveryRefusalFitsTheStrip) {
+    struct Case {
+        const char* bus;
+        std::vector<std::string> faults, limits;
+    };
+    const Case cases[] = {
+        {"sim", {"bogus"}, {}}, {"sim", {"stuck=x"}, {}}, {"sim", {}, {"bogus"}},
+        {"ch341", {}, {}},      {"/dev/i2c-250", {}, {}},
+    };
+    std::vector<std::string> refusals;
+    for (const Case& c : cases) {
+        host::BusOptions bus;
+        bus.bus = c.bus;
+        bus.simFaults = c.faults;
+        bus.simAdapter = c.limits;
+        std::string error;
+        if (!host::CreateHostBus(bus, nullptr, &error))
+            refusals.push_back(error);
+    }
+    // The pre-flight's, as the window shows it after a write.
+    const std::string packed = Example("two-bank.kvf");
+    options_.host.simAdapter = {"max-write=61"};
+    START_OR_SKIP();
+    refusals.push_back(Run(kWriteButton, packed).controls[kResultStrip].text);
+    ASSERT_GE(refusals.size(), 4u);
+    for (const std::string& refusal : refusals) {
+        View().SetResult(ResultTone::Failed, ResultText(false, "Write", 0.4, refusal));
+        const GuiReading r = View().Read();
+        EXPECT_GT(r.resultTextHeight, 0);
+        EXPECT_LE(r.resultTextHeight, r.controls[kResultStrip].height) << refusal;
+    }
     Stop();
 }
 

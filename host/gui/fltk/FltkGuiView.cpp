@@ -12,6 +12,8 @@
 #include <FL/Fl_File_Chooser.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Progress.H>
+#include <FL/fl_ask.H>
+#include <FL/fl_draw.H>
 #include <FL/x.H>
 
 #include <cctype>
@@ -275,6 +277,23 @@ public:
         bar->copy_label((std::to_string(percent) + "%").c_str());
     }
 
+    void SetProgressTone(ResultTone tone) override {
+        Fl_Progress* bar = ProgressBar();
+        if (!progressColour_)
+            progressColour_ = bar->selection_color();
+        bar->selection_color(tone == ResultTone::Failed ? ToFltk(ResultColour(tone, 0))
+                                                        : progressColour_);
+        bar->redraw();
+    }
+
+    bool Confirm(const std::string& title, const std::string& question) override {
+        // fl_choice's Enter button is its second, given "No" here, with the focus; Escape
+        // and the close box answer 0, the first, left out. Only the third is Yes.
+        fl_message_title(title.c_str());
+        fl_message_hotspot(0);
+        return fl_choice("%s", nullptr, "No", "Yes", question.c_str()) == 2;
+    }
+
     void SetResult(ResultTone tone, const std::string& text) override {
         Fl_Widget* strip = Widget(kResultStrip);
         strip->color(ToFltk(ResultColour(tone, kButtonFaceColour)));
@@ -329,6 +348,7 @@ public:
             control.top = w.y();
             control.width = w.w();
             control.height = w.h();
+            control.fonts = FontsOf(w);
             reading.controls.push_back(control);
         }
         Fl_Browser* list = MessageList();
@@ -340,6 +360,12 @@ public:
             reading.choices.push_back(choice->text(i) ? choice->text(i) : "");
         reading.chosen = choice->value();
         reading.resultColour = FromFltk(Widget(kResultStrip)->color());
+        reading.progressColour = FromFltk(ProgressBar()->selection_color());
+        Fl_Widget* strip = Widget(kResultStrip);
+        int width = strip->w(), height = 0;
+        fl_font(strip->labelfont(), strip->labelsize());
+        fl_measure(strip->label() ? strip->label() : "", width, height, 0);
+        reading.resultTextHeight = height;
         reading.acceptsDrops = true; // FLTK takes drops on every shown window
         return reading;
     }
@@ -407,6 +433,22 @@ private:
         return widget;
     }
 
+    static std::string FontsOf(const Fl_Widget& w) {
+        std::string fonts = FontName(w.labelfont(), w.labelsize());
+        if (const Fl_Input* input = dynamic_cast<const Fl_Input*>(&w))
+            fonts += ", " + FontName(input->textfont(), input->textsize());
+        else if (const Fl_Choice* choice = dynamic_cast<const Fl_Choice*>(&w))
+            fonts += ", " + FontName(choice->textfont(), choice->textsize());
+        else if (const Fl_Browser* list = dynamic_cast<const Fl_Browser*>(&w))
+            fonts += ", " + FontName(list->textfont(), list->textsize());
+        return fonts;
+    }
+
+    static std::string FontName(Fl_Font font, Fl_Fontsize size) {
+        const char* name = Fl::get_font(font);
+        return std::string(name ? name : "?") + " " + std::to_string(size);
+    }
+
     // The chooser's window: the newest shown window with the chooser's title.
     static Fl_Window* ChooserWindow() {
         for (Fl_Window* w = Fl::first_window(); w; w = Fl::next_window(w))
@@ -449,6 +491,7 @@ private:
     MainWindow window_;
     MainForm form_;
     std::vector<Fl_Widget*> widgets_; // owned by window_, in table order
+    Fl_Color progressColour_ = 0;     // the bar's own fill, kept while it shows a failure
     std::vector<std::string> choiceTexts_;
     std::vector<Fl_Menu_Item> choiceItems_;
     struct Task {

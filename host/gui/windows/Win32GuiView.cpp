@@ -250,6 +250,19 @@ public:
         SendMessageA(Item(kProgressBar), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
     }
 
+    void SetProgressTone(ResultTone tone) override {
+        // CLR_DEFAULT: the bar's own colour.
+        const COLORREF fill =
+            tone == ResultTone::Failed ? ToColorRef(ResultColour(tone, 0)) : CLR_DEFAULT;
+        SendMessageA(Item(kProgressBar), PBM_SETBARCOLOR, 0, static_cast<LPARAM>(fill));
+        progressFailed_ = tone == ResultTone::Failed;
+    }
+
+    bool Confirm(const std::string& title, const std::string& question) override {
+        return MessageBoxA(Window(), question.c_str(), title.c_str(),
+                           MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    }
+
     void SetResult(ResultTone tone, const std::string& text) override {
         tone_ = tone;
         if (stripBrush_)
@@ -321,6 +334,18 @@ public:
         SendMessageA(Window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                      reinterpret_cast<LPARAM>(Item(kResultStrip)));
         reading.resultColour = FromColorRef(GetBkColor(dc));
+        HWND strip = Item(kResultStrip);
+        RECT box{};
+        GetClientRect(strip, &box);
+        const std::string text = Text(kResultStrip);
+        HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(strip, WM_GETFONT, 0, 0)));
+        DrawTextA(dc, text.c_str(), -1, &box,
+                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
+        SelectObject(dc, old);
+        reading.resultTextHeight = box.bottom - box.top;
+        // The bar keeps no colour that can be read back before comctl32 6: the one set.
+        reading.progressColour = progressFailed_ ? ResultColour(ResultTone::Failed, 0) : 0;
         ReleaseDC(Window(), dc);
         reading.acceptsDrops = (GetWindowLongA(Window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
         return reading;
@@ -463,6 +488,7 @@ private:
     std::vector<HFONT> fonts_;
     HACCEL accelerators_ = nullptr;
     ResultTone tone_ = ResultTone::Neutral;
+    bool progressFailed_ = false;
     HBRUSH stripBrush_ = nullptr;
     bool closing_ = false;
 };
