@@ -70,9 +70,9 @@ struct GuiReading {
     int chosen = -1;
     uint32_t resultColour = 0;   // the result strip's background, 0xRRGGBB
     uint32_t progressColour = 0; // the progress bar's fill
-    // The height the strip's text takes, wrapped at the strip's width, as the toolkit
-    // measures it for drawing.
-    int resultTextHeight = 0;
+    // The size the strip's text takes as the toolkit draws it (wrapped at the strip's
+    // width where the strip wraps).
+    int resultTextWidth = 0, resultTextHeight = 0;
     bool acceptsDrops = false;
 };
 

@@ -85,6 +85,7 @@ void ExpectStrip(const GuiReading& r, bool ok, const std::string& command,
     }
     EXPECT_TRUE(ok ? IsGreen(r.resultColour) : IsRed(r.resultColour)) << std::hex << r.resultColour;
     EXPECT_EQ(IsRed(r.progressColour), !ok) << std::hex << r.progressColour;
+    EXPECT_LE(r.resultTextWidth, r.controls[kResultStrip].width) << all;
     EXPECT_LE(r.resultTextHeight, r.controls[kResultStrip].height) << all;
 }
 
@@ -644,6 +645,7 @@ TEST_F(GuiTest, EveryRefusalFitsTheStrip) {
         View().SetResult(ResultTone::Failed, ResultText(false, "Write", 0.4, refusal));
         const GuiReading r = View().Read();
         EXPECT_GT(r.resultTextHeight, 0);
+        EXPECT_LE(r.resultTextWidth, r.controls[kResultStrip].width) << refusal;
         EXPECT_LE(r.resultTextHeight, r.controls[kResultStrip].height) << refusal;
     }
     Stop();

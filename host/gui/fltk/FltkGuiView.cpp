@@ -362,9 +362,10 @@ public:
         reading.resultColour = FromFltk(Widget(kResultStrip)->color());
         reading.progressColour = FromFltk(ProgressBar()->selection_color());
         Fl_Widget* strip = Widget(kResultStrip);
-        int width = strip->w(), height = 0;
+        int width = (strip->align() & FL_ALIGN_WRAP) ? strip->w() : 0, height = 0;
         fl_font(strip->labelfont(), strip->labelsize());
         fl_measure(strip->label() ? strip->label() : "", width, height, 0);
+        reading.resultTextWidth = width;
         reading.resultTextHeight = height;
         reading.acceptsDrops = true; // FLTK takes drops on every shown window
         return reading;

@@ -343,6 +343,7 @@ public:
         DrawTextA(dc, text.c_str(), -1, &box,
                   DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
         SelectObject(dc, old);
+        reading.resultTextWidth = box.right - box.left;
         reading.resultTextHeight = box.bottom - box.top;
         // The bar keeps no colour that can be read back before comctl32 6: the one set.
         reading.progressColour = progressFailed_ ? ResultColour(ResultTone::Failed, 0) : 0;
