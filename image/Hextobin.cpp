@@ -140,6 +140,8 @@ THexToBin::THexToBin() : Buffer(kImageSize, 0x00) {}
 
 template <typename NextLine> void THexToBin::ReadLines(NextLine next) {
     std::memset(Buffer.data(), 0x00, Buffer.size());
+    SawEnd = false;
+    LastLine = 0;
     char line[kLineBuffer];
     int32_t lineNumber = 1; // of the file, not of the pieces a long line is read in
     for (;;) {
@@ -147,13 +149,16 @@ template <typename NextLine> void THexToBin::ReadLines(NextLine next) {
         if (!next(line))
             break;
         const int32_t pieceLine = lineNumber;
+        LastLine = pieceLine;
         // The buffer was zeroed, so a newline anywhere in it is the one the piece ends with.
         if (std::memchr(line, '\n', sizeof line - 1) != nullptr)
             ++lineNumber;
         if (std::strlen(line) < kShortestRecord)
             continue;
-        if (IsEndRecord(line))
+        if (IsEndRecord(line)) {
+            SawEnd = true;
             break;
+        }
         if (!ParseRecord(line)) {
             ReadOk = false;
             FailedLine = pieceLine;

@@ -31,6 +31,11 @@ public:
     // when none failed) and why it was refused.
     int32_t FailedLine = 0;
     std::string FailReason;
+    // The last read stopped at the end record, not at the end of the text: a file cut at a
+    // line boundary reads well without it.
+    bool SawEnd = false;
+    // The line the last read stopped at (the end record's, or the last line read).
+    int32_t LastLine = 0;
 
     THexToBin();
 

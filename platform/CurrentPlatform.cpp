@@ -20,6 +20,14 @@ std::string Platform::ExecutableFolder() {
     return path;
 }
 
+std::string Platform::SettingsFilePath(const std::string& fileName) {
+    return ExecutableFolder() + fileName;
+}
+
+std::string Platform::DataFilePath(const std::string& fileName) {
+    return ExecutableFolder() + fileName;
+}
+
 Platform* InstallPlatform(Platform* platform) {
     Platform* previous = installed;
     installed = platform;

@@ -46,6 +46,17 @@ public:
     // True when `path` names an existing regular file (not a folder).
     virtual bool IsRegularFile(const std::string& path) = 0;
 
+    // Where a settings file named `fileName` is read and written. Here: beside the
+    // executable; POSIX moves it to the user's configuration folder when that folder is
+    // not for writing (an installed package).
+    virtual std::string SettingsFilePath(const std::string& fileName);
+    // Where a data file named `fileName` is kept (ispgui's simulated flash): beside the
+    // executable here; POSIX keeps it in the user's data folder when that is not writable.
+    virtual std::string DataFilePath(const std::string& fileName);
+    // Creates the folders leading to `path` that are missing, for the user alone; false
+    // when one cannot be made. Nothing to do where the file goes beside the executable.
+    virtual bool MakeFolderFor(const std::string&) { return true; }
+
     // Bracket one host command. Windows holds a 1 ms timer period in between so that the
     // 1 ms waits are not stretched to the default scheduler tick.
     virtual void BeginCommand() {}

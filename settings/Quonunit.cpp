@@ -37,7 +37,8 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool
 
 bool TIniFile::WriteString(const std::string& section, const std::string& key,
                            const std::string& value) {
-    return rtd::CurrentPlatform().WriteIniString(path_, section, key, value);
+    rtd::Platform& platform = rtd::CurrentPlatform();
+    return platform.MakeFolderFor(path_) && platform.WriteIniString(path_, section, key, value);
 }
 
 bool TIniFile::WriteBool(const std::string& section, const std::string& key, bool value) {
@@ -45,7 +46,7 @@ bool TIniFile::WriteBool(const std::string& section, const std::string& key, boo
 }
 
 std::string SettingsFilePath() {
-    return rtd::CurrentPlatform().ExecutableFolder() + kFileName;
+    return rtd::CurrentPlatform().SettingsFilePath(kFileName);
 }
 
 TIniFile* OpenIniFile() {

@@ -1,5 +1,6 @@
-// The settings file: "Torvan.ini" beside the host's executable, section "RTD2120CFG",
-// key "AUTOFIRESECOND".
+// The settings file: "Torvan.ini" beside the host's executable (on POSIX in the user's
+// configuration folder when the executable's folder is not for writing), section
+// "RTD2120CFG", key "AUTOFIRESECOND".
 #ifndef RTD_SETTINGS_QUONUNIT_H
 #define RTD_SETTINGS_QUONUNIT_H
 
@@ -21,7 +22,7 @@ public:
     // sign, leading spaces); anything else gives the default.
     int ReadInteger(const std::string& section, const std::string& key, int fallback);
     bool ReadBool(const std::string& section, const std::string& key, bool fallback);
-    // False when the file cannot be written.
+    // False when the file cannot be written; missing folders on the way are made first.
     bool WriteString(const std::string& section, const std::string& key, const std::string& value);
     bool WriteBool(const std::string& section, const std::string& key, bool value);
 
@@ -29,7 +30,7 @@ private:
     std::string path_;
 };
 
-// Path of the settings file beside the process's executable.
+// Path of the settings file, as the platform places it (Platform::SettingsFilePath).
 std::string SettingsFilePath();
 // A new ini-file object for the settings file; the caller deletes it.
 TIniFile* OpenIniFile();

@@ -43,6 +43,33 @@ bool Fail(std::string* error, const std::string& reason) {
 
 } // namespace
 
+const std::vector<FaultForm>& ChipFaultForms() {
+    // clang-format off
+    static const std::vector<FaultForm> forms = {
+        {"no-isp",           "no-isp",           "never reports ISP mode"},
+        {"isp-after=N",      "isp-after=2",      "enters ISP mode from the N-th attempt on"},
+        {"erase-busy=N",     "erase-busy=3",     "every erase stays busy for N status reads"},
+        {"page-busy=N[@K]",  "page-busy=3@2",    "page programming busy for N reads (every page, or page K)"},
+        {"crc-range-busy=N", "crc-range-busy=2", "the CRC range stays busy for N reads"},
+        {"crc-busy=N",       "crc-busy=2",       "the CRC engine stays busy for N reads"},
+        {"stuck=B:ADDR",     "stuck=1:0010",     "flash byte ADDR (hex) of bank B cannot be programmed"},
+        {"read-fail",        "read-fail",        "every read fails and leaves the buffer as it was"},
+        {"drop-writes",      "drop-writes",      "every write is ignored"},
+        {"power-cut@K",      "power-cut@40",     "the power goes before bus transfer K (from 0): no\n"
+                                                 "answers, reads 0xFF; the saved flash holds what\n"
+                                                 "was erased and programmed, a page under way half"},
+    };
+    // clang-format on
+    return forms;
+}
+
+std::string FaultFormList(const std::vector<FaultForm>& forms) {
+    std::string list;
+    for (const FaultForm& f : forms)
+        list += (list.empty() ? "" : ", ") + std::string(f.form);
+    return list;
+}
+
 int Faults::PageBusyFor(int page) const {
     const auto at = pageBusyAt.find(page);
     return at == pageBusyAt.end() ? pageBusy : std::max(pageBusy, at->second);
@@ -134,10 +161,8 @@ bool ParseFault(const std::string& fault, Faults& faults, std::string* error) {
         return true;
     }
 
-    return Fail(error, "unknown fault '" + name +
-                           "' (known: no-isp, isp-after=N, erase-busy=N, page-busy=N[@K], "
-                           "crc-range-busy=N, crc-busy=N, stuck=B:ADDR, read-fail, drop-writes, "
-                           "power-cut@K)");
+    return Fail(error,
+                "unknown fault '" + name + "' (known: " + FaultFormList(ChipFaultForms()) + ")");
 }
 
 } // namespace rtd::sim

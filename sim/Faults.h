@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace rtd::sim {
 
@@ -29,6 +30,20 @@ struct Faults {
     int PageBusyFor(int page) const;
     bool IsStuck(int bank, uint32_t address) const;
 };
+
+// One fault as --help and the man page show it. Rows of the same shape describe the faults
+// of the adapter models and the limits of the simulated adapter.
+struct FaultForm {
+    const char* form;    // "page-busy=N[@K]"
+    const char* example; // a text the parser takes: "page-busy=3@2"
+    const char* help;    // a '\n' starts a continuation line
+};
+
+// The chip's faults, in the order --help lists them.
+const std::vector<FaultForm>& ChipFaultForms();
+
+// "no-isp, isp-after=N, ..." for a reason line.
+std::string FaultFormList(const std::vector<FaultForm>& forms);
 
 // Adds the fault named by `fault` (e.g. "page-busy=12@3") to `faults`. On a text that is
 // not a fault, leaves `faults` unchanged, stores a one-line reason and returns false.

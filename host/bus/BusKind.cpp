@@ -17,6 +17,17 @@ bool IsModelBus(const std::string& bus) {
     return bus == "sim" || (!devicePath && device.substr(0, device.find(':')) == "model");
 }
 
+bool BusIndex(const std::string& device, int maxIndex, int* index) {
+    if (device.empty()) {
+        *index = 0;
+        return true;
+    }
+    if (device.size() > 2 || device.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    *index = std::stoi(device);
+    return *index <= maxIndex;
+}
+
 bool AnyBusText(const std::string&, std::string*) {
     return true;
 }

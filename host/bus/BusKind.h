@@ -49,6 +49,9 @@ std::string BusName(const std::string& bus);
 std::string BusDevice(const std::string& bus);
 // The model of an adapter (":model") or the plain chip model ("sim").
 bool IsModelBus(const std::string& bus);
+// A device index after the colon ("3" of "mcp2221:3"), 0 when there is none; false for
+// anything but a number up to `maxIndex`.
+bool BusIndex(const std::string& device, int maxIndex, int* index);
 // A row's check that takes any device text.
 bool AnyBusText(const std::string& bus, std::string* error);
 

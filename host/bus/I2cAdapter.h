@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "UsbCounts.h"
+
 namespace rtd::host {
 
 // What an adapter can carry; the pre-flight checks compare this with what a command needs.
@@ -49,6 +51,8 @@ public:
     // without any device acting on it. The default trusts Capabilities(); an adapter whose
     // limit only the system knows (i2c-dev) asks the system.
     virtual bool TakesWrite(int count) { return count <= Capabilities().maxWrite; }
+    // What a USB adapter's link has carried so far; null for an adapter not on USB.
+    virtual const UsbCounts* Usb() const { return nullptr; }
 };
 
 } // namespace rtd::host

@@ -22,30 +22,30 @@ Trace::~Trace() {
 bool Trace::Open(const std::string& path, std::string* error) {
     Close();
     // Binary mode: the trace has "\n" line ends on every system, so traces compare as bytes.
-    file_ = std::fopen(path.c_str(), "wb");
-    if (!file_ && error)
+    std::string reason;
+    if (file_.Open(path, &reason))
+        return true;
+    if (error)
         *error = "cannot create the trace file " + path;
-    failed_ = false;
-    return file_ != nullptr;
+    return false;
 }
 
 bool Trace::Close() {
-    if (!file_)
+    if (!IsOpen())
         return true;
-    const bool ok = std::fclose(file_) == 0 && !failed_;
-    file_ = nullptr;
-    return ok;
+    std::string reason;
+    return file_.Commit(&reason);
 }
 
 void Trace::Event(const std::string& line) {
-    if (!file_)
+    if (!IsOpen())
         return;
-    if (std::fputs(line.c_str(), file_) < 0 || std::fputc('\n', file_) == EOF)
-        failed_ = true;
+    file_.Write(line.data(), line.size());
+    file_.Write("\n", 1);
 }
 
 void Trace::Bus(char kind, uint8_t address, int count, const uint8_t* data) {
-    if (!file_)
+    if (!IsOpen() && !echo_)
         return;
     std::string line(1, kind);
     line += ' ';
@@ -54,11 +54,13 @@ void Trace::Bus(char kind, uint8_t address, int count, const uint8_t* data) {
         line += ' ';
         line += FormatHexBytes(data, count);
     }
+    if (echo_)
+        echo_(line);
     Event(line);
 }
 
 void Trace::Adapter(bool toAdapter, const std::vector<uint8_t>& bytes) {
-    if (!file_)
+    if (!IsOpen())
         return;
     std::string line = toAdapter ? "A >" : "A <";
     if (!bytes.empty())

@@ -12,9 +12,11 @@
 #define RTD_HOST_BUS_TRACE_H
 
 #include <cstdint>
-#include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "AtomicFile.h"
 
 namespace rtd::host {
 
@@ -22,7 +24,8 @@ namespace rtd::host {
 std::string FormatHexBytes(const uint8_t* data, int count);
 
 // Writes events to a file; a trace that was never opened drops them, so the host objects
-// can log unconditionally.
+// can log unconditionally. The file appears at Close, whole: a trace that could not be
+// written completely leaves the one before it.
 class Trace {
 public:
     Trace() = default;
@@ -30,19 +33,23 @@ public:
     Trace(const Trace&) = delete;
     Trace& operator=(const Trace&) = delete;
 
-    // Creates (truncates) the file. False, with a one-line reason, when it cannot.
+    // Starts the file. False, with a one-line reason, when it cannot be created.
     bool Open(const std::string& path, std::string* error);
-    // Flushes and closes; false when the data could not be written completely.
+    // Writes the file in place of the old one; false when it could not be written
+    // completely (the old one is then kept).
     bool Close();
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return file_.Stream() != nullptr; }
+
+    // Every W and R line also goes to `echo` (isphost --verbose), open file or not.
+    void EchoBusLines(std::function<void(const std::string&)> echo) { echo_ = std::move(echo); }
 
     void Event(const std::string& line);
     void Bus(char kind, uint8_t address, int count, const uint8_t* data);
     void Adapter(bool toAdapter, const std::vector<uint8_t>& bytes);
 
 private:
-    std::FILE* file_ = nullptr;
-    bool failed_ = false;
+    AtomicFile file_;
+    std::function<void(const std::string&)> echo_;
 };
 
 } // namespace rtd::host

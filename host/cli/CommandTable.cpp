@@ -14,13 +14,13 @@ namespace {
 // The image tools decide as the plug-in would, so they read its setting from the same
 // file.
 int RunImageInfo(const Options& o, std::ostream& out, std::ostream& err) {
-    return ImageInfo(o.arguments[0], LoadAutoFireSecond(), out, err);
+    return ImageInfo(o.arguments[0], LoadAutoFireSecond(), o.force, out, err);
 }
 int RunImageConvert(const Options& o, std::ostream&, std::ostream& err) {
-    return ImageConvert(o.arguments[0], o.arguments[1], LoadAutoFireSecond(), err);
+    return ImageConvert(o.arguments[0], o.arguments[1], LoadAutoFireSecond(), o.force, err);
 }
 int RunImagePack(const Options& o, std::ostream&, std::ostream& err) {
-    return ImagePack(o.arguments[0], o.arguments[1], LoadAutoFireSecond(), err);
+    return ImagePack(o.arguments[0], o.arguments[1], LoadAutoFireSecond(), o.force, err);
 }
 
 int RunBuses(const Options&, std::ostream& out, std::ostream&) {

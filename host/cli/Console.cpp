@@ -33,6 +33,8 @@ void Console::JsonEvent(const char* event, const std::string& text) {
 }
 
 void Console::Line(const std::string& text) {
+    lastLine_ = text;
+    explained_ = false;
     if (mode_ == Mode::Quiet)
         return;
     if (mode_ == Mode::Json)
@@ -95,6 +97,19 @@ void Console::Error(const std::string& text) {
         err_ << program_ << ": ";
     err_ << text << '\n';
     err_.flush();
+}
+
+void Console::BusLine(const std::string& text) {
+    EndBar();
+    out_.flush();
+    err_ << text << '\n';
+}
+
+void Console::Explain(const std::string& text) {
+    if (mode_ == Mode::Quiet && !explained_ && !lastLine_.empty())
+        Error(lastLine_);
+    explained_ = true;
+    Error(text);
 }
 
 void Console::Note(const std::string& text, bool evenQuiet) {

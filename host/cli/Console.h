@@ -29,6 +29,10 @@ public:
     // stderr, and an "error" event in JSON.
     void Error(const std::string& text) override;
     void Note(const std::string& text, bool evenQuiet = false) override;
+    // On stderr, in every mode: asked for with --verbose.
+    void BusLine(const std::string& text) override;
+    // Quiet: the plug-in's last line (why it failed) first, as it was not shown.
+    void Explain(const std::string& text) override;
     // JSON: the closing "result" object (text modes print the result with Result).
     void Final(const std::string& resultJson);
     const std::string& FirstError() const override { return firstError_; }
@@ -46,6 +50,8 @@ private:
     bool barShown_ = false;
     int lastPercent_ = -1;
     std::string firstError_;
+    std::string lastLine_; // the plug-in's, shown or not
+    bool explained_ = false;
 };
 
 // The bar as drawn on a terminal, without the leading carriage return.

@@ -1,6 +1,7 @@
 #include "Help.h"
 
 #include "CommandTable.h"
+#include "OptionTable.h"
 
 #ifndef RTD_VERSION
 #define RTD_VERSION "0.0.0"
@@ -17,76 +18,8 @@ simulated chip or a real I2C adapter as the bus.
 
 )";
 
-const char* const kRest = R"(Options:
-  --plugin PATH      the plug-in to load (default: librtd2120.so / RTD2120.dll beside
-                     isphost, else in ../plugin, else in the install's library folder)
-  --bus sim          the simulated chip (default)
-  --bus /dev/i2c-N   a Linux i2c-dev adapter; the chip answers at 7-bit addresses 0x4A, 0x4B
-  --bus ch341[:N]    the N-th CH341A USB adapter (default 0): libusb on Linux, the maker's
-                     CH341DLL.DLL on Windows (docs/ADAPTERS.md: wiring, permissions, drivers)
-  --bus ch341:model  a dry run: the exact CH341A packets, decoded by a model of the adapter
-                     into the simulated chip (--sim-flash, --sim-fault apply)
-  --bus ftdi[:DESC]  an FTDI FT232H, FT2232H or FT4232H through its MPSSE: libftdi1 on
-                     Linux, ftd2xx.dll on Windows. DESC: N (the N-th, from 0), a serial
-                     number, or an interface A-D, alone or after them (ftdi:0:B)
-  --bus ftdi:model[:ft2232h|:ft4232h]
-                     a dry run: the exact MPSSE commands (FT232H by default), run by a
-                     model of the engine into the simulated chip
-  --bus-speed KHZ    the bus clock of a USB adapter: 20, 100 (default), 400 or 750; refused
-                     where the adapter cannot set it (i2c-dev: the kernel driver sets it;
-                     FTDI: 100 or 400)
-  --sim-flash FILE   load the simulated flash from FILE before the command and save it
-                     after (131,072 bytes, bank 0 then bank 1; a missing file is a blank chip)
-  --sim-fault FAULT   make the simulated chip misbehave (repeatable), FAULT one of:
-                       no-isp            never reports ISP mode
-                       isp-after=N       enters ISP mode from the N-th attempt on
-                       erase-busy=N      every erase stays busy for N status reads
-                       page-busy=N[@K]   page programming busy for N reads (every page, or page K)
-                       crc-range-busy=N  the CRC range stays busy for N reads
-                       crc-busy=N        the CRC engine stays busy for N reads
-                       stuck=B:ADDR      flash byte ADDR (hex) of bank B cannot be programmed
-                       read-fail         every read fails and leaves the buffer as it was
-                       drop-writes       every write is ignored
-                       power-cut@K       the power goes before bus transfer K (from 0): no
-                                         answers, reads 0xFF; the saved flash holds what
-                                         was erased and programmed, a page under way half
-                     and, with an adapter model (ch341:model, ftdi:model), faults of the
-                     wires and USB:
-                       nack-address      nothing acknowledges its address
-                       nack-address=T    addresses acknowledged up to bus transfer T-1 only
-                       nack-data=T:B     bus transfer T stops being acknowledged at data byte B
-                       usb-fail=U        USB transfer U fails (a timeout)
-                       unplug=U          USB transfer U and all after it fail: adapter gone
-  --sim-adapter LIMIT  give the simulated bus the limit of a real adapter (repeatable):
-                       max-write=N       writes longer than N bytes are refused
-                       nack=ADDR         nothing acknowledges 7-bit ADDR (hex: 4A, 4B)
-                       no-pullups        no write is acknowledged, every read answers FF
-                       swap=N            station: after each board the chip is gone for N
-                                         bus writes (a probe is one), then a new board
-                                         answers: blank, without the --sim-fault faults
-  --no-preflight     write and erase without the pre-flight (see check)
-  --trace FILE       record every event, one per line: "W 94 90 40" bus write, "R 95 40"
-                     bus read (upper-case hex), "P 37" progress, "L text" message line,
-                     "C" message list cleared; with a USB adapter also its packets,
-                     "A > AA 74 ..." sent and "A < 00" received
-  --auto-fire-second on|off
-                     store the plug-in's one setting in Torvan.ini before the command: on,
-                     a HEX write also programs bank 1 from the extend file beside it
-                     (FILE_Extend.bin, FILE_Extend.hex, DEROredovOrovav.bin, .hex)
-  --quiet, -q        print only the result
-  --if-different     write, station: verify first and write nothing when every bank
-                     matches
-  --log FILE         station: the CSV log, appended to; one row per board: time (UTC),
-                     file, SHA-256, passed/failed, the chip's CRC-8 per bank, seconds
-  --boards N         station: stop after N boards (default: until Ctrl-C)
-  --stats            after a bus command: bus calls, bytes on the bus, time between bus
-                     calls against wall time, bus time projected at 100 and 400 kHz
-  --json             one JSON object per line on stdout for every event, then a
-                     "result" object (bus commands; schema in docs/HOST.md)
-  --help, -h         this text
-  --version          the version
-
-Output: the message list's lines as the plug-in adds them, progress as a bar on a
+const char* const kRest =
+    R"(Output: the message list's lines as the plug-in adds them, progress as a bar on a
 terminal or as "NN%" lines otherwise, then "<command>: OK" or "<command>: FAILED".
 A write ends with one "Summary:" line: banks, bytes written, pages sent, CRC-8 per
 bank, time.
@@ -110,38 +43,72 @@ answers at 0x4A and 0x4B. After a command on an adapter, one line on stderr name
 first failed bus transfer and how many failed; after a failed command, "diagnosis:"
 lines say what the host saw (the bank, the status bytes, whether reads looked stuck).
 
-Examples:
-  isphost info
-  isphost --sim-flash chip.bin write examples/two-bank.kvf
-  isphost --sim-fault isp-after=2 --trace erase.trace erase
-  isphost --sim-fault stuck=1:0010 write examples/raw-image.bin     # ends "Crc Error!"
-  isphost --bus /dev/i2c-1 write firmware.hex
-  isphost --bus /dev/i2c-1 verify firmware.hex                      # 0: every bank matches
-  isphost --bus ch341 station firmware.hex --log line1.csv          # Ctrl-C to end
-  isphost buses
-  isphost --bus /dev/i2c-1 check
-  isphost --sim-adapter max-write=61 write examples/two-bank.kvf   # refused, exit 2
-  isphost --bus ch341 --bus-speed 400 write firmware.hex
+Examples (each comment says how the run ends: its exit status, a line it prints):
+  isphost info                                                  # exit 0
+  isphost --sim-flash chip.bin write examples/two-bank.kvf      # "write: OK"
+  isphost --sim-fault isp-after=2 --trace erase.trace erase     # "erase: OK"
+  isphost --sim-fault stuck=1:0010 write examples/two-bank.kvf  # "Crc Error!", exit 1
+  isphost --bus /dev/i2c-1 write firmware.hex                   # "write: OK"
+  isphost --bus /dev/i2c-1 verify firmware.hex                  # exit 0: every bank matches
+  isphost --bus ch341 station firmware.hex --log line1.csv --boards 1
+                                                                # "Boards: 1 passed, 0 failed"
+  isphost buses                                                 # exit 0
+  isphost --bus /dev/i2c-1 check                                # "check: OK"
+  isphost --sim-adapter max-write=61 write examples/two-bank.kvf  # exit 2: refused
+  isphost --bus ch341 --bus-speed 400 write firmware.hex        # "write: OK"
   isphost --bus ch341:model --trace packets.trace --sim-flash chip.bin write examples/two-bank.kvf
-  isphost --bus ftdi:0:A --bus-speed 400 write firmware.hex
-  isphost --bus ftdi:model --trace mpsse.trace erase
-  isphost image info examples/app.hex
-  isphost image convert examples/two-bank.kvf image.bin && cmp image.bin chip.bin
+                                                                # "write: OK"
+  isphost --bus ftdi:0:A --bus-speed 400 write firmware.hex     # "write: OK"
+  isphost --bus ftdi:model --trace mpsse.trace erase            # "erase: OK"
+  isphost image info examples/app.hex                           # exit 0
+  isphost image convert examples/two-bank.kvf image.bin         # exit 0
 )";
+
+// `text` with each '\n' followed by `column` blanks: its continuation lines.
+std::string Continued(const char* text, size_t column) {
+    std::string lines;
+    for (const char* p = text; *p; ++p) {
+        lines += *p;
+        if (*p == '\n')
+            lines.append(column, ' ');
+    }
+    return lines + "\n";
+}
+
+// `head` at `indent`, then `text` from `column` on: a head a little too long pushes the
+// text two blanks after it, a longer one to the next line.
+std::string Entry(size_t indent, const std::string& head, size_t column, const char* text) {
+    std::string line = std::string(indent, ' ') + head;
+    if (line.size() + 2 <= column)
+        line.append(column - line.size(), ' ');
+    else if (line.size() + 2 <= column + 4)
+        line += "  ";
+    else
+        line += "\n" + std::string(column, ' ');
+    return line + Continued(text, column);
+}
 
 // "  write FILE                  program FILE ...", continuation lines under the text.
 std::string CommandsSection() {
-    const size_t column = 30;
     std::string text = "Commands:\n";
-    for (const HostCommand& c : HostCommands()) {
-        std::string line = std::string("  ") + c.usage;
-        line.append(line.size() < column ? column - line.size() : 1, ' ');
-        for (const char* p = c.help; *p; ++p) {
-            line += *p;
-            if (*p == '\n')
-                line.append(column, ' ');
+    for (const HostCommand& c : HostCommands())
+        text += Entry(2, c.usage, 30, c.help);
+    return text + "\n";
+}
+
+std::string OptionsSection() {
+    const size_t column = 21, listIndent = 23, listColumn = 41;
+    std::string text = "Options:\n";
+    for (const HostOption& row : HostOptions()) {
+        const std::vector<std::string> heads = row.Heads();
+        for (size_t i = 0; i < heads.size(); ++i)
+            text += Entry(2, heads[i], column, row.forms.empty() ? row.help : row.forms[i].second);
+        for (const OptionValues& list : row.lists) {
+            if (list.heading)
+                text += std::string(column, ' ') + Continued(list.heading, column);
+            for (const sim::FaultForm& f : *list.forms)
+                text += Entry(listIndent, f.form, listColumn, f.help);
         }
-        text += line + "\n";
     }
     return text + "\n";
 }
@@ -149,7 +116,7 @@ std::string CommandsSection() {
 } // namespace
 
 std::string HelpText() {
-    return kIntro + CommandsSection() + kRest;
+    return kIntro + CommandsSection() + OptionsSection() + kRest;
 }
 
 const char* VersionText() {

@@ -31,6 +31,9 @@ int RunOnConsole(const HostCommand& command, const Options& o, std::ostream& out
         console.Note(SummaryLine(*report));
     if (o.stats)
         console.Note(StatsLine(*report), true);
+    // Quiet hides the plug-in's lines, but never why the command failed.
+    if (o.quiet && !report->succeeded && console.FirstError().empty() && !report->error.empty())
+        console.Error(report->error);
     if (command.Has(kReportsResult))
         console.Result(o.command + (report->succeeded ? ": OK" : ": FAILED"));
     return status;

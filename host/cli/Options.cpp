@@ -5,35 +5,54 @@
 
 #include "BusTable.h"
 #include "CommandTable.h"
+#include "OptionTable.h"
 #include "OptionWords.h"
 
 namespace rtd::host {
 
 namespace {
 
-// Every option of isphost and where it goes.
-std::vector<OptionWord> OptionRows(Options* o) {
-    // clang-format off
-    return {
-        {"--plugin",           nullptr, &o->plugin},
-        {"--bus",              nullptr, &o->bus},
-        {"--bus-speed",        nullptr, &o->busSpeedText},
-        {"--sim-flash",        nullptr, &o->simFlash},
-        {"--sim-fault",        nullptr, nullptr, &o->simFaults},
-        {"--sim-adapter",      nullptr, nullptr, &o->simAdapter},
-        {"--trace",            nullptr, &o->trace},
-        {"--auto-fire-second", nullptr, &o->autoFireSecond},
-        {"--log",              nullptr, &o->log},
-        {"--boards",           nullptr, &o->boardsText},
-        {"--quiet",            "-q",    nullptr, nullptr, &o->quiet},
-        {"--help",             "-h",    nullptr, nullptr, &o->help},
-        {"--version",          nullptr, nullptr, nullptr, &o->version},
-        {"--json",             nullptr, nullptr, nullptr, &o->json},
-        {"--stats",            nullptr, nullptr, nullptr, &o->stats},
-        {"--if-different",     nullptr, nullptr, nullptr, &o->ifDifferent},
-        {"--no-preflight",     nullptr, nullptr, nullptr, &o->noPreflight},
-    };
-    // clang-format on
+// The table's rows bound to `o`.
+std::vector<OptionWord> OptionWords(Options* o) {
+    std::vector<OptionWord> words;
+    for (const HostOption& row : HostOptions()) {
+        OptionWord word{row.name, row.alias};
+        if (row.value)
+            word.value = &(o->*row.value);
+        else if (row.values)
+            word.values = &(o->*row.values);
+        else
+            word.flag = &(o->*row.flag);
+        words.push_back(word);
+    }
+    return words;
+}
+
+bool IsCommandWord(const std::string& word) {
+    return FindHostCommand(word) || IsCommandGroup(word);
+}
+
+// "a, b or c".
+std::string ListOf(const std::vector<std::string>& items) {
+    std::string list;
+    for (size_t i = 0; i < items.size(); ++i)
+        list += (i == 0 ? "" : i + 1 == items.size() ? " or " : ", ") + items[i];
+    return list;
+}
+
+// An option given to a command its row does not name.
+bool CheckOptionsApply(const Options& o, const HostCommand& command, std::string* error) {
+    for (const HostOption& row : HostOptions()) {
+        if (!row.commands || command.Has(row.commands) || !row.GivenIn(o))
+            continue;
+        std::vector<std::string> takers;
+        for (const HostCommand& c : HostCommands())
+            if (c.Has(row.commands))
+                takers.push_back(c.name);
+        *error = std::string(row.name) + " applies to " + ListOf(takers) + ", not to " + o.command;
+        return false;
+    }
+    return true;
 }
 
 // The second words of a command group, for a reason line: "info, convert or pack".
@@ -44,10 +63,7 @@ std::string GroupMembers(const std::string& group) {
         if (name.rfind(group + " ", 0) == 0)
             members.push_back(name.substr(group.size() + 1));
     }
-    std::string list;
-    for (size_t i = 0; i < members.size(); ++i)
-        list += (i == 0 ? "" : i + 1 == members.size() ? " or " : ", ") + members[i];
-    return list;
+    return ListOf(members);
 }
 
 bool CheckCommand(const std::vector<std::string>& words, Options* o, std::string* error) {
@@ -87,7 +103,7 @@ bool UsesChipModel(const Options& options) {
 
 bool ParseOptionWords(const std::vector<std::string>& args, Options* options,
                       std::vector<std::string>* words, std::string* error) {
-    return ReadOptionWords(args, OptionRows(options), words, error);
+    return ReadOptionWords(args, OptionWords(options), words, error, IsCommandWord);
 }
 
 bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error) {
@@ -108,20 +124,9 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
         return false;
     }
     const HostCommand& command = *FindHostCommand(o.command);
-    if ((o.json || o.stats) && !command.Has(kNeedsBus)) {
-        *error = std::string(o.json ? "--json" : "--stats") +
-                 " applies to the commands that use the bus, not to " + o.command;
+    if (!CheckOptionsApply(o, command, error))
         return false;
-    }
-    if (o.ifDifferent && !command.Has(kProgramsFile)) {
-        *error = "--if-different applies to write and station only";
-        return false;
-    }
     const bool station = command.Has(kRunsBoards);
-    if (!station && (!o.log.empty() || !o.boardsText.empty())) {
-        *error = "--log and --boards apply to station only";
-        return false;
-    }
     if (station && o.log.empty()) {
         *error = "station needs --log LOG.csv";
         return false;

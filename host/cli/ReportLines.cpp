@@ -34,13 +34,21 @@ std::string BankJson(const BankReport& b) {
     return o.Text();
 }
 
-std::string StatsJson(const BusCounts& c, double wallSeconds) {
+std::string StatsJson(const CommandReport& r) {
+    const BusCounts& c = r.bus;
     JsonObject o;
     o.Add("bus_calls", c.calls).Add("bus_bytes", c.bytes).Add("page_frames", c.pageFrames);
     o.Add("bus_seconds", c.busSeconds).Add("wait_seconds", c.gapSeconds);
-    o.Add("wall_seconds", wallSeconds);
+    o.Add("wall_seconds", r.seconds);
     o.Add("projected_bus_seconds_100khz", c.ProjectedSeconds(100));
     o.Add("projected_bus_seconds_400khz", c.ProjectedSeconds(400));
+    if (r.usbCounted) {
+        const UsbCounts& u = r.usb;
+        o.Add("usb_transfers", u.transfersOut + u.transfersIn)
+            .Add("usb_round_trips", u.RoundTrips());
+        o.Add("usb_bytes_out", u.bytesOut).Add("usb_bytes_in", u.bytesIn);
+        o.Add("projected_usb_seconds", u.ProjectedSeconds());
+    }
     return o.Text();
 }
 
@@ -74,11 +82,21 @@ std::string SummaryLine(const CommandReport& r) {
 
 std::string StatsLine(const CommandReport& r) {
     const BusCounts& c = r.bus;
-    return "Stats: " + std::to_string(c.calls) + " bus calls, " + std::to_string(c.bytes) +
-           " bytes on the bus; " + Fixed(c.gapSeconds, 3) +
-           " s between bus calls (fixed waits) of " + Fixed(r.seconds, 3) +
-           " s wall; bus time at 100 kHz " + Fixed(c.ProjectedSeconds(100), 3) + " s, at 400 kHz " +
-           Fixed(c.ProjectedSeconds(400), 3) + " s";
+    std::string line = "Stats: " + std::to_string(c.calls) + " bus calls, " +
+                       std::to_string(c.bytes) + " bytes on the bus; " + Fixed(c.gapSeconds, 3) +
+                       " s between bus calls (fixed waits) of " + Fixed(r.seconds, 3) +
+                       " s wall; bus time at 100 kHz " + Fixed(c.ProjectedSeconds(100), 3) +
+                       " s, at 400 kHz " + Fixed(c.ProjectedSeconds(400), 3) + " s";
+    if (!r.usbCounted)
+        return line;
+    // A USB adapter: its transfers, and their projected time beside the wire time.
+    const UsbCounts& u = r.usb;
+    return line + "; USB " + std::to_string(u.transfersOut + u.transfersIn) + " transfers (" +
+           std::to_string(u.RoundTrips()) + " round trips), " + std::to_string(u.bytesOut) +
+           " bytes out, " + std::to_string(u.bytesIn) + " in; projected USB time " +
+           Fixed(u.ProjectedSeconds(), 3) + " s beside " +
+           Fixed(c.ProjectedSeconds(r.busSpeedKhz), 3) + " s on the wire at " +
+           std::to_string(r.busSpeedKhz) + " kHz";
 }
 
 std::string ResultJson(const CommandReport& r) {
@@ -95,7 +113,7 @@ std::string ResultJson(const CommandReport& r) {
     o.AddRaw("banks", banks + "]");
     o.Add("pages_sent", r.bus.pageFrames).Add("seconds", r.seconds);
     if (r.stats)
-        o.AddRaw("stats", StatsJson(r.bus, r.seconds));
+        o.AddRaw("stats", StatsJson(r));
     o.Add("error", r.error);
     return o.Text();
 }

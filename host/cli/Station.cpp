@@ -7,6 +7,7 @@
 #include "BusTable.h"
 #include "CommandTable.h"
 #include "Console.h"
+#include "FileCheck.h"
 #include "HostMain.h"
 #include "Options.h"
 #include "ReportLines.h"
@@ -63,12 +64,18 @@ int RunStation(const Options& o, std::ostream& out, std::ostream& err) {
     const int boards = o.boards;
     BoardRow row;
     row.file = o.arguments[0];
+    // Once for the station: a file refused for one board is refused for all.
+    const std::string refusal = o.force ? "" : CheckFirmwareFile(row.file);
+    if (!refusal.empty())
+        return finish(kExitUsage, refusal);
     if (!Sha256OfFile(row.file, &row.sha256))
         return finish(kExitUsage, "cannot read " + row.file);
     std::string error;
     Trace trace;
     if (!o.trace.empty() && !trace.Open(o.trace, &error))
         return finish(kExitUsage, error);
+    if (o.verbose)
+        trace.EchoBusLines([&console](const std::string& line) { console.BusLine(line); });
     const std::unique_ptr<HostBus> bus = CreateHostBus(o, &trace, &error);
     if (!bus)
         return finish(kExitUsage, error);

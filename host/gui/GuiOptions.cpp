@@ -90,7 +90,9 @@ Options:
   --plugin PATH      the plug-in to load (default: beside ispgui, else ../plugin, ../lib)
   --bus BUS          the bus to start with, as isphost takes it (default: the one used
                      last, else sim)
-  --sim-flash FILE   the simulated chip's flash (default: sim-flash.bin beside ispgui.ini)
+  --sim-flash FILE   the simulated chip's flash (default: sim-flash.bin beside
+                     --settings FILE, else in the user's data folder when
+                     ispgui's own is not writable)
   --sim-fault FAULT  make the simulated chip misbehave (repeatable; isphost --help lists them)
   --trace FILE       record every event of the session, as isphost --trace does
   --auto-fire-second on|off

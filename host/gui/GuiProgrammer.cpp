@@ -1,6 +1,7 @@
 #include "GuiProgrammer.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 #include <sstream>
 
@@ -8,6 +9,7 @@
 #include "ChipRun.h"
 #include "ExitStatus.h"
 #include "GuiResult.h"
+#include "Platform.h"
 #include "Quonunit.h"
 
 namespace rtd::gui {
@@ -85,9 +87,13 @@ const CommandButton* ButtonFor(int control) {
 GuiProgrammer::GuiProgrammer(GuiOptions options) : options_(std::move(options)) {
     settingsFile_ =
         options_.settingsFile.empty() ? DefaultGuiSettingsPath() : options_.settingsFile;
-    // The chip model keeps its flash beside the settings, so the demo runs anywhere.
+    // The chip model keeps its flash where the platform keeps data (the user's data folder
+    // for an installed ispgui), or beside a settings file named on the command line, so
+    // the demo runs anywhere.
     if (options_.host.simFlash.empty())
-        options_.host.simFlash = Folder(settingsFile_) + "sim-flash.bin";
+        options_.host.simFlash = options_.settingsFile.empty()
+                                     ? CurrentPlatform().DataFilePath("sim-flash.bin")
+                                     : Folder(settingsFile_) + "sim-flash.bin";
 }
 
 GuiProgrammer::~GuiProgrammer() {
@@ -128,6 +134,9 @@ bool GuiProgrammer::Start(std::string* error) {
     ShowBusChoices(options_.busGiven ? o.bus : settings.bus);
     view_->SetProgress(0);
     view_->SetResult(ResultTone::Neutral, "");
+    CurrentPlatform().MakeFolderFor(options_.host.simFlash);
+    // Storing what was read tells now, not silently at the close, that nothing will be kept.
+    SaveSettings(settings);
 
     GuiView* view = view_.get();
     lines_ = std::make_unique<host::HostStrings>(
@@ -163,7 +172,7 @@ void GuiProgrammer::Finish() {
     if (!plugin_)
         return;
     if (view_)
-        SaveGuiSettings(settingsFile_, CurrentSettings());
+        SaveGuiSettings(settingsFile_, CurrentSettings()); // the window is going: nowhere to say
     const host::PluginExports& e = plugin_->Exports();
     e.SetIICInterFace(nullptr);
     e.SetInfoList(nullptr);
@@ -203,9 +212,21 @@ host::RunOptions GuiProgrammer::CommandOptions() {
     return o;
 }
 
+void GuiProgrammer::SaveSettings(const GuiSettings& settings) {
+    if (!SaveGuiSettings(settingsFile_, settings))
+        view_->SetResult(ResultTone::Failed, "cannot save ispgui's settings to " + settingsFile_);
+}
+
 GuiSettings GuiProgrammer::CurrentSettings() {
     GuiSettings settings;
+    // Kept absolute, so that a start from another folder finds the same file.
     settings.file = view_->Text(kFileEdit);
+    std::error_code failed;
+    if (!settings.file.empty()) {
+        const std::filesystem::path absolute = std::filesystem::absolute(settings.file, failed);
+        if (!failed)
+            settings.file = absolute.string();
+    }
     const int chosen = view_->Chosen();
     if (chosen >= 0 && chosen < static_cast<int>(busValues_.size()))
         settings.bus = busValues_[static_cast<size_t>(chosen)];
@@ -327,7 +348,9 @@ void GuiProgrammer::RunCommand(const CommandButton& button) {
     SetBusy(false);
     // Disabling the focused button took the focus away; the next board is one key away.
     view_->Focus(button.control);
-    SaveGuiSettings(settingsFile_, CurrentSettings());
+    if (!ok && !command.Has(host::kReportsResult) && !output.Errors().empty())
+        view_->SetResult(ResultTone::Failed, output.Errors()); // a setting that was not saved
+    SaveSettings(CurrentSettings());
     if (closeAfterCommand_)
         view_->Close();
 }

@@ -64,6 +64,8 @@ private:
     host::RunOptions CommandOptions();
     void SetBusy(bool busy);
     GuiSettings CurrentSettings();
+    // A settings file that cannot be written is said in the result strip.
+    void SaveSettings(const GuiSettings& settings);
 
     GuiOptions options_;
     std::string settingsFile_;

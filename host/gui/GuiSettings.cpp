@@ -16,7 +16,7 @@ const char kTopKey[] = "Top";
 } // namespace
 
 std::string DefaultGuiSettingsPath() {
-    return CurrentPlatform().ExecutableFolder() + "ispgui.ini";
+    return CurrentPlatform().SettingsFilePath("ispgui.ini");
 }
 
 GuiSettings LoadGuiSettings(const std::string& path) {

@@ -1,5 +1,5 @@
 // What ispgui remembers between runs: the last firmware file, the bus and the window's
-// position, in a small ini file ("ispgui.ini" beside the plug-in's settings file),
+// position, in a small ini file ("ispgui.ini", placed as the plug-in's settings file),
 // through the same profile functions the plug-in's setting uses.
 #ifndef RTD_HOST_GUI_GUISETTINGS_H
 #define RTD_HOST_GUI_GUISETTINGS_H
@@ -17,7 +17,7 @@ struct GuiSettings {
     std::optional<WindowPlace> place; // none: where the window system puts a new window
 };
 
-// "ispgui.ini" in the folder of the plug-in's settings file (the executable's folder).
+// "ispgui.ini" where the platform keeps settings files (Platform::SettingsFilePath).
 std::string DefaultGuiSettingsPath();
 // A missing file, section or key leaves that setting unset; a position needs both edges.
 GuiSettings LoadGuiSettings(const std::string& path);

@@ -5,6 +5,7 @@
 #include "Ch341Bus.h"
 #include "FtdiBus.h"
 #include "I2cDevBus.h"
+#include "Mcp2221Bus.h"
 #include "SimulatedBus.h"
 
 namespace rtd::host {
@@ -33,7 +34,7 @@ std::vector<int> KnownSpeeds(const std::vector<BusKind>& kinds) {
 const std::vector<BusKind>& BusKinds() {
     static const std::vector<BusKind> kinds = [] {
         std::vector<BusKind> rows = {SimBusKind(), I2cDevBusKind(), ch341::Ch341BusKind(),
-                                     ftdi::FtdiBusKind()};
+                                     ftdi::FtdiBusKind(), mcp2221::Mcp2221BusKind()};
         // The chip model has no clock: it runs at any speed an adapter can set.
         rows[0].speedsKhz = KnownSpeeds(rows);
         return rows;

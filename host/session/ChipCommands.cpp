@@ -1,6 +1,7 @@
 #include "ChipCommands.h"
 
 #include "PluginLoader.h"
+#include "Quonunit.h"
 
 namespace rtd::host {
 
@@ -26,6 +27,8 @@ bool PrintInfo(const PluginExports& e, const std::string&, std::ostream& out) {
     out << "Supports reset:     " << yesNo(e.SupportReset()) << '\n';
     out << "Supports erase:     " << yesNo(e.SupportErase()) << '\n';
     out << "Supports extra:     " << yesNo(e.SupportExtFunc()) << '\n';
+    out << "Auto-fire second:   " << (LoadAutoFireSecond() ? "on" : "off") << " (from "
+        << SettingsFilePath() << ")\n";
     return true;
 }
 
@@ -62,7 +65,7 @@ const std::vector<ChipCommand>& ChipCommands() {
         {"reset",     kNeedsBus | kReportsResult,                         CallReset},
         {"enter-isp", kNeedsBus | kReportsResult,                         CallExtFunc},
         {"about",     0,                                                  CallAbout},
-        {"setup",     0,                                                  CallSetup},
+        {"setup",     kChangesSetting,                                    CallSetup},
     };
     // clang-format on
     return commands;

@@ -14,11 +14,12 @@ namespace rtd::host {
 struct PluginExports;
 
 enum CommandTrait : unsigned {
-    kNeedsBus = 1u << 0,      // the plug-in (or the host) is given a bus for the call
-    kErasesChip = 1u << 1,    // the pre-flight runs first, unless it is turned off
-    kTakesFile = 1u << 2,     // the first argument is a firmware file
-    kHostSide = 1u << 3,      // the host talks to the chip itself (verify), without the plug-in
-    kReportsResult = 1u << 4, // the output ends with "<name>: OK" or "<name>: FAILED"
+    kNeedsBus = 1u << 0,       // the plug-in (or the host) is given a bus for the call
+    kErasesChip = 1u << 1,     // the pre-flight runs first, unless it is turned off
+    kTakesFile = 1u << 2,      // the first argument is a firmware file
+    kHostSide = 1u << 3,       // the host talks to the chip itself (verify), without the plug-in
+    kReportsResult = 1u << 4,  // the output ends with "<name>: OK" or "<name>: FAILED"
+    kChangesSetting = 1u << 5, // the plug-in may save its setting (checked afterwards)
     // A write: erases the chip and programs the file.
     kProgramsFile = kErasesChip | kTakesFile,
 };

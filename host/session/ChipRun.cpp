@@ -7,6 +7,7 @@
 #include "BusTable.h"
 #include "ExitStatus.h"
 #include "FailureDiagnosis.h"
+#include "FileCheck.h"
 #include "HostForm.h"
 #include "HostStrings.h"
 #include "ImageTools.h"
@@ -66,6 +67,14 @@ int RunChipCommand(const ChipCommand& command, const RunOptions& o, std::ostream
     if (!session.trace && !o.trace.empty() && !ownTrace.Open(o.trace, &error))
         return SetupError(output, report, error);
     Trace& trace = session.trace ? *session.trace : ownTrace;
+    // Before the bus opens: a file the plug-in would program only in part never reaches it.
+    if (command.Has(kTakesFile) && !o.force) {
+        const std::string refusal = CheckFirmwareFile(o.arguments[0]);
+        if (!refusal.empty())
+            return SetupError(output, report, refusal);
+    }
+    if (o.verbose && !session.trace)
+        trace.EchoBusLines([&output](const std::string& line) { output.BusLine(line); });
 
     std::unique_ptr<HostBus> ownBus;
     HostBus* bus = nullptr;
@@ -103,6 +112,9 @@ int RunChipCommand(const ChipCommand& command, const RunOptions& o, std::ostream
         return SetupError(output, report, error);
     }
 
+    // A USB adapter's counts for this command alone, without its opening.
+    const UsbCounts* usb = bus ? bus->Adapter().Usb() : nullptr;
+    const UsbCounts usbBefore = usb ? *usb : UsbCounts{};
     const auto start = std::chrono::steady_clock::now();
     bool ok = false;
     std::string lastLine;                      // the plug-in's last message line, for the diagnosis
@@ -142,22 +154,35 @@ int RunChipCommand(const ChipCommand& command, const RunOptions& o, std::ostream
     call.plugin.reset(); // unloading makes the plug-in save its setting
 
     int status = ok ? kExitOk : kExitFailed;
+    // The plug-in saves its setting as it unloads and cannot tell whether that worked:
+    // storing the saved value once more does.
+    if (command.Has(kChangesSetting) && !SaveAutoFireSecond(LoadAutoFireSecond())) {
+        output.Error("cannot save the setting to " + SettingsFilePath());
+        status = kExitFailed;
+    }
     if (ownBus && !ownBus->Finish(&output))
         status = kExitFailed;
     // The error a script sees is the failure itself; the diagnosis only explains it.
     if (!output.FirstError().empty())
         report->error = output.FirstError();
-    if (bus && !ok && !command.Has(kHostSide))
+    // Nothing sent (a file the plug-in refused): the bus has nothing to explain.
+    if (bus && !ok && !command.Has(kHostSide) && counted->Counts().calls > 0)
         for (const std::string& line : diagnosis->Explain(lastLine, bus->FailedTransfers()))
             output.Explain(line);
     if (!session.trace && !trace.Close()) {
         output.Error("cannot write the trace file " + o.trace);
         status = kExitFailed;
     }
+    // One result for the command, once the flash is saved and the trace written.
     report->status = status;
-    report->succeeded = ok;
+    report->succeeded = status == kExitOk;
     if (counted)
         report->bus = counted->Counts();
+    report->busSpeedKhz = BusSpeedKhz(o);
+    if (usb) {
+        report->usbCounted = true;
+        report->usb = usb->Since(usbBefore);
+    }
     return status;
 }
 

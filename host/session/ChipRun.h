@@ -36,8 +36,10 @@ struct ChipSession {
 };
 
 // The exit status, also in `report` with the command's banks, counts, time and first
-// error. kExitUsage only when the command did not start: a bus, pre-flight, trace or
-// plug-in that failed before the call, with the reason on `output`.
+// error. kExitUsage only when the command did not start: a firmware file the host's check
+// refused (unless --force), a bus, pre-flight, trace or plug-in that failed before the
+// call, with the reason on `output`. The command succeeded only when the export did and
+// the simulated flash and the trace were written.
 int RunChipCommand(const ChipCommand& command, const RunOptions& options, std::ostream& out,
                    RunOutput& output, CommandReport* report, const ChipSession& session = {});
 

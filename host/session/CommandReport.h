@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "BusStats.h"
+#include "UsbCounts.h"
 
 namespace rtd::host {
 
@@ -35,6 +36,9 @@ struct CommandReport {
     double seconds = 0;            // the command's own time, set-up excluded
     bool stats = false;            // --stats: `bus` is part of the report
     BusCounts bus;                 // every transfer of the command
+    int busSpeedKhz = 0;           // the clock the command ran at
+    bool usbCounted = false;       // a USB adapter: `usb` is part of the report
+    UsbCounts usb;                 // what its USB link carried for the command
     std::string error;             // the first error line, else a failed command's last line
     bool succeeded = false;        // the command itself: the export's result, verify's match
 };

@@ -1,10 +1,12 @@
 #include "ImageTools.h"
 
 #include <cstdio>
-#include <fstream>
 #include <functional>
 #include <sys/stat.h>
 
+#include "AtomicFile.h"
+#include "ExitStatus.h"
+#include "FileCheck.h"
 #include "Ispunit.h"
 #include "Kvfpack.h"
 
@@ -35,13 +37,6 @@ bool IsRegularFile(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool WriteFile(const std::string& path, const uint8_t* data, size_t size) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    file.close();
-    return static_cast<bool>(file);
-}
-
 // Loads the plan, or reports why not; false when refused.
 bool LoadPlan(const std::string& path, bool autoFireSecond, image::FirmwarePlan* plan,
               std::ostream& err) {
@@ -52,18 +47,30 @@ bool LoadPlan(const std::string& path, bool autoFireSecond, image::FirmwarePlan*
     return false;
 }
 
-// Loads the plan for `path` and writes its whole image to `output` with `write`.
-int PlanToFile(const std::string& path, const std::string& output, bool autoFireSecond,
+// Loads the plan for `path` and writes the bytes `encode` makes of its whole image to
+// `output`.
+int PlanToFile(const std::string& path, const std::string& output, bool autoFireSecond, bool force,
                std::ostream& err,
-               const std::function<bool(const std::string&, const uint8_t*)>& write) {
+               const std::function<std::vector<uint8_t>(const uint8_t*)>& encode) {
+    if (IsSameFile(path, output)) {
+        err << "isphost: " << output << " is the input file: give another output name\n";
+        return kExitUsage;
+    }
+    const std::string refusal = force ? "" : CheckFirmwareFile(path);
+    if (!refusal.empty()) {
+        err << "isphost: " << refusal << '\n';
+        return kExitUsage;
+    }
     image::FirmwarePlan plan;
     if (!LoadPlan(path, autoFireSecond, &plan, err))
-        return 1;
-    if (!write(output, plan.image.data())) {
-        err << "isphost: cannot write " << output << '\n';
-        return 1;
+        return kExitFailed;
+    const std::vector<uint8_t> bytes = encode(plan.image.data());
+    std::string error;
+    if (!WriteFileAtomically(output, bytes.data(), bytes.size(), &error)) {
+        err << "isphost: " << error << '\n';
+        return kExitFailed;
     }
-    return 0;
+    return kExitOk;
 }
 
 } // namespace
@@ -99,15 +106,27 @@ std::string RefusalReason(const image::FirmwarePlan& plan) {
            (plan.failedRecord.empty() ? "" : ", " + plan.failedRecord);
 }
 
-int ImageInfo(const std::string& path, bool autoFireSecond, std::ostream& out, std::ostream& err) {
+int ImageInfo(const std::string& path, bool autoFireSecond, bool force, std::ostream& out,
+              std::ostream& err) {
     (void)err; // a refusal is part of the information, so it goes to `out`
-    const image::FirmwarePlan plan = PlanFor(path, autoFireSecond);
-    const bool ready = plan.Ready();
     out << "File:        " << path << '\n';
-    out << "Flow:        " << FlowName(plan.flow) << '\n';
-    if (!ready) {
+    out << "Flow:        " << FlowName(image::FlowForPath(path)) << '\n';
+    // What a write would refuse; under --force what the plug-in gets anyway.
+    if (force) {
+        const std::string problem = FirmwareFileProblem(path);
+        if (!problem.empty())
+            out << "Warning:     " << problem << '\n';
+    } else {
+        const std::string refusal = CheckFirmwareFile(path);
+        if (!refusal.empty()) {
+            out << "Refused:     " << refusal << '\n';
+            return kExitUsage;
+        }
+    }
+    const image::FirmwarePlan plan = PlanFor(path, autoFireSecond);
+    if (!plan.Ready()) {
         out << "Refused:     " << RefusalReason(plan) << '\n';
-        return 1;
+        return kExitFailed;
     }
     if (plan.flow == image::FirmwareFlow::Hex) {
         out << "Extend file: "
@@ -128,18 +147,17 @@ int ImageInfo(const std::string& path, bool autoFireSecond, std::ostream& out, s
 }
 
 int ImageConvert(const std::string& path, const std::string& output, bool autoFireSecond,
-                 std::ostream& err) {
+                 bool force, std::ostream& err) {
     // A bank that is not programmed is all 0xFF in the plan, as the erase leaves it on the
     // chip, so the file equals the chip's flash after the write.
-    return PlanToFile(path, output, autoFireSecond, err,
-                      [](const std::string& out, const uint8_t* image) {
-                          return WriteFile(out, image, image::kWholeImageSize);
-                      });
+    return PlanToFile(path, output, autoFireSecond, force, err, [](const uint8_t* image) {
+        return std::vector<uint8_t>(image, image + image::kWholeImageSize);
+    });
 }
 
-int ImagePack(const std::string& path, const std::string& output, bool autoFireSecond,
+int ImagePack(const std::string& path, const std::string& output, bool autoFireSecond, bool force,
               std::ostream& err) {
-    return PlanToFile(path, output, autoFireSecond, err, &image::WriteKvfFile);
+    return PlanToFile(path, output, autoFireSecond, force, err, &image::PackKvfFile);
 }
 
 } // namespace rtd::host

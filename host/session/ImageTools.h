@@ -26,11 +26,14 @@ image::FirmwarePlan PlanFor(const std::string& path, bool autoFireSecond);
 // One line saying why a plan was refused.
 std::string RefusalReason(const image::FirmwarePlan& plan);
 
-// Each returns the exit status: 0 done, 1 refused or not written. Reasons go to `err`.
-int ImageInfo(const std::string& path, bool autoFireSecond, std::ostream& out, std::ostream& err);
+// Each returns the exit status: 0 done, 1 refused by the plan or not written, 2 refused by
+// the host's file check (CheckFirmwareFile; with `force` only a warning) or an output that
+// is the input. Reasons go to `err`. The output is written whole or not at all.
+int ImageInfo(const std::string& path, bool autoFireSecond, bool force, std::ostream& out,
+              std::ostream& err);
 int ImageConvert(const std::string& path, const std::string& output, bool autoFireSecond,
-                 std::ostream& err);
-int ImagePack(const std::string& path, const std::string& output, bool autoFireSecond,
+                 bool force, std::ostream& err);
+int ImagePack(const std::string& path, const std::string& output, bool autoFireSecond, bool force,
               std::ostream& err);
 
 } // namespace rtd::host

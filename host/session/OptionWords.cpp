@@ -14,7 +14,7 @@ const OptionWord* FindOption(const std::vector<OptionWord>& rows, const std::str
 }
 
 bool TakeOption(const std::vector<std::string>& args, size_t* i,
-                const std::vector<OptionWord>& rows, std::string* error) {
+                const std::vector<OptionWord>& rows, std::string* error, NotAValue notAValue) {
     const std::string& arg = args[*i];
     const size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
@@ -35,7 +35,8 @@ bool TakeOption(const std::vector<std::string>& args, size_t* i,
     std::string value;
     if (inlineValue)
         value = arg.substr(equals + 1);
-    else if (*i + 1 < args.size())
+    else if (*i + 1 < args.size() && args[*i + 1].rfind("--", 0) != 0 &&
+             !(notAValue && notAValue(args[*i + 1])))
         value = args[++*i];
     if (value.empty()) {
         *error = name + " needs a value";
@@ -51,14 +52,14 @@ bool TakeOption(const std::vector<std::string>& args, size_t* i,
 } // namespace
 
 bool ReadOptionWords(const std::vector<std::string>& args, const std::vector<OptionWord>& rows,
-                     std::vector<std::string>* words, std::string* error) {
+                     std::vector<std::string>* words, std::string* error, NotAValue notAValue) {
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            if (!TakeOption(args, &i, rows, error))
+            if (!TakeOption(args, &i, rows, error, notAValue))
                 return false;
         } else {
             words->push_back(arg);

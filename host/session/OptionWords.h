@@ -18,10 +18,16 @@ struct OptionWord {
     bool* flag = nullptr;                       // takes no value
 };
 
+// Tells a word that is never the value of the option before it (a command name), so a
+// forgotten value is refused rather than taking the command.
+using NotAValue = bool (*)(const std::string& word);
+
 // False, with a one-line reason, on an unknown option, a flag given a value or an option
-// missing its value.
+// missing its value. "--name VALUE" never takes a VALUE that starts with "--" or that
+// `notAValue` tells; "--name=VALUE" takes any.
 bool ReadOptionWords(const std::vector<std::string>& args, const std::vector<OptionWord>& rows,
-                     std::vector<std::string>* words, std::string* error);
+                     std::vector<std::string>* words, std::string* error,
+                     NotAValue notAValue = nullptr);
 
 } // namespace rtd::host
 

@@ -56,7 +56,10 @@ PreflightResult RunPreflight(I2cAdapter& adapter) {
     } else {
         std::string reason;
         if (!adapter.Write(kAddressPort, nullptr, 0, &reason)) {
-            r.refusal = NoDevice("0x4B");
+            // The wiring carried 0x4A's answer: what is missing is the ISP port.
+            r.refusal = "no device answers at 0x4B, although 0x4A answered: the chip's ISP "
+                        "port is not acknowledged; check that the board holds an RTD2120 and "
+                        "that nothing keeps it in reset";
             return r;
         }
         r.found.push_back("chip answers at 0x4B");

@@ -15,6 +15,8 @@ struct RunOptions : BusOptions {
     std::string trace;                  // empty: no trace
     bool noPreflight = false;           // write and erase without the pre-flight
     bool ifDifferent = false;           // a write verifies first and writes only on a mismatch
+    bool force = false;                 // the firmware file goes to the plug-in unchecked
+    bool verbose = false;               // the trace's bus lines on the output's BusLine too
     std::vector<std::string> arguments; // the command's: the firmware file
 };
 

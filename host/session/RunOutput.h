@@ -18,6 +18,8 @@ public:
     // A line of the host's own (verify's banks, a write's summary), not of the plug-in;
     // `evenQuiet` for what was asked for explicitly (--stats).
     virtual void Note(const std::string& text, bool evenQuiet = false) = 0;
+    // A bus line of the trace ("W 94 90 40"), with --verbose; a front end may drop it.
+    virtual void BusLine(const std::string&) {}
     // What the host can tell about a failed command (FailureDiagnosis): after its errors.
     virtual void Explain(const std::string& text) { Error(text); }
     // Ends a progress display that is still on screen.

@@ -50,7 +50,8 @@ bool PlanBanks(const image::FirmwarePlan& plan, BankRange range, CommandReport* 
     return true;
 }
 
-bool ReadBankCrcs(TIicInterface* bus, CommandReport* report, RunOutput* output) {
+bool ReadBankCrcs(TIicInterface* bus, CommandReport* report, RunOutput* output,
+                  bool failsOnMismatch) {
     const CommandScope scope;
     TIspPort port;
     port.SetIicInterface(bus);
@@ -65,7 +66,7 @@ bool ReadBankCrcs(TIicInterface* bus, CommandReport* report, RunOutput* output) 
         b.checked = true;
         b.chipAnswered = port.ReadChipCrc(b.bank, 0, b.crcEnd, chip);
         b.chipCrc = chip;
-        output->Note(BankLine(b));
+        output->Note(BankLine(b), failsOnMismatch && !b.Matches());
     }
     port.ExitIsp();
     return true;
@@ -90,7 +91,7 @@ int VerifyFile(const image::FirmwarePlan& plan, TIicInterface* bus, CommandRepor
         output->Note("Refused: " + report->error);
         return 1;
     }
-    if (!ReadBankCrcs(bus, report, output)) {
+    if (!ReadBankCrcs(bus, report, output, true)) {
         report->error = "the chip did not enter ISP mode";
         return 1;
     }

@@ -23,8 +23,11 @@ enum class BankRange {
 bool PlanBanks(const image::FirmwarePlan& plan, BankRange range, CommandReport* report);
 
 // Enters ISP mode, reads the chip's CRC-8 over each bank's range, leaves ISP mode, and
-// prints one line per bank. False when the chip did not enter ISP mode.
-bool ReadBankCrcs(TIicInterface* bus, CommandReport* report, RunOutput* output);
+// prints one line per bank; with `failsOnMismatch` a bank that differs is the command's
+// failure and its line shows even when the output is quiet. False when the chip did not
+// enter ISP mode.
+bool ReadBankCrcs(TIicInterface* bus, CommandReport* report, RunOutput* output,
+                  bool failsOnMismatch = false);
 
 // True when every bank of the report was compared and matches.
 bool AllBanksMatch(const CommandReport& report);

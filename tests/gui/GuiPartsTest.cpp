@@ -1,6 +1,6 @@
 // The window host's portable parts: the plug-in's filter in each toolkit's syntax, dropped
 // file names, screen placement, the result strip's text, the remembered settings and the
-// command line.
+// command line, and its man page against its --help.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,6 +13,7 @@
 #include "GuiResult.h"
 #include "GuiSettings.h"
 #include "HexText.h"
+#include "ManPageText.h"
 #include "ReferenceCrc.h"
 #include "TempDir.h"
 
@@ -185,6 +186,14 @@ TEST(GuiOptions, CommandLine) {
         EXPECT_EQ(o.file, c.file) << name;
         EXPECT_EQ(o.settingsFile, c.settings) << name;
     }
+}
+
+TEST(GuiManPage, HasAParagraphForEachOption) {
+    const std::string page = rtd::test::ReadFileText(RTD_TEST_GUI_MANPAGE);
+    ASSERT_FALSE(page.empty()) << RTD_TEST_GUI_MANPAGE;
+    const auto options = rtd::test::HelpColumn(GuiHelpText(), 2, "-");
+    EXPECT_GT(options.size(), 2u); // the help text was read as meant
+    EXPECT_EQ(rtd::test::ManTags(page, "OPTIONS"), options);
 }
 
 } // namespace

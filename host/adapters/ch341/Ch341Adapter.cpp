@@ -9,20 +9,20 @@ namespace rtd::host::ch341 {
 
 namespace {
 
-// Longest write accepted in one transaction: any length goes packet by packet, this only
-// bounds a runaway count.
-constexpr int kMaxWrite = 65535;
+// Longest write in one transaction: 1 KiB is a stream of 36 packets, well within the
+// 4 KiB requests the maker's own Linux driver sends.
+constexpr int kMaxWrite = 1024;
 
 } // namespace
 
 bool Ch341Adapter::SetSpeed(int khz, std::string* error) {
-    Packet packet;
-    if (!EncodeSpeed(khz, &packet)) {
+    Transfer transfer;
+    if (!EncodeSpeed(khz, &transfer)) {
         *error = "the CH341A has no " + std::to_string(khz) + " kHz clock";
         return false;
     }
     std::vector<uint8_t> answer;
-    return Exchange(packet, &answer, error);
+    return Exchange(transfer, &answer, error);
 }
 
 AdapterCapabilities Ch341Adapter::Capabilities() const {
@@ -31,16 +31,16 @@ AdapterCapabilities Ch341Adapter::Capabilities() const {
     c.maxWrite = kMaxWrite;
     c.maxRead = kMaxRead;
     c.plainI2c = true;
-    c.seesAcknowledge = true;
+    c.seesAcknowledge = true; // of the address byte, which is what the probes look at
     c.speedsKhz = SpeedsKhz();
     return c;
 }
 
-bool Ch341Adapter::Exchange(const Packet& packet, std::vector<uint8_t>* answer,
+bool Ch341Adapter::Exchange(const Transfer& transfer, std::vector<uint8_t>* answer,
                             std::string* error) {
     answer->clear();
-    if (link_->Send(packet.bytes, error) &&
-        (packet.answerSize == 0 || link_->Receive(packet.answerSize, answer, error)))
+    if (link_->Send(transfer.bytes, error) &&
+        (transfer.answerSize == 0 || link_->Receive(transfer.answerSize, answer, error)))
         return true;
     linkFailed_ = true;
     Release();
@@ -58,19 +58,13 @@ bool Ch341Adapter::Write(uint8_t address, const uint8_t* data, int count, std::s
         *error = "longer than the adapter takes";
         return false;
     }
-    size_t sent = 0; // bytes clocked out so far, the address byte first
     std::vector<uint8_t> answer;
-    for (const Packet& packet : EncodeWrite(address, data, count)) {
-        if (!Exchange(packet, &answer, error))
-            return false;
-        for (uint8_t ack : answer) {
-            if (ack & kNotAcknowledged) {
-                *error = NotAcknowledged(sent);
-                Release();
-                return false;
-            }
-            ++sent;
-        }
+    if (!Exchange(EncodeWrite(address, data, count), &answer, error))
+        return false;
+    // The stream ended with its STOP whatever the chip answered.
+    if (answer[0] & kNotAcknowledged) {
+        *error = NotAcknowledged(0);
+        return false;
     }
     return true;
 }
@@ -81,16 +75,13 @@ bool Ch341Adapter::Read(uint8_t address, uint8_t* data, int count, std::string* 
         *error = "longer than the adapter reads in one transaction";
         return false;
     }
-    std::vector<uint8_t> in, answer;
-    for (const Packet& packet : EncodeRead(address, count)) {
-        if (!Exchange(packet, &answer, error))
-            return false;
-        in.insert(in.end(), answer.begin(), answer.end());
-    }
+    std::vector<uint8_t> answer;
+    if (!Exchange(EncodeRead(address, count), &answer, error))
+        return false;
     // The first answer byte is the address byte's acknowledge, the rest the data.
     if (count > 0)
-        std::memcpy(data, in.data() + 1, static_cast<size_t>(count));
-    if (in[0] & kNotAcknowledged) {
+        std::memcpy(data, answer.data() + 1, static_cast<size_t>(count));
+    if (answer[0] & kNotAcknowledged) {
         *error = NotAcknowledged(0);
         return false;
     }

@@ -1,8 +1,8 @@
 // The CH341A as an I2cAdapter over a byte link (libusb's bulk endpoints, or the model in
-// a dry run): each transaction is encoded into stream packets, sent one packet at a time
-// with its answer read back before the next, so the adapter never holds more than one
-// packet's answer and a byte that is not acknowledged stops the write at that packet.
-// After a failure a lone STOP releases the bus.
+// a dry run): each transaction is one bulk OUT transfer of chained stream packets and one
+// read of its answer. The adapter reports the address byte's acknowledge only; a data
+// byte the chip did not take goes unseen here (the plug-in's CRC check finds what it
+// spoiled). After a failed transfer a lone STOP releases the bus.
 #ifndef RTD_HOST_ADAPTERS_CH341_CH341ADAPTER_H
 #define RTD_HOST_ADAPTERS_CH341_CH341ADAPTER_H
 
@@ -13,6 +13,10 @@
 #include "I2cAdapter.h"
 
 namespace rtd::host::ch341 {
+
+// The CH341A is a full-speed device: the host controller schedules its transfers in 1 ms
+// frames, so a request and its answer take a frame at least.
+constexpr double kRoundTripSeconds = 0.001;
 
 class Ch341Adapter : public I2cAdapter {
 public:
@@ -31,8 +35,8 @@ public:
     bool LinkFailed() const { return linkFailed_; }
 
 private:
-    // Sends one packet and reads its answer; false on a link failure (then a STOP).
-    bool Exchange(const Packet& packet, std::vector<uint8_t>* answer, std::string* error);
+    // Sends one transfer and reads its answer; false on a link failure (then a STOP).
+    bool Exchange(const Transfer& transfer, std::vector<uint8_t>* answer, std::string* error);
     void Release();
 
     ByteLink* link_;

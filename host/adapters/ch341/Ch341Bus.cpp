@@ -4,6 +4,7 @@
 #include "Ch341Adapter.h"
 #include "Ch341Encoder.h"
 #include "Ch341Model.h"
+#include "CountingLink.h"
 #include "ForwardingAdapter.h"
 #include "I2cWireModel.h"
 #include "LinkFaults.h"
@@ -26,23 +27,35 @@ bool IsIndex(const std::string& device, int* index) {
 }
 
 // Everything a dry run stands on, owned by the adapter the bus holds: the chip model,
-// the wires, the adapter model, the link faults and the trace of its packets.
+// the wires, the adapter model, the USB counts, the link faults and the trace of its
+// transfers.
 class Ch341ModelAdapter : public ForwardingAdapter {
 public:
     explicit Ch341ModelAdapter(Trace* trace)
-        : ForwardingAdapter(&adapter_), wire_(&chip_.Chip()), model_(&wire_), faulty_(&model_),
-          tracing_(&faulty_, trace), adapter_(&tracing_, "ch341:model") {}
+        : ForwardingAdapter(&adapter_), wire_(&chip_.Chip()), model_(&wire_),
+          counting_(&model_, kRoundTripSeconds), faulty_(&counting_), tracing_(&faulty_, trace),
+          adapter_(&tracing_, "ch341:model") {}
 
     bool Setup(const BusOptions& options, std::string* error) {
         return chip_.Setup(options, &wire_, &faulty_, error) &&
                adapter_.SetSpeed(BusSpeedKhz(options), error);
     }
-    bool Finish(Reporter* reporter) { return chip_.Finish(reporter); }
+    // Saves the flash, and names packets a real adapter would not have taken.
+    bool Finish(Reporter* reporter) {
+        const bool saved = chip_.Finish(reporter);
+        if (model_.FramingErrors() == 0)
+            return saved;
+        reporter->Error("ch341:model: " + std::to_string(model_.FramingErrors()) +
+                        " packets a real CH341A would not take (framing errors)");
+        return false;
+    }
+    const UsbCounts* Usb() const override { return &counting_.Counts(); }
 
 private:
     ModelChip chip_;
     I2cWireModel wire_;
     Ch341Model model_;
+    CountingLink counting_;
     FaultyLink faulty_;
     TracingLink tracing_;
     Ch341Adapter adapter_;

@@ -18,8 +18,9 @@ namespace rtd::host::ch341 {
 
 namespace {
 
-// Streams as long as this have been carried by every DLL version tried; the plug-in's
-// page write is 258 bytes with the address.
+// The DLL does not document its longest stream; 1 KiB leaves room above the plug-in's
+// page write (258 bytes with the address), which a USB capture shows it sending as
+// chained 32-byte packets of 0x80+n blocks, as the Linux route does.
 constexpr int kMaxStream = 1024;
 
 using OpenFn = HANDLE(WINAPI*)(ULONG index);

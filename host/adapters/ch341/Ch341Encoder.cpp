@@ -6,47 +6,65 @@ namespace rtd::host::ch341 {
 
 namespace {
 
-// Packets under construction: each opened with the stream byte and closed with END.
+// Packets chained into one transfer: each opened with the stream byte and closed with
+// END, every one but the last filled up to its 32 bytes, so the next starts on the
+// boundary the adapter splits the transfer at.
 class PacketWriter {
 public:
-    // Room left for commands in the current packet, keeping one byte for END.
-    size_t Room() const { return packets_.empty() ? 0 : kPacketSize - 1 - Current().bytes.size(); }
     // A command and its bytes never straddle two packets.
-    void Put(std::initializer_list<uint8_t> bytes, size_t answers) {
-        if (packets_.empty() || Room() < bytes.size())
+    void Put(std::initializer_list<uint8_t> bytes, size_t answers = 0) {
+        if (Room() < bytes.size())
             Open();
-        Current().bytes.insert(Current().bytes.end(), bytes);
-        Current().answerSize += answers;
+        out_.bytes.insert(out_.bytes.end(), bytes);
+        out_.answerSize += answers;
+    }
+    // 0x80+n blocks, as long as the packets have room for.
+    void PutBlocks(const uint8_t* data, int count) {
+        while (count > 0) {
+            if (Room() < 2)
+                Open();
+            const int n = std::min({count, static_cast<int>(Room()) - 1, int{kLengthMask}});
+            out_.bytes.push_back(static_cast<uint8_t>(kOut | n));
+            out_.bytes.insert(out_.bytes.end(), data, data + n);
+            data += n;
+            count -= n;
+        }
     }
     void NewPacket() { Open(); }
-    std::vector<Packet> Finish() {
-        for (Packet& p : packets_)
-            p.bytes.push_back(kEnd);
-        return std::move(packets_);
+    Transfer Finish() {
+        out_.bytes.push_back(kEnd);
+        return std::move(out_);
     }
 
 private:
-    void Open() { packets_.push_back(Packet{{kStream}, 0}); }
-    Packet& Current() { return packets_.back(); }
-    const Packet& Current() const { return packets_.back(); }
-    std::vector<Packet> packets_;
+    // Room left in the current packet, keeping one byte for END.
+    size_t Room() const {
+        return out_.bytes.empty() ? 0 : kPacketSize - 1 - (out_.bytes.size() - opened_);
+    }
+    void Open() {
+        if (!out_.bytes.empty())
+            out_.bytes.resize(opened_ + kPacketSize, kEnd); // END, then what the adapter ignores
+        opened_ = out_.bytes.size();
+        out_.bytes.push_back(kStream);
+    }
+    Transfer out_;
+    size_t opened_ = 0; // where the current packet starts
 };
 
 } // namespace
 
-std::vector<Packet> EncodeWrite(uint8_t address, const uint8_t* data, int count) {
+Transfer EncodeWrite(uint8_t address, const uint8_t* data, int count) {
     PacketWriter w;
-    w.Put({kStart}, 0);
+    w.Put({kStart});
     w.Put({kOut, address}, 1);
-    for (int i = 0; i < count; ++i)
-        w.Put({kOut, data[i]}, 1);
-    w.Put({kStop}, 0);
+    w.PutBlocks(data, count);
+    w.Put({kStop});
     return w.Finish();
 }
 
-std::vector<Packet> EncodeRead(uint8_t address, int count) {
+Transfer EncodeRead(uint8_t address, int count) {
     PacketWriter w;
-    w.Put({kStart}, 0);
+    w.Put({kStart});
     w.Put({kOut, address}, 1);
     // All bytes but the last are acknowledged; the last, read by a bare 0xC0, is not, which
     // tells the chip the read is over.
@@ -65,12 +83,12 @@ std::vector<Packet> EncodeRead(uint8_t address, int count) {
             w.Put({kIn}, 1);
         first = false;
     }
-    w.Put({kStop}, 0);
+    w.Put({kStop});
     return w.Finish();
 }
 
-Packet EncodeStop() {
-    return Packet{{kStream, kStop, kEnd}, 0};
+Transfer EncodeStop() {
+    return Transfer{{kStream, kStop, kEnd}, 0};
 }
 
 const std::vector<int>& SpeedsKhz() {
@@ -84,11 +102,11 @@ int SpeedSetting(int khz) {
     return it == speeds.end() ? -1 : static_cast<int>(it - speeds.begin());
 }
 
-bool EncodeSpeed(int khz, Packet* packet) {
+bool EncodeSpeed(int khz, Transfer* transfer) {
     const int k = SpeedSetting(khz);
     if (k < 0)
         return false;
-    *packet = Packet{{kStream, static_cast<uint8_t>(kSpeed | k), kEnd}, 0};
+    *transfer = Transfer{{kStream, static_cast<uint8_t>(kSpeed | k), kEnd}, 0};
     return true;
 }
 

@@ -28,6 +28,7 @@ void Ch341Model::Packet(const uint8_t* p, size_t size) {
         ++framingErrors_;
         return;
     }
+    bool answeredOut = false; // a bare 0x80 in this packet already
     for (size_t i = 1; i < size; ++i) {
         const uint8_t c = p[i];
         if (c == kEnd)
@@ -36,27 +37,29 @@ void Ch341Model::Packet(const uint8_t* p, size_t size) {
             wire_->Start();
         } else if (c == kStop) {
             wire_->Stop();
-        } else if ((c & 0xFC) == kSpeed) {
-            speedKhz_ = SpeedsKhz()[c & 3];
+        } else if ((c & 0xF8) == kSpeed) {
+            speedKhz_ = SpeedsKhz()[c & 3]; // bit 2 is the SPI data width
         } else if ((c & 0xC0) == kOut) {
             // Bare 0x80: one byte, answered with its acknowledge; 0x80+n: n bytes, unanswered.
-            const size_t n = c == kOut ? 1 : static_cast<size_t>(c & 0x3F);
-            if (i + n >= size) {
+            const bool bare = c == kOut;
+            const size_t n = bare ? 1 : static_cast<size_t>(c & kLengthMask);
+            if (i + n >= size || (bare && answeredOut)) {
                 ++framingErrors_;
                 return;
             }
+            answeredOut = answeredOut || bare;
             for (size_t k = 1; k <= n; ++k) {
                 const bool ack = wire_->WriteByte(p[i + k]);
-                if (c == kOut)
+                if (bare)
                     answers_.push_back(ack ? 0x00 : kNotAcknowledged);
             }
             i += n;
         } else if ((c & 0xC0) == kIn) {
-            const int n = c == kIn ? 1 : c & 0x3F;
+            const int n = c == kIn ? 1 : c & kLengthMask;
             uint8_t in[64];
             wire_->ReadBytes(n, in);
             answers_.insert(answers_.end(), in, in + n);
-        } else if ((c & 0xE0) == 0x40) {
+        } else if ((c & 0xE0) == kWait) {
             // 0x40+n / 0x50+n: waits of microseconds / milliseconds; nothing to model.
         } else {
             ++framingErrors_;

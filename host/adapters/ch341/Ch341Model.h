@@ -1,8 +1,10 @@
 // The CH341A in a dry run: a byte link that decodes what the host sends, packet by
 // packet, plays the bus events into an I2cWireModel and queues the answers the adapter
-// would send back (acknowledge bytes of bare 0x80, bytes read). A bulk transfer longer
-// than 32 bytes is taken as consecutive packets; a packet that does not start with 0xAA,
-// or a command cut off by the packet's end, is a framing error (counted, rest ignored).
+// would send back (the acknowledge byte of a bare 0x80, bytes read). A bulk transfer
+// longer than 32 bytes is taken as packets chained on 32-byte boundaries. A framing
+// error (counted; the rest of the packet is ignored) is what the adapter is not known to
+// take: a packet that does not start with 0xAA, a command cut off by the packet's end,
+// an unknown command, a second bare 0x80 in one packet.
 #ifndef RTD_HOST_ADAPTERS_CH341_CH341MODEL_H
 #define RTD_HOST_ADAPTERS_CH341_CH341MODEL_H
 

@@ -8,6 +8,7 @@
 #include "Ch341Adapter.h"
 #include "Ch341Bus.h"
 #include "Ch341Encoder.h"
+#include "CountingLink.h"
 #include "ForwardingAdapter.h"
 #include "TracingLink.h"
 
@@ -132,16 +133,19 @@ private:
     libusb_device_handle* handle_ = nullptr;
 };
 
-// The link, its trace and the adapter over them, owned together.
+// The link, its counts, its trace and the adapter over them, owned together.
 class UsbCh341 : public ForwardingAdapter {
 public:
     UsbCh341(std::unique_ptr<UsbLink> link, Trace* trace, const std::string& name)
-        : ForwardingAdapter(&adapter_), link_(std::move(link)), tracing_(link_.get(), trace),
+        : ForwardingAdapter(&adapter_), link_(std::move(link)),
+          counting_(link_.get(), kRoundTripSeconds), tracing_(&counting_, trace),
           adapter_(&tracing_, name) {}
     bool SetSpeed(int khz, std::string* error) { return adapter_.SetSpeed(khz, error); }
+    const UsbCounts* Usb() const override { return &counting_.Counts(); }
 
 private:
     std::unique_ptr<UsbLink> link_;
+    CountingLink counting_;
     TracingLink tracing_;
     Ch341Adapter adapter_;
 };

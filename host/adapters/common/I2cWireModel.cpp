@@ -19,6 +19,16 @@ bool I2cWireModel::Knows(const std::string& fault) {
     return name == "nack-address" || name == "nack-data";
 }
 
+const std::vector<sim::FaultForm>& I2cWireModel::Forms() {
+    static const std::vector<sim::FaultForm> forms = {
+        {"nack-address", "nack-address", "nothing acknowledges its address"},
+        {"nack-address=T", "nack-address=3", "addresses acknowledged up to bus transfer T-1 only"},
+        {"nack-data=T:B", "nack-data=2:1",
+         "bus transfer T stops being acknowledged at data byte B"},
+    };
+    return forms;
+}
+
 bool I2cWireModel::AddFault(const std::string& fault, std::string* error) {
     const std::string name = FaultName(fault);
     const size_t equals = fault.find('=');
@@ -34,7 +44,7 @@ bool I2cWireModel::AddFault(const std::string& fault, std::string* error) {
         ParseFaultCount(value.substr(0, colon), &nackDataAt_) &&
         ParseFaultCount(value.substr(colon + 1), &nackDataByte_))
         return true;
-    *error = "'" + fault + "' is not a bus fault (nack-address, nack-address=T, nack-data=T:B)";
+    *error = "'" + fault + "' is not a bus fault (" + sim::FaultFormList(Forms()) + ")";
     return false;
 }
 
@@ -42,11 +52,21 @@ void I2cWireModel::Start() {
     Finish();
     open_ = true;
     ++transactions_;
+    refused_ = false;
+    afterRefusal_ = 0;
 }
 
 bool I2cWireModel::WriteByte(uint8_t byte) {
     if (!open_)
         return false; // no START: no device listens
+    if (refused_)
+        ++afterRefusal_;
+    const bool taken = Take(byte);
+    refused_ = refused_ || !taken;
+    return taken;
+}
+
+bool I2cWireModel::Take(uint8_t byte) {
     if (!haveAddress_) {
         haveAddress_ = true;
         address_ = byte;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "ChipModel.h"
+#include "Faults.h"
 
 namespace rtd::host {
 
@@ -25,6 +26,8 @@ public:
     explicit I2cWireModel(sim::ChipModel* chip) : chip_(chip) {}
 
     static bool Knows(const std::string& fault);
+    // The faults above, as --help and the man page show them.
+    static const std::vector<sim::FaultForm>& Forms();
     bool AddFault(const std::string& fault, std::string* error);
 
     // START, or a repeated START, which first ends the transaction under way.
@@ -37,8 +40,13 @@ public:
     void Stop();
 
     long Transactions() const { return transactions_; }
+    // Bytes clocked out in the last transaction after one was not acknowledged: what the
+    // adapter sent before it noticed.
+    int BytesAfterRefusal() const { return afterRefusal_; }
 
 private:
+    // Whether the chip acknowledges `byte`, the address byte after a START, else data.
+    bool Take(uint8_t byte);
     void Finish();
 
     sim::ChipModel* chip_;
@@ -47,6 +55,8 @@ private:
     bool haveAddress_ = false;
     bool acknowledged_ = false; // the address was
     bool cutShort_ = false;     // a data byte was not acknowledged
+    bool refused_ = false;      // a byte, address or data, was not
+    int afterRefusal_ = 0;
     uint8_t address_ = 0;
     std::vector<uint8_t> written_;
 

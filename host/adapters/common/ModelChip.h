@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "BusOptions.h"
 #include "ChipModel.h"
@@ -15,13 +16,16 @@
 
 namespace rtd::host {
 
+// The faults an adapter model adds to the chip's: the wires' and the USB link's.
+const std::vector<sim::FaultForm>& AdapterModelFaultForms();
+
 class ModelChip {
 public:
     ModelChip() = default;
     ModelChip(const ModelChip&) = delete;
     ModelChip& operator=(const ModelChip&) = delete;
-    // A flash file this object created and never saved is removed: an empty file would be
-    // refused by the next run.
+    // A flash file this object created (or found empty) and never saved is removed, so that
+    // no run leaves an empty flash file behind.
     ~ModelChip();
 
     // Sets the faults and loads the flash. Faults of the wires and of the USB link go to
@@ -40,6 +44,7 @@ private:
     sim::ChipModel chip_;
     std::string flashFile_;
     std::unique_ptr<FileLock> lock_;
+    bool fresh_ = false; // the file was created or empty: it holds no flash yet
     bool saved_ = false;
 };
 

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "DynamicLibrary.h"
+#include "FtdiUsbTiming.h"
 
 namespace rtd::host::ftdi {
 
@@ -172,13 +173,15 @@ std::unique_ptr<D2xxLink> D2xxLink::Open(const FtdiSelection& selection, FtdiChi
     if (s == kOk)
         s = api->setUsbParameters(handle, kUsbBufferSize, kUsbBufferSize);
     if (s == kOk)
-        s = api->setLatencyTimer(handle, 1);
+        s = api->setLatencyTimer(handle, kLatencyTimerMs);
     if (s == kOk)
         s = api->setBitMode(handle, 0, kBitModeReset);
     if (s == kOk)
         s = api->setBitMode(handle, 0, kBitModeMpsse);
-    if (s == kOk)
+    if (s == kOk) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(kSettleMs));
         s = api->purge(handle, kPurgeRx | kPurgeTx);
+    }
     if (s != kOk) {
         *error = *name + ": cannot switch to MPSSE mode: " + StatusText(s);
         return nullptr;

@@ -1,8 +1,11 @@
 #include "FtdiBus.h"
 
 #include "AdapterBus.h"
+#include "CountingLink.h"
 #include "ForwardingAdapter.h"
 #include "FtdiSelection.h"
+#include "FtdiUsbTiming.h"
+#include "LinkFaults.h"
 #include "ModelChip.h"
 #include "MpsseAdapter.h"
 #include "MpsseModel.h"
@@ -12,40 +15,58 @@ namespace rtd::host::ftdi {
 
 namespace {
 
-// An MPSSE adapter over its link, traced; the link is a device's transport or, in a dry
-// run, the MPSSE model behind the USB fault decorator, over the wire and chip models.
+// An MPSSE adapter over its link, counted and traced; the link is a device's transport
+// or, in a dry run, the MPSSE model over the wire and chip models, behind the USB fault
+// decorator (which passes everything on when no fault is set).
 class FtdiAdapter : public ForwardingAdapter {
 public:
     // A device.
     FtdiAdapter(std::unique_ptr<ByteLink> device, FtdiChip chip, const std::string& name,
                 Trace* trace, int kHz)
-        : ForwardingAdapter(&mpsse_), device_(std::move(device)), traced_(device_.get(), trace),
-          mpsse_(&traced_, chip, name, kHz) {}
+        : FtdiAdapter(nullptr, std::move(device), chip, name, trace, kHz) {}
     // The model, named by its --bus text.
     FtdiAdapter(FtdiChip chip, const std::string& name, Trace* trace, int kHz)
-        : ForwardingAdapter(&mpsse_), model_(std::make_unique<Model>(chip)),
-          traced_(&model_->faulty, trace), mpsse_(&traced_, chip, name, kHz) {}
+        : FtdiAdapter(std::make_unique<Model>(chip), nullptr, chip, name, trace, kHz) {}
 
     // Faults and flash (the model only), then the engine's set-up.
     bool Begin(const BusOptions* options, std::string* error) {
-        if (model_ && !model_->chip.Setup(*options, &model_->wire, &model_->faulty, error))
+        if (model_ && !model_->chip.Setup(*options, &model_->wire, &faulty_, error))
             return false;
         return mpsse_.Begin(error);
     }
-    ModelChip* Chip() { return model_ ? &model_->chip : nullptr; }
+    // The model only: saves its flash, and names what its commands did wrong on the bus.
+    bool Finish(Reporter* reporter) {
+        bool ok = model_->chip.Finish(reporter);
+        for (const std::string& violation : model_->mpsse.Violations()) {
+            reporter->Error(name_ + ": the commands would misbehave on a real bus: " + violation);
+            ok = false;
+        }
+        return ok;
+    }
+    const UsbCounts* Usb() const override { return &counting_.Counts(); }
 
 private:
     struct Model {
-        explicit Model(FtdiChip type) : wire(&chip.Chip()), mpsse(type, &wire), faulty(&mpsse) {}
+        explicit Model(FtdiChip type) : wire(&chip.Chip()), mpsse(type, &wire) {}
         ModelChip chip;
         I2cWireModel wire;
         MpsseModel mpsse;
-        FaultyLink faulty;
     };
+    FtdiAdapter(std::unique_ptr<Model> model, std::unique_ptr<ByteLink> device, FtdiChip chip,
+                const std::string& name, Trace* trace, int kHz)
+        : ForwardingAdapter(&mpsse_), model_(std::move(model)), device_(std::move(device)),
+          counting_(model_ ? &model_->mpsse : device_.get(), kRoundTripSeconds,
+                    kLatencyTimerMs / 1000.0, AnswersAtOnce),
+          faulty_(&counting_), traced_(&faulty_, trace), mpsse_(&traced_, chip, name, kHz),
+          name_(name) {}
+
     std::unique_ptr<Model> model_;
     std::unique_ptr<ByteLink> device_;
+    CountingLink counting_;
+    FaultyLink faulty_;
     TracingLink traced_;
     MpsseAdapter mpsse_;
+    std::string name_;
 };
 
 std::unique_ptr<FtdiAdapter> OpenDevice(const FtdiSelection& selection, Trace* trace, int kHz,
@@ -85,9 +106,9 @@ std::unique_ptr<HostBus> OpenFtdiBus(const BusSetup& setup, std::string* error) 
         std::make_unique<FtdiAdapter>(selection.modelChip, setup.options.bus, setup.trace, kHz);
     if (!model->Begin(&setup.options, error))
         return nullptr;
-    ModelChip* chip = model->Chip();
+    FtdiAdapter* adapter = model.get();
     return std::make_unique<AdapterHostBus>(
-        std::move(model), [chip](Reporter* reporter) { return chip->Finish(reporter); });
+        std::move(model), [adapter](Reporter* reporter) { return adapter->Finish(reporter); });
 }
 
 std::vector<BusListing> ListFtdiBuses(std::string* note) {

@@ -5,13 +5,19 @@
 #include <libusb.h>
 
 #include <chrono>
+#include <thread>
+
+#include "FtdiUsbTiming.h"
 
 namespace rtd::host::ftdi {
 
 namespace {
 
 constexpr int kReadTimeoutMs = 1000;
-constexpr unsigned char kLatencyMs = 1; // answers of a few bytes come back at once
+// libftdi's own return codes: ftdi_usb_open_dev's, and "USB device unavailable".
+constexpr int kOpenFailed = -4;
+constexpr int kClaimFailed = -5;
+constexpr int kDeviceUnavailable = -666;
 
 // The product id and device release tell the three H chips from the FT2232C/D (same
 // 0x6010, no 60 MHz clock or three-phase clocking) and from UART-only chips.
@@ -62,6 +68,31 @@ std::string Failure(const char* what, ftdi_context* context) {
     return std::string(what) + ": " + ftdi_get_error_string(context);
 }
 
+// A failed transfer: libftdi passes libusb's code on, which says why (timed out, unplugged).
+std::string TransferFailure(int code, ftdi_context* context) {
+    if (code == kDeviceUnavailable)
+        code = LIBUSB_ERROR_NO_DEVICE;
+    if (code < LIBUSB_ERROR_OTHER)
+        return Failure("USB transfer failed", context);
+    return std::string("USB transfer failed: ") + libusb_strerror(static_cast<libusb_error>(code));
+}
+
+// libftdi names only the step that failed: the open (libusb is asked again for the reason,
+// to point at the udev rule when it is permission) or the claim (another program has it).
+std::string OpenFailure(int code, const std::string& name, libusb_device* device,
+                        ftdi_context* context) {
+    if (code == kClaimFailed)
+        return "bus busy: another program has claimed " + name + " (one command at a time)";
+    libusb_device_handle* handle = nullptr;
+    const int reason = code == kOpenFailed ? libusb_open(device, &handle) : 0;
+    if (reason == 0 && handle)
+        libusb_close(handle);
+    if (reason == LIBUSB_ERROR_ACCESS)
+        return "no permission to open " + name +
+               ": install host/udev/60-rtd2120-adapters.rules (docs/ADAPTERS.md)";
+    return name + ": " + Failure("cannot open", context);
+}
+
 } // namespace
 
 std::unique_ptr<LibFtdiLink> LibFtdiLink::Open(const FtdiSelection& selection, FtdiChip* chip,
@@ -87,9 +118,8 @@ std::unique_ptr<LibFtdiLink> LibFtdiLink::Open(const FtdiSelection& selection, F
         if (ftdi_set_interface(context,
                                static_cast<ftdi_interface>(INTERFACE_A + selection.channel)) < 0)
             *error = Failure("cannot select the interface", context);
-        else if (ftdi_usb_open_dev(context, usb[static_cast<size_t>(found)]) < 0)
-            *error = *name + ": " + Failure("cannot open", context) +
-                     " (permissions: see the udev rule in docs/ADAPTERS.md)";
+        else if (const int r = ftdi_usb_open_dev(context, usb[static_cast<size_t>(found)]); r < 0)
+            *error = OpenFailure(r, *name, usb[static_cast<size_t>(found)], context);
         else
             opened = true;
     }
@@ -98,9 +128,15 @@ std::unique_ptr<LibFtdiLink> LibFtdiLink::Open(const FtdiSelection& selection, F
         return nullptr;
     context->usb_read_timeout = kReadTimeoutMs;
     context->usb_write_timeout = kReadTimeoutMs;
-    if (ftdi_usb_reset(context) < 0 || ftdi_set_latency_timer(context, kLatencyMs) < 0 ||
-        ftdi_set_bitmode(context, 0, BITMODE_RESET) < 0 ||
-        ftdi_set_bitmode(context, 0, BITMODE_MPSSE) < 0 || ftdi_tcioflush(context) < 0) {
+    bool ok = ftdi_usb_reset(context) >= 0 &&
+              ftdi_set_latency_timer(context, kLatencyTimerMs) >= 0 &&
+              ftdi_set_bitmode(context, 0, BITMODE_RESET) >= 0 &&
+              ftdi_set_bitmode(context, 0, BITMODE_MPSSE) >= 0;
+    if (ok) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(kSettleMs));
+        ok = ftdi_tcioflush(context) >= 0;
+    }
+    if (!ok) {
         *error = *name + ": " + Failure("cannot switch to MPSSE mode", context);
         return nullptr;
     }
@@ -119,7 +155,7 @@ bool LibFtdiLink::Send(const std::vector<uint8_t>& data, std::string* error) {
     const int n = ftdi_write_data(context_, data.data(), static_cast<int>(data.size()));
     if (n == static_cast<int>(data.size()))
         return true;
-    *error = n < 0 ? Failure("USB transfer failed", context_)
+    *error = n < 0 ? TransferFailure(n, context_)
                    : "USB transfer failed: " + std::to_string(n) + " of " +
                          std::to_string(data.size()) + " bytes sent";
     return false;
@@ -133,7 +169,7 @@ bool LibFtdiLink::Receive(size_t size, std::vector<uint8_t>* data, std::string* 
     while (got < size) {
         const int n = ftdi_read_data(context_, data->data() + got, static_cast<int>(size - got));
         if (n < 0) {
-            *error = Failure("USB transfer failed", context_);
+            *error = TransferFailure(n, context_);
             return false;
         }
         got += static_cast<size_t>(n);

@@ -58,16 +58,24 @@ AdapterCapabilities MpsseAdapter::Capabilities() const {
     return c;
 }
 
+bool MpsseAdapter::Exchange(const Bytes& commands, size_t answerBytes, Bytes* answer,
+                            std::string* error) {
+    answer->clear();
+    if (link_->Send(commands, error) &&
+        (answerBytes == 0 || link_->Receive(answerBytes, answer, error)))
+        return true;
+    outOfStep_ = true;
+    return false;
+}
+
 bool MpsseAdapter::Transact(const std::vector<I2cMessage>& messages, I2cOutcome* outcome,
                             std::string* error) {
     if (outOfStep_ && !Sync(error))
         return false;
-    const MpsseTransaction t = EncodeTransaction(chip_, messages);
+    const MpsseTransaction t = EncodeTransaction(chip_, kHz_, messages);
     Bytes answer;
-    if (!link_->Send(t.commands, error) || !link_->Receive(t.answerBytes, &answer, error)) {
-        outOfStep_ = true;
+    if (!Exchange(t.commands, t.answerBytes, &answer, error))
         return false;
-    }
     if (!DecodeAnswer(messages, answer, outcome)) {
         outOfStep_ = true;
         *error = "answer of " + std::to_string(answer.size()) + " bytes where " +
@@ -86,9 +94,28 @@ bool MpsseAdapter::Write(uint8_t address, const uint8_t* data, int count, std::s
                  std::to_string(kMaxTransfer);
         return false;
     }
-    I2cOutcome outcome;
-    return Transact({I2cMessage::Write(static_cast<uint8_t>(address >> 1), data, count)}, &outcome,
-                    error);
+    if (outOfStep_ && !Sync(error))
+        return false;
+    const std::vector<MpsseTransaction> chunks = EncodeWriteChunks(
+        chip_, kHz_, static_cast<uint8_t>(address >> 1), data, count, kWriteChunk);
+    size_t sent = 0; // bytes acknowledged so far, the address byte first
+    for (size_t i = 0; i < chunks.size(); ++i) {
+        Bytes answer;
+        if (!Exchange(chunks[i].commands, chunks[i].answerBytes, &answer, error))
+            return false;
+        for (uint8_t ack : answer) {
+            if (ack & 0x01) {
+                // The last chunk carries the STOP; an earlier one is followed by it now.
+                std::string ignored;
+                if (i + 1 < chunks.size() && !link_->Send(EncodeStop(chip_, kHz_), &ignored))
+                    outOfStep_ = true;
+                *error = NotAcknowledged(sent);
+                return false;
+            }
+            ++sent;
+        }
+    }
+    return true;
 }
 
 bool MpsseAdapter::Read(uint8_t address, uint8_t* data, int count, std::string* error) {

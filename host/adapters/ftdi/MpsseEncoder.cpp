@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "I2cHolds.h"
 #include "MpsseCommands.h"
 
 namespace rtd::host::ftdi {
@@ -9,15 +10,12 @@ namespace rtd::host::ftdi {
 namespace {
 
 constexpr int kBaseClockHz = 60000000;
-// Every pin state of a START or STOP is written this many times in a row, so that it
-// holds for the bus's set-up and hold times.
-constexpr int kPinRepeats = 4;
 constexpr uint8_t kSyncOpcodes[] = {0xAA, 0xAB};
 constexpr uint8_t kAck = 0x00, kNack = 0x80; // the one bit that 0x13 clocks out
 
 class CommandWriter {
 public:
-    explicit CommandWriter(FtdiChip chip) : chip_(chip) {}
+    CommandWriter(FtdiChip chip, int kHz) : chip_(chip), holds_(HoldsAt(kHz * 1000)) {}
 
     // The bus lines as the master leaves them: true releases a line (the pull-up takes
     // it high). On the FT232H drive-zero mode makes a 1 float; elsewhere SDA is released
@@ -33,16 +31,16 @@ public:
 
     void Start(bool repeated) {
         if (repeated)
-            Pins(false, true, kPinRepeats); // SDA up while SCL is low, then SCL up
-        Pins(true, true, kPinRepeats);
-        Pins(true, false, kPinRepeats); // SDA falls while SCL is high
-        Pins(false, false, kPinRepeats);
+            Pins(false, true); // SDA up while SCL is low, then SCL up
+        Pins(true, true, repeated ? holds_.startSetup : holds_.busFree);
+        Pins(true, false, holds_.startHold); // SDA falls while SCL is high
+        Pins(false, false);
     }
 
     void Stop() {
-        Pins(false, false, kPinRepeats);
-        Pins(true, false, kPinRepeats);
-        Pins(true, true, kPinRepeats); // SDA rises while SCL is high, and the bus is idle
+        Pins(false, false);
+        Pins(true, false, holds_.stopSetup);
+        Pins(true, true, holds_.busFree); // SDA rises while SCL is high, and the bus is idle
     }
 
     // The byte goes out while SCL is low (falling edge), then SDA is released and the
@@ -70,6 +68,7 @@ public:
 
 private:
     FtdiChip chip_;
+    I2cHolds holds_;
     Bytes out_;
     size_t answers_ = 0;
 };
@@ -122,7 +121,7 @@ bool IsSyncAnswer(const Bytes& answer) {
 }
 
 Bytes EncodeSetup(FtdiChip chip, int kHz) {
-    CommandWriter w(chip);
+    CommandWriter w(chip, kHz);
     w.Add({mpsse::kDivideBy5Off, mpsse::kAdaptiveOff, mpsse::kThreePhaseOn});
     if (HasDriveZero(chip))
         w.Add({mpsse::kDriveZeroOnly, kPinScl | kPinSdaOut | kPinSdaIn, 0x00});
@@ -149,8 +148,9 @@ I2cMessage I2cMessage::Read(uint8_t address7, int count) {
     return m;
 }
 
-MpsseTransaction EncodeTransaction(FtdiChip chip, const std::vector<I2cMessage>& messages) {
-    CommandWriter w(chip);
+MpsseTransaction EncodeTransaction(FtdiChip chip, int kHz,
+                                   const std::vector<I2cMessage>& messages) {
+    CommandWriter w(chip, kHz);
     for (size_t i = 0; i < messages.size(); ++i) {
         const I2cMessage& m = messages[i];
         w.Start(i > 0);
@@ -166,6 +166,37 @@ MpsseTransaction EncodeTransaction(FtdiChip chip, const std::vector<I2cMessage>&
     w.Stop();
     w.Add({mpsse::kSendImmediate});
     return w.Take();
+}
+
+std::vector<MpsseTransaction> EncodeWriteChunks(FtdiChip chip, int kHz, uint8_t address7,
+                                                const uint8_t* data, int count, int chunk) {
+    std::vector<MpsseTransaction> chunks;
+    int at = 0;
+    while (chunks.empty() || at < count) {
+        CommandWriter w(chip, kHz);
+        int end = count;
+        if (chunks.empty()) {
+            w.Start(false);
+            w.SendByte(static_cast<uint8_t>(address7 << 1));
+            if (count > chunk)
+                end = 1; // the register byte alone
+        } else {
+            end = std::min(count, at + chunk);
+        }
+        for (; at < end; ++at)
+            w.SendByte(data[at]);
+        if (at == count)
+            w.Stop();
+        w.Add({mpsse::kSendImmediate});
+        chunks.push_back(w.Take());
+    }
+    return chunks;
+}
+
+Bytes EncodeStop(FtdiChip chip, int kHz) {
+    CommandWriter w(chip, kHz);
+    w.Stop();
+    return w.Take().commands;
 }
 
 bool DecodeAnswer(const std::vector<I2cMessage>& messages, const Bytes& answer, I2cOutcome* out) {

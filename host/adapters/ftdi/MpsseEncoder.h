@@ -1,7 +1,8 @@
 // The MPSSE I2C encoder: pure functions from one I2C transaction to the command bytes an
 // FTDI FT232H, FT2232H or FT4232H is sent, and from its answer bytes back to the ACK bits
-// and read data. A whole transaction goes out in one batch and is answered in one batch:
-// the ACK of every byte is checked afterwards, with no USB round trip per byte.
+// and read data. A read goes out in one batch; a write goes in chunks, each answered with
+// its ACK bits before the next is sent, so a byte the target refused stops the write
+// within one chunk.
 #ifndef RTD_HOST_ADAPTERS_FTDI_MPSSEENCODER_H
 #define RTD_HOST_ADAPTERS_FTDI_MPSSEENCODER_H
 
@@ -54,8 +55,18 @@ struct MpsseTransaction {
     size_t answerBytes = 0; // what the adapter answers to `commands`
 };
 
-// START, each message (its address byte, then its data), STOP, send-immediate.
-MpsseTransaction EncodeTransaction(FtdiChip chip, const std::vector<I2cMessage>& messages);
+// START, each message (its address byte, then its data), STOP, send-immediate; the
+// START and STOP held for I2C's minimums at kHz.
+MpsseTransaction EncodeTransaction(FtdiChip chip, int kHz, const std::vector<I2cMessage>& messages);
+
+// A write of `count` data bytes in chunks, each ending with send-immediate and answered
+// with one ACK byte per byte it clocks out: the address and the first data byte (the
+// register), then blocks of `chunk` bytes, the last with the STOP. A write of at most
+// `chunk` bytes is one chunk.
+std::vector<MpsseTransaction> EncodeWriteChunks(FtdiChip chip, int kHz, uint8_t address7,
+                                                const uint8_t* data, int count, int chunk);
+// The STOP that ends a write cut short after a chunk.
+Bytes EncodeStop(FtdiChip chip, int kHz);
 
 struct I2cOutcome {
     // The first byte the target did not acknowledge, counting the address bytes and the

@@ -1,5 +1,6 @@
 #include "MpsseModel.h"
 
+#include "I2cHolds.h"
 #include "MpsseCommands.h"
 
 namespace rtd::host::ftdi {
@@ -112,7 +113,7 @@ void MpsseModel::Run(const uint8_t* c) {
     case mpsse::kSetLowPins:
         lowValue_ = c[1];
         lowDirection_ = c[2];
-        Lines();
+        PinWrite();
         break;
     case mpsse::kSetHighPins:
         highValue_ = c[1];
@@ -176,17 +177,44 @@ bool MpsseModel::SdaLine() const {
     return !masterLow && !targetLow_;
 }
 
+// A pin write that leaves the lines as they were holds their state one write longer.
+void MpsseModel::PinWrite() {
+    if (SclLine() == scl_ && SdaLine() == sda_) {
+        ++heldWrites_;
+        return;
+    }
+    Lines();
+    heldWrites_ = 1;
+}
+
+void MpsseModel::CheckHeld(int ns, const char* what) {
+    if (heldWrites_ * kPinWriteNs < ns)
+        Violation(std::string(what) + " shorter than I2C's minimum");
+}
+
 // Follows the lines after the master changed its pins, as the target sees them.
 void MpsseModel::Lines() {
     const bool scl = SclLine(), sda = SdaLine();
+    const I2cMinimums minimums = MinimumsAt(engine_.ClockHz());
     if (scl != scl_ && sda != sda_)
         Violation("SCL and SDA changed in one pin write");
     if (sda != sda_ && scl_ && scl) {
+        if (sda) {
+            CheckHeld(minimums.stopSetup, "STOP set-up");
+        } else if (phase_ == Phase::Idle) {
+            CheckHeld(minimums.busFree, "bus free time before a START");
+        } else {
+            CheckHeld(minimums.startSetup, "repeated START set-up");
+        }
+        afterStart_ = !sda;
         sda_ = sda;
         sda ? OnStop() : OnStart();
     }
     sda_ = sda;
     if (scl != scl_) {
+        if (!scl && afterStart_)
+            CheckHeld(minimums.startHold, "START hold");
+        afterStart_ = false;
         scl_ = scl;
         scl ? OnRise(SdaLine()) : OnFall();
         sda_ = SdaLine();
@@ -207,6 +235,7 @@ void MpsseModel::Pulse(bool* sampled) {
         *sampled = engine_.loopback ? (lowValue_ & kPinSdaOut) != 0 : SdaLine();
     lowValue_ &= static_cast<uint8_t>(~kPinScl);
     Lines();
+    heldWrites_ = 0;
 }
 
 void MpsseModel::ClockOut(bool bit) {
@@ -277,14 +306,17 @@ void MpsseModel::OnFall() {
         targetLow_ = false;
         bits_ = 0;
         shift_ = 0;
-        if (!acked_)
+        if (!(address_ & 1)) {
+            // After a refused byte the master may clock on: the wire refuses the rest, and
+            // counts it.
+            phase_ = Phase::WriteByte;
+        } else if (!acked_) {
             phase_ = Phase::Ignore;
-        else if (address_ & 1) {
+        } else {
             phase_ = Phase::ReadByte;
             wire_->ReadBytes(1, &readByte_);
             DriveReadBit();
-        } else
-            phase_ = Phase::WriteByte;
+        }
         break;
     case Phase::WriteByte:
         if (bits_ < 8)

@@ -51,7 +51,8 @@ public:
 
     const MpsseEngine& Engine() const { return engine_; }
     // What the commands did wrong on the bus (SDA driven while the target sends, lines
-    // changed together, clocking without three-phase...), each named once.
+    // changed together, clocking without three-phase, a START or STOP held shorter than
+    // I2C's minimum at the engine's clock, counting 0.5 us a pin write...), each named once.
     const std::set<std::string>& Violations() const { return violations_; }
 
 private:
@@ -71,7 +72,10 @@ private:
     void ClockOut(bool bit);
     bool ClockIn();
     void Pulse(bool* sampled);
+    void PinWrite();
     void Lines();
+    // A violation when the state that just ended was held shorter than `ns`.
+    void CheckHeld(int ns, const char* what);
     bool MasterReleasesSda() const;
     bool SdaLine() const;
     bool SclLine() const;
@@ -88,6 +92,8 @@ private:
     MpsseEngine engine_;
     uint8_t lowValue_ = 0, lowDirection_ = 0, highValue_ = 0, highDirection_ = 0;
     bool scl_ = true, sda_ = true; // the lines as last seen
+    int heldWrites_ = 0;           // pin writes that have kept them as they are
+    bool afterStart_ = false;      // SCL has not fallen since a START
     Bytes input_;                  // the start of a command still to arrive
     std::deque<uint8_t> answers_;
     std::set<std::string> violations_;

@@ -12,6 +12,20 @@ constexpr const char* kNotAcknowledged = "address not acknowledged";
 
 } // namespace
 
+const std::vector<sim::FaultForm>& SimAdapter::LimitForms() {
+    // clang-format off
+    static const std::vector<sim::FaultForm> forms = {
+        {"max-write=N", "max-write=61", "writes longer than N bytes are refused"},
+        {"nack=ADDR",   "nack=4B",      "nothing acknowledges 7-bit ADDR (hex: 4A, 4B)"},
+        {"no-pullups",  "no-pullups",   "no write is acknowledged, every read answers FF"},
+        {"swap=N",      "swap=3",       "station: after each board the chip is gone for N\n"
+                                        "bus writes (a probe is one), then a new board\n"
+                                        "answers: blank, without the --sim-fault faults"},
+    };
+    // clang-format on
+    return forms;
+}
+
 bool SimAdapter::Setup(const BusOptions& options, std::string* error) {
     for (const std::string& limit : options.simAdapter)
         if (!AddLimit(limit, error))

@@ -12,6 +12,7 @@
 #define RTD_HOST_ADAPTERS_SIM_SIMADAPTER_H
 
 #include <string>
+#include <vector>
 
 #include "I2cAdapter.h"
 #include "ModelChip.h"
@@ -29,6 +30,8 @@ public:
     bool Read(uint8_t address, uint8_t* data, int count, std::string* error) override;
 
     ModelChip& Model() { return model_; }
+    // The limits above, as --help and the man page show them.
+    static const std::vector<sim::FaultForm>& LimitForms();
     // The station is done with the board: with swap=N, the board is taken away.
     void BoardDone();
 

@@ -42,11 +42,27 @@ struct Pins {
 const Pins kDriveZeroPins{"80 03 03", "80 01 03", "80 00 03", "80 02 03"};
 const Pins kInputPins{"80 03 01", "80 01 03", "80 00 03", "80 02 01"};
 
-std::string Start(const Pins& p) {
-    return Times(4, p.idle) + " " + Times(4, p.sdaLow) + " " + Times(4, p.bothLow);
+// How many times each START and STOP pin state is written: I2C's minimums at 0.5 us a
+// pin write, rounded up (standard mode 4.7, 4.0, 4.0 and 4.7 us; fast mode 1.3, 0.6, 0.6
+// and 0.6 us).
+struct Holds {
+    int busFree, startHold, stopSetup, startSetup;
+};
+const Holds kStandard{10, 9, 9, 10};
+const Holds kFast{3, 2, 2, 2};
+
+std::string Start(const Pins& p, const Holds& h = kStandard) {
+    return Times(h.busFree, p.idle) + " " + Times(h.startHold, p.sdaLow) + " " + p.bothLow;
 }
-std::string Stop(const Pins& p) {
-    return Times(4, p.bothLow) + " " + Times(4, p.sdaLow) + " " + Times(4, p.idle) + " 87";
+std::string RepeatedStart(const Pins& p, const Holds& h = kStandard) {
+    return p.sclLow + " " + Times(h.startSetup, p.idle) + " " + Times(h.startHold, p.sdaLow) + " " +
+           p.bothLow;
+}
+std::string StopOnly(const Pins& p, const Holds& h = kStandard) {
+    return p.bothLow + " " + Times(h.stopSetup, p.sdaLow) + " " + Times(h.busFree, p.idle);
+}
+std::string Stop(const Pins& p, const Holds& h = kStandard) {
+    return StopOnly(p, h) + " 87";
 }
 // Byte out on the falling edge, SDA released, ACK bit in on the rising edge.
 std::string Send(const Pins& p, const std::string& byte) {
@@ -72,11 +88,16 @@ TEST(MpsseEncoder, TransferShapesOfThePlugInByteForByte) {
         I2cMessage message;
         std::string expected;
         size_t answers;
+        int kHz = 100;
     } cases[] = {
         {"write 1", FtdiChip::Ft232h, I2cMessage::Write(0x4A, Bytes{0x90}.data(), 1),
          Start(kDriveZeroPins) + " " + Send(kDriveZeroPins, "94") + " " +
              Send(kDriveZeroPins, "90") + " " + Stop(kDriveZeroPins),
          2},
+        {"write 1 at 400 kHz", FtdiChip::Ft232h, I2cMessage::Write(0x4A, Bytes{0x90}.data(), 1),
+         Start(kDriveZeroPins, kFast) + " " + Send(kDriveZeroPins, "94") + " " +
+             Send(kDriveZeroPins, "90") + " " + Stop(kDriveZeroPins, kFast),
+         2, 400},
         {"write 2, FT2232H", FtdiChip::Ft2232h,
          I2cMessage::Write(0x4A, Bytes{0x90, 0x40}.data(), 2),
          Start(kInputPins) + " " + Send(kInputPins, "94") + " " + Send(kInputPins, "90") + " " +
@@ -102,20 +123,56 @@ TEST(MpsseEncoder, TransferShapesOfThePlugInByteForByte) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const MpsseTransaction t = EncodeTransaction(c.chip, {c.message});
+        const MpsseTransaction t = EncodeTransaction(c.chip, c.kHz, {c.message});
         EXPECT_TRUE(SameHex(Hex(t.commands), c.expected));
         EXPECT_EQ(t.answerBytes, c.answers);
     }
 }
 
+// A write in chunks: the address and register byte, then blocks, each ending with
+// send-immediate so that its ACK bits come back before the next goes out; the STOP in the
+// last. A write that fits one block is one chunk.
+TEST(MpsseEncoder, WritesGoInChunksEachAnsweredBeforeTheNext) {
+    const Pins& p = kDriveZeroPins;
+    const Bytes page = [] {
+        Bytes b(257, 0x5A);
+        b[0] = 0x94;
+        return b;
+    }();
+    std::string block;
+    for (int i = 0; i < 32; ++i)
+        block += " " + Send(p, "5A");
+    const std::vector<MpsseTransaction> chunks =
+        EncodeWriteChunks(FtdiChip::Ft232h, 100, 0x4A, page.data(), 257, 32);
+    ASSERT_EQ(chunks.size(), 9u);
+    EXPECT_TRUE(SameHex(Hex(chunks[0].commands),
+                        Start(p) + " " + Send(p, "94") + " " + Send(p, "94") + " 87"));
+    EXPECT_EQ(chunks[0].answerBytes, 2u);
+    for (size_t i = 1; i < 8; ++i) {
+        EXPECT_TRUE(SameHex(Hex(chunks[i].commands), block.substr(1) + " 87")) << i;
+        EXPECT_EQ(chunks[i].answerBytes, 32u) << i;
+    }
+    EXPECT_TRUE(SameHex(Hex(chunks[8].commands), block.substr(1) + " " + Stop(p)));
+    EXPECT_EQ(chunks[8].answerBytes, 32u);
+
+    const Bytes two = {0x90, 0x40};
+    const std::vector<MpsseTransaction> one =
+        EncodeWriteChunks(FtdiChip::Ft232h, 400, 0x4A, two.data(), 2, 32);
+    ASSERT_EQ(one.size(), 1u);
+    EXPECT_EQ(Hex(one[0].commands),
+              Hex(EncodeTransaction(FtdiChip::Ft232h, 400, {I2cMessage::Write(0x4A, two.data(), 2)})
+                      .commands));
+    EXPECT_EQ(Hex(EncodeStop(FtdiChip::Ft2232h, 400)), StopOnly(kInputPins, kFast));
+}
+
 TEST(MpsseEncoder, RepeatedStartReleasesSdaBeforeRaisingScl) {
-    const MpsseTransaction t =
-        EncodeTransaction(FtdiChip::Ft2232h, {I2cMessage::Write(0x4A, Bytes{0x90}.data(), 1),
-                                              I2cMessage::Read(0x4A, 1)});
+    const MpsseTransaction t = EncodeTransaction(
+        FtdiChip::Ft2232h, 100,
+        {I2cMessage::Write(0x4A, Bytes{0x90}.data(), 1), I2cMessage::Read(0x4A, 1)});
     EXPECT_TRUE(SameHex(Hex(t.commands), Start(kInputPins) + " " + Send(kInputPins, "94") + " " +
                                              Send(kInputPins, "90") + " " +
-                                             Times(4, kInputPins.sclLow) + " " + Start(kInputPins) +
-                                             " " + Send(kInputPins, "95") + " " +
+                                             RepeatedStart(kInputPins) + " " +
+                                             Send(kInputPins, "95") + " " +
                                              Receive(kInputPins, true) + " " + Stop(kInputPins)));
     EXPECT_EQ(t.answerBytes, 4u);
 }

@@ -2,11 +2,15 @@
 // path and driven only through its exports, as a user's run of isphost does.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <sstream>
 
 #include "ExpectedTrace.h"
+#include "Help.h"
 #include "HostRun.h"
 #include "ImageTools.h"
+#include "Quonunit.h"
 
 namespace rtd::host::test {
 namespace {
@@ -20,7 +24,9 @@ TEST(HostRun, InfoShowsTheQueryAnswers) {
         SplitLines(r.out),
         (Lines{"MCU:                RTD2120", "Extra function:     Enter isp",
                "File filter:        (*.hex;*.bin)|*.hex;*.bin;*.kvf", "Supports reset:     yes",
-               "Supports erase:     yes", "Supports extra:     yes"}));
+               "Supports erase:     yes", "Supports extra:     yes",
+               std::string("Auto-fire second:   ") + (LoadAutoFireSecond() ? "on" : "off") +
+                   " (from " + SettingsFilePath() + ")"}));
 }
 
 // A two-bank packed write, event by event. The expected trace is built here from the wire
@@ -90,7 +96,30 @@ TEST(HostRun, CommandsReportTheChipsFaultsThroughLinesAndExitStatus) {
                                                 ? (c.status ? "write: FAILED" : "write: OK")
                                                 : c.args.back() + (c.status ? ": FAILED" : ": OK"))
             << what;
+        // Quiet: only the result line, and on a failure the plug-in's last line on stderr.
+        args.insert(args.begin(), "-q");
+        const HostResult quiet = RunInProcess(args);
+        EXPECT_EQ(quiet.status, c.status) << what;
+        EXPECT_EQ(SplitLines(quiet.out).size(), 1u) << what << "\n" << quiet.out;
+        EXPECT_EQ(quiet.err.find("isphost: " + c.lines.back() + "\n") != std::string::npos,
+                  c.status != 0)
+            << what << "\n"
+            << quiet.err;
     }
+}
+
+// -v copies the trace's bus lines to stderr, with or without --trace.
+TEST(HostRun, VerboseShowsTheTracesBusLinesOnStderr) {
+    const std::string trace = TempPath("verbose.trace");
+    const HostResult traced = RunInProcess({"-v", "--trace", trace, "reset"});
+    ASSERT_EQ(traced.status, 0) << traced.err;
+    const Events bus = TraceEvents(trace, "WR");
+    ASSERT_FALSE(bus.empty());
+    EXPECT_EQ(SplitLines(traced.err), bus);
+    const HostResult alone = RunInProcess({"--verbose", "reset"});
+    EXPECT_EQ(alone.status, 0) << alone.err;
+    EXPECT_EQ(SplitLines(alone.err).front(), bus.front());
+    EXPECT_TRUE(RunInProcess({"reset"}).err.empty());
 }
 
 // The power goes in the middle of a write; the flash file keeps what the cut left, and
@@ -113,28 +142,6 @@ TEST(HostRun, AWriteCutByThePowerIsRecoveredByTheNextWrite) {
     r = RunInProcess({"--sim-flash", flash, "write", file});
     EXPECT_EQ(r.status, 0) << r.out << r.err;
     EXPECT_TRUE(ReadFileBytes(flash) == plan.image) << "not the image after the second write";
-}
-
-TEST(HostRun, RefusedFilesNeverReachTheChip) {
-    const rtd::test::TempDir files;
-    const std::string bad = files.Write("not-packed.kvf", "not a packed file");
-    const std::string shifted =
-        files.Write("shifted.hex", ":0100000001FE\r\n:020000040001F9\r\n:00000001FF\r\n");
-    const std::string trace = TempPath("refused.trace");
-    for (const std::string& file :
-         {bad, TempPath("missing.bin"), TempPath("missing.hex"), shifted}) {
-        const HostResult r = RunInProcess({"--trace", trace, "write", file});
-        EXPECT_EQ(r.status, 1) << file;
-        EXPECT_TRUE(TraceEvents(trace, "WR").empty()) << file;
-        EXPECT_FALSE(MessageLines(trace).empty()) << file;
-    }
-    // The image tools say which record and why.
-    const HostResult info = RunInProcess({"image", "info", shifted});
-    EXPECT_EQ(info.status, 1);
-    EXPECT_NE(info.out.find("Refused:     bad Intel HEX record in " + shifted +
-                            ", line 2: extended linear address 0x0001 is not supported"),
-              std::string::npos)
-        << info.out;
 }
 
 TEST(HostRun, SetupProblemsAreUsageErrorsWithOneLine) {
@@ -184,10 +191,6 @@ TEST(HostRun, ImageToolsAgreeWithWhatTheChipGetsAndRoundTripThroughPacking) {
     ASSERT_GE(lines.size(), 6u);
     EXPECT_EQ(lines[1], "Flow:        packed firmware");
     EXPECT_EQ(lines[3], "Banks:       0 and 1");
-
-    const HostResult refused = RunInProcess({"image", "info", TempPath("missing.kvf")});
-    EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.out.find("Refused:"), std::string::npos);
 }
 
 TEST(HostRun, EnterIspRunsElevenSecondsOfProgressAndLeavesTheListAlone) {
@@ -202,6 +205,91 @@ TEST(HostRun, EnterIspRunsElevenSecondsOfProgressAndLeavesTheListAlone) {
     }
     EXPECT_EQ(progress, (Lines{"P 0", "P 10", "P 20", "P 30", "P 40", "P 50", "P 60", "P 70",
                                "P 80", "P 90", "P 100"}));
+}
+
+// One example of --help: its words and what its comment says the run ends with.
+struct Example {
+    std::vector<std::string> words;
+    int status = -1; // "exit N"; -1: not named
+    Lines texts;     // each "TEXT": a line of the output holds it
+};
+
+std::vector<Example> HelpExamples() {
+    const Lines help = SplitLines(HelpText());
+    std::vector<Example> examples;
+    bool inExamples = false;
+    for (size_t i = 0; i < help.size(); ++i) {
+        inExamples = inExamples || help[i].rfind("Examples", 0) == 0;
+        if (!inExamples || help[i].rfind("  isphost ", 0) != 0)
+            continue;
+        std::string line = help[i];
+        // A long command line has its comment alone on the next line.
+        if (line.find("  # ") == std::string::npos && i + 1 < help.size())
+            line += help[++i];
+        const size_t hash = line.find("  # ");
+        Example e;
+        std::istringstream words(line.substr(10, hash == std::string::npos ? hash : hash - 10));
+        for (std::string w; words >> w;)
+            e.words.push_back(w);
+        const std::string comment = hash == std::string::npos ? "" : line.substr(hash + 4);
+        for (size_t at = 0; at < comment.size(); ++at) {
+            if (comment[at] == '"') {
+                const size_t end = comment.find('"', at + 1);
+                e.texts.push_back(comment.substr(at + 1, end - at - 1));
+                at = end;
+            } else if (comment.compare(at, 5, "exit ") == 0) {
+                e.status = comment[at + 5] - '0';
+                at = std::min(comment.find(", ", at), comment.size());
+            }
+        }
+        examples.push_back(e);
+    }
+    return examples;
+}
+
+// Every example of --help, in order, as written: a real bus by its model over one flash
+// file (the bench's chip), firmware.hex by examples/app.hex, other files in the temporary
+// folder. Each ends as its comment says.
+TEST(HostRun, EveryHelpExampleEndsAsItsCommentSays) {
+    const std::vector<Example> examples = HelpExamples();
+    ASSERT_GT(examples.size(), 10u);
+    const std::string bench = TempPath("example-bench.bin");
+    for (const char* file : {"example-bench.bin", "example-chip.bin", "example-line1.csv"})
+        std::remove(TempPath(file).c_str());
+    const struct {
+        const char* bus;
+        const char* model;
+    } models[] = {{"/dev/i2c-1", "sim"}, {"ch341", "ch341:model"}, {"ftdi:0:A", "ftdi:model"}};
+    for (const Example& e : examples) {
+        std::vector<std::string> args;
+        for (const std::string& w : e.words) {
+            const auto model = std::find_if(std::begin(models), std::end(models),
+                                            [&](const auto& m) { return w == m.bus; });
+            if (model != std::end(models))
+                args.insert(args.end(), {model->model, "--sim-flash", bench});
+            else if (w == "firmware.hex")
+                args.push_back(ExamplePath("app.hex"));
+            else if (w.rfind("examples/", 0) == 0)
+                args.push_back(ExamplePath(w.substr(9)));
+            else if (w.find('.') != std::string::npos)
+                args.push_back(TempPath("example-" + w));
+            else
+                args.push_back(w);
+        }
+        const std::string what = e.words.back();
+        ASSERT_TRUE(e.status >= 0 || !e.texts.empty()) << what << ": no comment to check";
+        const HostResult r = RunInProcess(args);
+        if (e.status >= 0) {
+            EXPECT_EQ(r.status, e.status) << what << "\n" << r.out << r.err;
+        }
+        const Lines lines = SplitLines(r.out + r.err);
+        for (const std::string& text : e.texts)
+            EXPECT_TRUE(std::any_of(
+                lines.begin(), lines.end(),
+                [&](const std::string& l) { return l.find(text) != std::string::npos; }))
+                << what << ": no \"" << text << "\"\n"
+                << r.out << r.err;
+    }
 }
 
 } // namespace

@@ -3,7 +3,12 @@
 
 #include "CommandTable.h"
 #include "Help.h"
+#include "I2cWireModel.h"
+#include "LinkFaults.h"
+#include "ModelChip.h"
+#include "OptionTable.h"
 #include "Options.h"
+#include "SimAdapter.h"
 
 namespace rtd::host {
 namespace {
@@ -79,7 +84,8 @@ TEST(Options, TakesValuesInBothSpellingsAndRepeatsFaults) {
 }
 
 TEST(Options, HelpAndVersionNeedNoCommand) {
-    for (const Args& args : {Args{"--help"}, Args{"-h"}, Args{"--version"}, Args{"bogus", "-h"}}) {
+    for (const Args& args :
+         {Args{"--help"}, Args{"-h"}, Args{"--version"}, Args{"-V"}, Args{"bogus", "-h"}}) {
         Options o;
         std::string error;
         EXPECT_TRUE(ParseOptions(args, &o, &error)) << args[0];
@@ -114,13 +120,20 @@ TEST(Options, RefusesWithAOneLineReason) {
         {{"--bus", "ftdi:model", "--bus-speed", "750", "erase"}, "runs at 100, 400 kHz"},
         {{"--bus", "ftdi:0:E", "erase"}, "the interface is a letter A to D"},
         {{"--auto-fire-second", "yes", "info"}, "takes on or off"},
-        {{"--json", "info"}, "--json applies to the commands that use the bus"},
-        {{"--stats", "image", "info", "a.kvf"}, "--stats applies to the commands that use"},
-        {{"--if-different", "verify", "a.kvf"}, "--if-different applies to write and station"},
+        {{"--json", "info"}, "--json applies to write, verify, station, erase, "},
+        {{"--stats", "image", "info", "a.kvf"}, "--stats applies to write, "},
+        {{"--if-different", "verify", "a.kvf"},
+         "--if-different applies to write or station, not to verify"},
+        {{"write", "a.kvf", "--log", "l.csv"}, "--log applies to station, not to write"},
+        {{"--boards", "2", "erase"}, "--boards applies to station, not to erase"},
+        // A forgotten value never takes the command or the next option.
+        {{"--bus-speed", "info"}, "--bus-speed needs a value"},
+        {{"--trace", "image", "info", "a.kvf"}, "--trace needs a value"},
+        {{"--sim-fault", "--quiet", "erase"}, "--sim-fault needs a value"},
+        {{"--bus", "--", "erase"}, "--bus needs a value"},
         {{"station", "a.kvf"}, "station needs --log LOG.csv"},
         {{"station", "a.kvf", "--log", "l.csv", "--boards", "0"}, "--boards takes a count from 1"},
         {{"station", "a.kvf", "--log", "l.csv", "--boards", "2x"}, "--boards takes a count"},
-        {{"write", "a.kvf", "--log", "l.csv"}, "--log and --boards apply to station only"},
         {{"--json=1", "erase"}, "--json takes no value"},
         {{"verify"}, "usage: isphost [options] verify FILE"},
         {{"--bus", "ch341:model", "--sim-adapter", "no-pullups", "erase"},
@@ -136,51 +149,76 @@ TEST(Options, RefusesWithAOneLineReason) {
     }
 }
 
-// --help must answer for everything the parser and the chip model accept.
-TEST(Options, HelpNamesEveryCommandOptionFaultAndExitStatus) {
+// `head` starts a line of `help` and is followed by its text (on that line or the next).
+bool HelpHasEntry(const std::string& help, const std::string& head) {
+    return help.find(head + " ") != std::string::npos ||
+           help.find(head + "\n ") != std::string::npos;
+}
+
+// Every row of the option table is read by the parser, alias and value included, and
+// shown by --help.
+TEST(Options, ParsesAndShowsEveryOptionRow) {
+    const std::string help = HelpText();
+    for (const HostOption& row : HostOptions()) {
+        for (const char* spelling : {row.name, row.alias}) {
+            if (!spelling)
+                continue;
+            Args args{spelling};
+            if (row.valueName)
+                args.push_back("v");
+            Options o;
+            Args words;
+            std::string error;
+            ASSERT_TRUE(ParseOptionWords(args, &o, &words, &error)) << spelling << ": " << error;
+            EXPECT_TRUE(row.GivenIn(o)) << spelling;
+            EXPECT_TRUE(words.empty()) << spelling;
+        }
+        for (const std::string& head : row.Heads())
+            EXPECT_TRUE(HelpHasEntry(help, "\n  " + head)) << head;
+    }
+}
+
+// Every fault and adapter limit --help lists is taken by its own parser.
+TEST(Options, ParsesAndShowsEveryFaultRow) {
+    sim::ChipModel chip;
+    I2cWireModel wire(&chip);
+    FaultyLink link(nullptr);
+    using Parser = bool (*)(const std::string&, sim::ChipModel&, I2cWireModel&, FaultyLink&);
+    const struct {
+        const std::vector<sim::FaultForm>& forms;
+        Parser parse;
+    } lists[] = {
+        {sim::ChipFaultForms(), [](const std::string& f, sim::ChipModel& c, I2cWireModel&,
+                                   FaultyLink&) { return c.AddFault(f); }},
+        {AdapterModelFaultForms(),
+         [](const std::string& f, sim::ChipModel&, I2cWireModel& w, FaultyLink& l) {
+             std::string error;
+             return I2cWireModel::Knows(f) ? w.AddFault(f, &error) : l.AddFault(f, &error);
+         }},
+        {SimAdapter::LimitForms(),
+         [](const std::string& f, sim::ChipModel&, I2cWireModel&, FaultyLink&) {
+             BusOptions options;
+             options.simAdapter = {f};
+             SimAdapter adapter;
+             std::string error;
+             return adapter.Setup(options, &error);
+         }},
+    };
+    const std::string help = HelpText();
+    for (const auto& list : lists) {
+        ASSERT_FALSE(list.forms.empty());
+        for (const sim::FaultForm& f : list.forms) {
+            EXPECT_TRUE(list.parse(f.example, chip, wire, link)) << f.example;
+            EXPECT_TRUE(HelpHasEntry(help, "\n" + std::string(23, ' ') + f.form)) << f.form;
+        }
+    }
+}
+
+TEST(Options, HelpNamesEveryCommandAndExitStatus) {
     const std::string help = HelpText();
     for (const HostCommand& c : HostCommands())
-        EXPECT_NE(help.find(std::string("\n  ") + c.usage + " "), std::string::npos) << c.usage;
-    for (const char* topic : {"--plugin PATH",
-                              "--bus sim",
-                              "--bus /dev/i2c-N",
-                              "--bus ch341[:N]",
-                              "--bus ch341:model",
-                              "--bus ftdi[:DESC]",
-                              "--bus ftdi:model",
-                              "--bus-speed KHZ",
-                              "buses",
-                              "nack-address",
-                              "nack-data=T:B",
-                              "usb-fail=U",
-                              "unplug=U",
-                              "--sim-flash FILE",
-                              "--sim-fault FAULT",
-                              "--trace FILE",
-                              "--sim-adapter LIMIT",
-                              "max-write=N",
-                              "nack=ADDR",
-                              "no-pullups",
-                              "--no-preflight",
-                              "--auto-fire-second on|off",
-                              "--quiet",
-                              "--help",
-                              "--version",
-                              "no-isp",
-                              "isp-after=N",
-                              "erase-busy=N",
-                              "page-busy=N[@K]",
-                              "crc-range-busy=N",
-                              "crc-busy=N",
-                              "stuck=B:ADDR",
-                              "read-fail",
-                              "drop-writes",
-                              "power-cut@K",
-                              "Exit status",
-                              "  0  ",
-                              "  1  ",
-                              "  2  ",
-                              "Examples:"})
+        EXPECT_TRUE(HelpHasEntry(help, std::string("\n  ") + c.usage)) << c.usage;
+    for (const char* topic : {"Exit status", "  0  ", "  1  ", "  2  ", "Examples"})
         EXPECT_NE(help.find(topic), std::string::npos) << topic;
 }
 

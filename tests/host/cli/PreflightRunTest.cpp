@@ -34,7 +34,7 @@ TEST(PreflightRun, EachRefusalKeepsTheChipAndWithoutItTheWriteFailsAfterTheErase
          true},
         {"max-write=256", "adapter refuses 257-byte messages (limit 256): use", true},
         {"nack=4A", "no device answers at 0x4A" + noDevice, false},
-        {"nack=4b", "no device answers at 0x4B" + noDevice, true},
+        {"nack=4b", "no device answers at 0x4B, although 0x4A answered: the chip's ISP port", true},
         {"no-pullups", "no device answers at 0x4A" + noDevice, false},
     };
     for (const auto& c : cases) {

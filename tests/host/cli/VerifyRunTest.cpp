@@ -102,18 +102,31 @@ TEST(VerifyRun, ComparesEveryBankByCrcAndNeverErasesOrWrites) {
         const Events actual = TraceEvents(trace);
         ExpectTrace(actual, WithoutWaits(expected + ExitIsp()));
         EXPECT_FALSE(ErasesOrWritesPages(actual)) << c.what;
+        // Quiet keeps the bank that does not match: it is why the command failed.
+        Lines quiet;
+        for (const std::string& line : c.lines)
+            if (line.find(": match,") == std::string::npos)
+                quiet.push_back(line);
+        EXPECT_EQ(SplitLines(RunInProcess({"-q", "--sim-flash", flash, "verify", c.file}).out),
+                  quiet)
+            << c.what;
     }
     EXPECT_EQ(ReadFileBytes(flash), images.writtenBytes);
 
-    // No chip in ISP mode, a CRC-8 the chip never finishes, a refused file: a failure,
-    // never a match.
+    // No chip in ISP mode, a CRC-8 the chip never finishes, a file refused under --force: a
+    // failure, never a match.
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"--sim-fault", "no-isp", "verify", images.written},
           {"--sim-flash", flash, "--sim-fault", "crc-busy=200", "verify", images.written},
-          {"verify", images.dir.Path("missing.bin")}}) {
+          {"--force", "verify", images.dir.Path("missing.bin")}}) {
         const HostResult r = RunInProcess(args);
         EXPECT_EQ(r.status, 1) << args[1] << "\n" << r.out;
         EXPECT_EQ(SplitLines(r.out).back(), "verify: FAILED") << args[1];
+        std::vector<std::string> quiet = args;
+        quiet.insert(quiet.begin(), "-q");
+        const HostResult q = RunInProcess(quiet);
+        EXPECT_EQ(SplitLines(q.out).back(), "verify: FAILED") << args[1];
+        EXPECT_GT(SplitLines(q.out + q.err).size(), 1u) << args[1] << ": no reason";
     }
 }
 

@@ -1,27 +1,41 @@
 #include "StandInEnvironment.h"
 
+#if defined(_WIN32)
 #include <windows.h>
+#endif
 
 #include <algorithm>
+#include <cstdlib>
 #include <iostream>
 
 namespace rtd::host::standin {
 
 std::string Env(const std::string& name) {
+#if defined(_WIN32)
+    // The process's own copy: a DLL's C runtime took its copy of the environment at load.
     char value[4096];
     const DWORD n = GetEnvironmentVariableA(name.c_str(), value, sizeof value);
     return n > 0 && n < sizeof value ? std::string(value, n) : std::string();
+#else
+    const char* value = std::getenv(name.c_str());
+    return value ? value : "";
+#endif
+}
+
+std::vector<std::string> SplitList(const std::string& text) {
+    std::vector<std::string> words;
+    for (size_t at = 0; at < text.size();) {
+        const size_t comma = std::min(text.find(',', at), text.size());
+        words.push_back(text.substr(at, comma - at));
+        at = comma + 1;
+    }
+    return words;
 }
 
 BusOptions ModelOptions(const std::string& prefix) {
     BusOptions options;
     options.simFlash = Env(prefix + "FLASH");
-    const std::string faults = Env(prefix + "FAULTS");
-    for (size_t at = 0; at < faults.size();) {
-        const size_t comma = std::min(faults.find(',', at), faults.size());
-        options.simFaults.push_back(faults.substr(at, comma - at));
-        at = comma + 1;
-    }
+    options.simFaults = SplitList(Env(prefix + "FAULTS"));
     return options;
 }
 
