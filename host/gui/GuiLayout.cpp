@@ -30,10 +30,11 @@ const WindowLayout& MainWindowLayout() {
         {"ExtFuncButton", ControlKind::Button,      332,  80,  76,  28, nullptr,          kFont,       7},
         {"SetupButton",   ControlKind::Button,      416,  80,  72,  28, "Setup",          kFont,       8},
         {"AboutButton",   ControlKind::Button,      496,  80,  72,  28, "About",          kFont,       9},
-        {"MessageList",   ControlKind::List,         12, 120, 556, 200, nullptr,          kListFont,   10},
-        {"ProgressBar",   ControlKind::ProgressBar,  12, 328, 556,  20, nullptr,          kFont,       kNoTabStop},
-        // Six lines: a refusal wraps over three, and a failure's diagnosis follows it.
-        {"ResultStrip",   ControlKind::ResultStrip,  12, 356, 556,  96, "",               kResultFont, kNoTabStop},
+        {"MessageList",   ControlKind::List,         12, 120, 556, 184, nullptr,          kListFont,   10},
+        {"ProgressBar",   ControlKind::ProgressBar,  12, 312, 556,  20, nullptr,          kFont,       kNoTabStop},
+        // Seven lines: a refusal wraps over three; a failure's diagnosis, which wraps over up
+        // to four, and what the chip holds follow it.
+        {"ResultStrip",   ControlKind::ResultStrip,  12, 340, 556, 112, "",               kResultFont, kNoTabStop},
     }};
     return layout;
 }

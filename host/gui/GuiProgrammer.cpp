@@ -310,6 +310,12 @@ void GuiProgrammer::RunCommand(const CommandButton& button) {
         return;
     running_ = &command;
     SetBusy(true);
+    // The plug-in leaves About where the window system puts it: centred here, from inside
+    // the dialog's modal loop, as Setup is.
+    if (button.control == kAboutButton) {
+        GuiView* view = view_.get();
+        view_->After(0, [view] { view->CentreOwnedWindows(); });
+    }
     if (command.Has(host::kReportsResult)) {
         // Nothing of the last command stays on show while this one starts.
         view_->SetProgress(0);
@@ -332,6 +338,10 @@ void GuiProgrammer::RunCommand(const CommandButton& button) {
     const bool ok = status == host::kExitOk;
     lastReport_ = report;
     lastDiagnosis_ = output.Explained();
+    // Below the diagnosis: what the chip holds now, as the session tells it.
+    std::vector<std::string> below = lastDiagnosis_;
+    if (!report.chipHolds.empty())
+        below.push_back(report.chipHolds);
 
     const ResultTone tone = ok ? ResultTone::Ok : ResultTone::Failed;
     if (command.Has(host::kReportsResult)) {
@@ -339,7 +349,7 @@ void GuiProgrammer::RunCommand(const CommandButton& button) {
         view_->SetResult(tone,
                          StripText(ResultText(ok, caption, report.seconds,
                                               ResultDetail(command, started, ok, output.Errors())),
-                                   lastDiagnosis_));
+                                   below));
     }
     // Closed during the command: the window goes, so its result goes to the terminal.
     if (closeAfterCommand_ && command.Has(host::kReportsResult))

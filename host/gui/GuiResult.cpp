@@ -38,9 +38,9 @@ int BankStarted(const std::string& line) {
     return digit >= '0' && digit <= '9' ? digit - '0' : -1;
 }
 
-std::string StripText(const std::string& result, const std::vector<std::string>& diagnosis) {
+std::string StripText(const std::string& result, const std::vector<std::string>& below) {
     std::string text = result;
-    for (const std::string& line : diagnosis)
+    for (const std::string& line : below)
         text += "\n" + line;
     return text;
 }

@@ -20,9 +20,9 @@ std::string BankSummary(const std::string& path, int banks);
 // The bank a write's message line starts ("Fire Bank0..." is bank 0), or -1.
 int BankStarted(const std::string& line);
 
-// The strip's text: the result line, then a failure's diagnosis one line each. What the
-// chip holds after a failure, in isphost's words, is to follow the diagnosis.
-std::string StripText(const std::string& result, const std::vector<std::string>& diagnosis);
+// The strip's text: the result line, then a failure's diagnosis and what the chip holds,
+// one line each.
+std::string StripText(const std::string& result, const std::vector<std::string>& below);
 
 // Seconds with one decimal: "1.3 s".
 std::string Seconds(double seconds);

@@ -122,6 +122,11 @@ public:
     // `current`. The chosen path, or empty when cancelled.
     virtual std::string ChooseFile(const std::vector<FilterEntry>& filter,
                                    const std::string& current) = 0;
+    // Centres over this window the other shown top-level windows it owns, by the arithmetic
+    // the plug-in centres Setup with: About, which the plug-in leaves where the window
+    // system puts a new window (the top-left corner of an X screen without a window
+    // manager).
+    virtual void CentreOwnedWindows() = 0;
     // Draws what has changed now, without waiting for the event loop.
     virtual void Flush() = 0;
 

@@ -169,6 +169,8 @@ int RunChipCommand(const ChipCommand& command, const RunOptions& o, std::ostream
     if (bus && !ok && !command.Has(kHostSide) && counted->Counts().calls > 0)
         for (const std::string& line : diagnosis->Explain(lastLine, bus->FailedTransfers()))
             output.Explain(line);
+    if (bus && !ok && !command.Has(kHostSide))
+        report->chipHolds = diagnosis->ChipHolds();
     if (!session.trace && !trace.Close()) {
         output.Error("cannot write the trace file " + o.trace);
         status = kExitFailed;

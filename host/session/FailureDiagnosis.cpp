@@ -1,20 +1,19 @@
 #include "FailureDiagnosis.h"
 
 #include "AdapterBus.h"
+#include "ChipRegisters.h"
 
 namespace rtd::host {
 
-namespace {
-
-constexpr uint8_t kRegisterWrite = 0x94;
-constexpr uint8_t kRegisterRead = 0x95;
-constexpr uint8_t kIspControl = 0x90;
-constexpr uint8_t kEntry = 0x36;
-constexpr uint8_t kCrcControl = 0xA2;
-constexpr uint8_t kIspBank0 = 0x40;
-constexpr uint8_t kIspBank1 = 0x60;
-
-} // namespace
+using image::kCrcControl;
+using image::kEntry;
+using image::kIspBank0;
+using image::kIspBank1;
+using image::kIspControl;
+using image::kPageData;
+using image::kRegisterRead;
+using image::kRegisterWrite;
+using image::kStartErase;
 
 bool FailureDiagnosis::IicWrite(uint8_t address, int count, const uint8_t* data) {
     if (address == kRegisterWrite && count == 1 && data) {
@@ -35,7 +34,12 @@ bool FailureDiagnosis::IicWrite(uint8_t address, int count, const uint8_t* data)
     } else {
         otherWrite_ = true;
     }
-    return ForwardingBus::IicWrite(address, count, data);
+    const bool ok = ForwardingBus::IicWrite(address, count, data);
+    if (ok && address == kRegisterWrite && count >= 2 && data) {
+        erased_ = erased_ || (data[0] == kIspControl && data[1] == kStartErase);
+        written_ = written_ || (data[0] == kPageData && count > 2);
+    }
+    return ok;
 }
 
 bool FailureDiagnosis::IicRead(uint8_t address, int count, uint8_t* data) {
@@ -92,6 +96,12 @@ std::vector<std::string> FailureDiagnosis::Explain(const std::string& lastLine,
     if (failedTransfers == 0)
         lines.push_back("diagnosis: the adapter reported no failed bus transfer");
     return lines;
+}
+
+std::string FailureDiagnosis::ChipHolds() const {
+    if (written_)
+        return "the chip is erased and partly written: run write again";
+    return erased_ ? "the chip is erased" : "the chip is untouched";
 }
 
 } // namespace rtd::host

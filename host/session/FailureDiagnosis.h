@@ -25,6 +25,11 @@ public:
     // message; `failedTransfers` is how many the adapter reported as failed.
     std::vector<std::string> Explain(const std::string& lastLine, int failedTransfers) const;
 
+    // What the flash holds after the command, from the erase and page writes the chip
+    // acknowledged: "the chip is untouched", "the chip is erased", or "the chip is erased
+    // and partly written: run write again".
+    std::string ChipHolds() const;
+
 private:
     uint8_t named_ = 0;            // register named by the last one-byte write to 0x94
     bool afterEntry_ = false;      // the last register write was the entry (36 00)
@@ -33,6 +38,8 @@ private:
     std::vector<uint8_t> entries_; // status read after each attempt of the last entry
     int statusReads_ = 0;          // reads of 0x90 and 0xA2 since the last entry
     int statusReadsFF_ = 0;
+    bool erased_ = false;  // an erase was acknowledged
+    bool written_ = false; // a page was acknowledged
 };
 
 } // namespace rtd::host

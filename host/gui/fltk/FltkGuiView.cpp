@@ -1,6 +1,7 @@
 // ispgui's main window on Linux: FLTK 1.3 on X11. The plug-in's dialogs use the same
 // FLTK library, so they run in this window's display and event handling.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -22,6 +23,7 @@
 #include <cstring>
 #include <iostream>
 #include <list>
+#include <memory>
 
 #include "DropText.h"
 #include "FltkControls.h"
@@ -161,6 +163,51 @@ public:
 private:
     Fl_File_Chooser& chooser_;
     Fl_Window& window_;
+};
+
+// The chooser's filter menu: the entries' own patterns go to the file list from here
+// (FltkFilter's labels are for reading); All Files and Custom Filter, the chooser's own
+// items after them, go to its own callback.
+class FilterMenu {
+public:
+    FilterMenu(Fl_File_Chooser& chooser, Fl_Window& window, const std::vector<FilterEntry>& filter)
+        : chooser_(chooser), choice_(FindWidget<Fl_Choice>(window)),
+          list_(FindWidget<Fl_File_Browser>(window)) {
+        for (const FilterEntry& e : filter)
+            patterns_.push_back(FltkPattern(e));
+        if (!choice_ || !list_)
+            return;
+        own_ = choice_->callback();
+        ownData_ = choice_->user_data();
+        choice_->callback(OnChosen, this);
+        OnChosen(choice_, this);
+    }
+    ~FilterMenu() {
+        if (choice_ && own_)
+            choice_->callback(own_, ownData_);
+    }
+    FilterMenu(const FilterMenu&) = delete;
+    FilterMenu& operator=(const FilterMenu&) = delete;
+
+private:
+    static void OnChosen(Fl_Widget* widget, void* data) {
+        auto* self = static_cast<FilterMenu*>(data);
+        const int item = self->choice_->value();
+        if (item < 0 || item >= static_cast<int>(self->patterns_.size())) {
+            if (self->own_)
+                self->own_(widget, self->ownData_);
+            return;
+        }
+        self->list_->filter(self->patterns_[static_cast<size_t>(item)].c_str());
+        self->chooser_.rescan_keep_filename();
+    }
+
+    Fl_File_Chooser& chooser_;
+    Fl_Choice* choice_;
+    Fl_File_Browser* list_;
+    std::vector<std::string> patterns_;
+    Fl_Callback* own_ = nullptr;
+    void* ownData_ = nullptr;
 };
 
 class FltkGuiView : public GuiView {
@@ -310,7 +357,9 @@ public:
         chooser.preview(0);
         chooser.value(start.c_str());
         chooser.show();
+        std::unique_ptr<FilterMenu> menu;
         if (Fl_Window* window = ChooserWindow()) {
+            menu = std::make_unique<FilterMenu>(chooser, *window, filter);
             window->wait_for_expose();
             Flush();
             FltkFileDialog dialog(chooser, *window);
@@ -320,6 +369,21 @@ public:
             Fl::wait();
         const char* chosen = chooser.value();
         return chosen ? chosen : "";
+    }
+
+    void CentreOwnedWindows() override {
+        if (!window_.shown())
+            return;
+        const ::Window self = fl_xid(&window_);
+        for (Fl_Window* w = Fl::first_window(); w; w = Fl::next_window(w)) {
+            ::Window owner = 0;
+            if (w == &window_ || !w->shown() ||
+                !XGetTransientForHint(fl_display, fl_xid(w), &owner) || owner != self)
+                continue;
+            w->position((window_.decorated_w() - w->decorated_w()) / 2 + window_.x(),
+                        (window_.decorated_h() - w->decorated_h()) / 2 + window_.y());
+        }
+        Flush();
     }
 
     void Flush() override {

@@ -258,6 +258,10 @@ public:
         progressFailed_ = tone == ResultTone::Failed;
     }
 
+    void CentreOwnedWindows() override {
+        EnumThreadWindows(GetCurrentThreadId(), CentreIfOwned, reinterpret_cast<LPARAM>(Window()));
+    }
+
     bool Confirm(const std::string& title, const std::string& question) override {
         return MessageBoxA(Window(), question.c_str(), title.c_str(),
                            MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
@@ -481,6 +485,18 @@ private:
     bool IsControl(int control) const {
         return control >= 0 && control < static_cast<int>(layout_.controls.size());
     }
+    static BOOL CALLBACK CentreIfOwned(HWND window, LPARAM ownerParam) {
+        const HWND owner = reinterpret_cast<HWND>(ownerParam);
+        RECT o{}, d{};
+        if (GetWindow(window, GW_OWNER) != owner || !IsWindowVisible(window) ||
+            !GetWindowRect(owner, &o) || !GetWindowRect(window, &d))
+            return TRUE;
+        SetWindowPos(window, nullptr, ((o.right - o.left) - (d.right - d.left)) / 2 + o.left,
+                     ((o.bottom - o.top) - (d.bottom - d.top)) / 2 + o.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return TRUE;
+    }
+
     HWND Item(int control) const { return GetDlgItem(Window(), kFirstControlId + control); }
 
     const WindowLayout& layout_;
