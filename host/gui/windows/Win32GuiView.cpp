@@ -161,6 +161,7 @@ public:
             BuildControl(layout_.controls[i], Window(), kFirstControlId + static_cast<int>(i), dpi_,
                          fonts_.back(), GetModuleHandleA(nullptr));
         }
+        Unthemed(Item(kProgressBar));
         DragAcceptFiles(Window(), TRUE);
         ACCEL writeAgain{FVIRTKEY, VK_F5, kWriteAgainId};
         accelerators_ = CreateAcceleratorTableA(&writeAgain, 1);
@@ -350,7 +351,7 @@ public:
         reading.resultTextWidth = box.right - box.left;
         reading.resultTextHeight = box.bottom - box.top;
         // The bar keeps no colour that can be read back before comctl32 6: the one set.
-        reading.progressColour = progressFailed_ ? ResultColour(ResultTone::Failed, 0) : 0;
+        reading.progressColour = BarColour(reading.progress);
         ReleaseDC(Window(), dc);
         reading.acceptsDrops = (GetWindowLongA(Window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
         return reading;
@@ -485,6 +486,39 @@ private:
     bool IsControl(int control) const {
         return control >= 0 && control < static_cast<int>(layout_.controls.size());
     }
+    // The bar's fill as drawn, read inside its filled part; with nothing filled, the colour
+    // it was given (the bar keeps none that can be read back before comctl32 6).
+    uint32_t BarColour(int progress) {
+        if (progress <= 0)
+            return progressFailed_ ? ResultColour(ResultTone::Failed, 0) : 0;
+        HWND bar = Item(kProgressBar);
+        UpdateWindow(bar); // a colour just given is drawn first
+        RECT box{};
+        GetClientRect(bar, &box);
+        HDC dc = GetDC(bar);
+        const COLORREF drawn = GetPixel(dc, box.left + 4, (box.top + box.bottom) / 2);
+        ReleaseDC(bar, dc);
+        return FromColorRef(drawn);
+    }
+
+    // Only a bar drawn without visual styles (which wine's default theme applies too) takes
+    // the colour PBM_SETBARCOLOR gives it. uxtheme.dll is looked up, not imported: a
+    // system without it draws every bar unthemed. A class list of " " names no class of
+    // the theme (an empty one would stand for the default).
+    static void Unthemed(HWND control) {
+        using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+        HMODULE uxtheme = LoadLibraryA("uxtheme.dll");
+        FARPROC found = uxtheme ? GetProcAddress(uxtheme, "SetWindowTheme") : nullptr;
+        if (found)
+            reinterpret_cast<SetWindowThemeFn>(reinterpret_cast<void (*)()>(found))(control, L" ",
+                                                                                    L" ");
+        // Unthemed, the bar has no outline of its own: an empty one would not show.
+        SetWindowLongA(control, GWL_EXSTYLE,
+                       GetWindowLongA(control, GWL_EXSTYLE) | WS_EX_STATICEDGE);
+        SetWindowPos(control, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
+
     static BOOL CALLBACK CentreIfOwned(HWND window, LPARAM ownerParam) {
         const HWND owner = reinterpret_cast<HWND>(ownerParam);
         RECT o{}, d{};
