@@ -17,6 +17,7 @@
 #include <FL/fl_draw.H>
 #include <FL/x.H>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -360,6 +361,7 @@ public:
         std::unique_ptr<FilterMenu> menu;
         if (Fl_Window* window = ChooserWindow()) {
             menu = std::make_unique<FilterMenu>(chooser, *window, filter);
+            WidenForLabels(*window);
             window->wait_for_expose();
             Flush();
             FltkFileDialog dialog(chooser, *window);
@@ -512,6 +514,30 @@ private:
     static std::string FontName(Fl_Font font, Fl_Fontsize size) {
         const char* name = Fl::get_font(font);
         return std::string(name ? name : "?") + " " + std::to_string(size);
+    }
+
+    // The chooser's filter menu grows with its window: the window is widened, on the
+    // screen, until the widest label shows whole.
+    static void WidenForLabels(Fl_Window& window) {
+        Fl_Choice* choice = FindWidget<Fl_Choice>(window);
+        if (!choice)
+            return;
+        int widest = 0;
+        fl_font(choice->textfont(), choice->textsize());
+        for (int i = 0; i < choice->size() - 1; ++i) {
+            int w = 0, h = 0;
+            fl_measure(choice->text(i) ? choice->text(i) : "", w, h, 0);
+            widest = std::max(widest, w);
+        }
+        const int arrowAndEdges = 32;
+        const int more = widest + arrowAndEdges - choice->w();
+        if (more <= 0)
+            return;
+        int x = 0, y = 0, w = 0, h = 0;
+        Fl::screen_work_area(x, y, w, h, window.x(), window.y());
+        const WindowPlace at = KeepOnScreen({window.x(), window.y()}, window.w() + more, window.h(),
+                                            ScreenArea{x, y, w, h});
+        window.resize(at.left, at.top, window.w() + more, window.h());
     }
 
     // The chooser's window: the newest shown window with the chooser's title.
