@@ -1,5 +1,7 @@
 #include "FileFilter.h"
 
+#include <algorithm>
+
 namespace rtd::gui {
 
 namespace {
@@ -47,10 +49,27 @@ std::vector<FilterEntry> ParseFileFilter(const std::string& filter) {
     return entries;
 }
 
+std::string FilterLabel(const FilterEntry& entry) {
+    std::string outside; // the description less its parenthesised parts
+    int depth = 0;
+    for (char c : entry.description) {
+        if (c == '(' || c == ')')
+            depth = std::max(0, depth + (c == '(' ? 1 : -1));
+        else if (depth == 0)
+            outside += c == '\t' ? ' ' : c;
+    }
+    std::vector<std::string> words;
+    for (const std::string& word : Split(outside, ' '))
+        if (!word.empty() && word.find_first_of("*?") == std::string::npos)
+            words.push_back(word);
+    const std::string name = words.empty() ? "Firmware" : Join(words, " ");
+    return name + " (" + Join(entry.patterns, ", ") + ")";
+}
+
 std::string Win32Filter(const std::vector<FilterEntry>& entries) {
     std::string filter;
     for (const FilterEntry& e : entries) {
-        filter += e.description + '\0';
+        filter += FilterLabel(e) + '\0';
         filter += Join(e.patterns, ";") + '\0';
     }
     if (!filter.empty())
@@ -59,19 +78,14 @@ std::string Win32Filter(const std::vector<FilterEntry>& entries) {
 }
 
 std::string FltkFilter(const std::vector<FilterEntry>& entries) {
-    std::vector<std::string> texts;
-    for (const FilterEntry& e : entries) {
-        std::string description;
-        for (char c : e.description)
-            if (c != '(' && c != ')')
-                description += c == '\t' ? ' ' : c;
-        description = Trim(description);
-        const std::string pattern =
-            e.patterns.size() == 1 ? e.patterns[0] : "{" + Join(e.patterns, ",") + "}";
-        texts.push_back((description.empty() ? Join(e.patterns, ";") : description) + " (" +
-                        pattern + ")");
-    }
-    return Join(texts, "\t");
+    std::vector<std::string> labels;
+    for (const FilterEntry& e : entries)
+        labels.push_back(FilterLabel(e));
+    return Join(labels, "\t");
+}
+
+std::string FltkPattern(const FilterEntry& entry) {
+    return entry.patterns.size() == 1 ? entry.patterns[0] : "{" + Join(entry.patterns, ",") + "}";
 }
 
 } // namespace rtd::gui

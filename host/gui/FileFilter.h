@@ -18,14 +18,23 @@ struct FilterEntry {
 // pattern list; empty patterns are dropped, and so are entries left with none.
 std::vector<FilterEntry> ParseFileFilter(const std::string& filter);
 
-// GetOpenFileName's lpstrFilter: "description\0pattern;pattern\0...\0", with the final
-// extra zero. Empty when there is no entry.
+// What a person reads for the entry: its description's name, with what it wraps in
+// parentheses and its pattern-like words left out ("Firmware" when nothing is left), then
+// the patterns: "(*.hex;*.bin)" for *.hex, *.bin and *.kvf reads
+// "Firmware (*.hex, *.bin, *.kvf)".
+std::string FilterLabel(const FilterEntry& entry);
+
+// GetOpenFileName's lpstrFilter: "label\0pattern;pattern\0...\0", with the final extra
+// zero. Empty when there is no entry.
 std::string Win32Filter(const std::vector<FilterEntry>& entries);
 
-// Fl_File_Chooser's filter: entries "description (pattern)" separated by tabs, several
-// patterns as "{*.hex,*.bin}". FLTK takes the pattern from between the entry's first "("
-// and its last ")", so parentheses and tabs in a description are left out.
+// Fl_File_Chooser's filter: the entries' labels separated by tabs. The chooser takes an
+// entry's pattern from between its label's parentheses, where FLTK reads "*.hex, *.bin"
+// as *.hex alone: the file list gets FltkPattern's instead.
 std::string FltkFilter(const std::vector<FilterEntry>& entries);
+
+// The entry's patterns in fl_filename_match's syntax: "*.hex", or "{*.hex,*.bin}".
+std::string FltkPattern(const FilterEntry& entry);
 
 } // namespace rtd::gui
 

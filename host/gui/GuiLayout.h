@@ -15,6 +15,7 @@ enum GuiControl {
     kBusLabel,
     kBusChoice,
     kWriteButton,
+    kVerifyButton,
     kEraseButton,
     kResetButton,
     kExtFuncButton,

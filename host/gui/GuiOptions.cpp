@@ -1,6 +1,8 @@
 #include "GuiOptions.h"
 
+#include "BusKind.h"
 #include "BusTable.h"
+#include "HostBus.h"
 #include "OptionWords.h"
 
 #ifndef RTD_VERSION
@@ -8,6 +10,22 @@
 #endif
 
 namespace rtd::gui {
+namespace {
+
+// The chip model's faults and the sim bus's limits, checked by setting the model up as a
+// command does, without its flash file: a bad one is refused before the window opens
+// rather than at the first command.
+bool CheckChipModel(const host::RunOptions& options, std::string* error) {
+    if (options.simFaults.empty() && options.simAdapter.empty())
+        return true;
+    host::BusOptions model = options;
+    if (!host::IsModelBus(model.bus))
+        model.bus = "sim";
+    model.simFlash.clear();
+    return host::CreateHostBus(model, nullptr, error) != nullptr;
+}
+
+} // namespace
 
 bool ParseGuiOptions(const std::vector<std::string>& args, GuiOptions* options,
                      std::string* error) {
@@ -27,6 +45,7 @@ bool ParseGuiOptions(const std::vector<std::string>& args, GuiOptions* options,
         {"--auto-fire-second", nullptr, &o.autoFireSecond},
         {"--settings",         nullptr, &o.settingsFile},
         {"--no-preflight",     nullptr, nullptr, nullptr, &o.host.noPreflight},
+        {"--no-confirm",       nullptr, nullptr, nullptr, &o.noConfirm},
         {"--quiet",            "-q",    nullptr, nullptr, &quiet},
         {"--help",             "-h",    nullptr, nullptr, &o.help},
         {"--version",          nullptr, nullptr, nullptr, &o.version},
@@ -54,6 +73,8 @@ bool ParseGuiOptions(const std::vector<std::string>& args, GuiOptions* options,
         *error = "--auto-fire-second takes on or off, not '" + o.autoFireSecond + "'";
         return false;
     }
+    if (!CheckChipModel(o.host, error))
+        return false;
     *options = o;
     return true;
 }
@@ -62,7 +83,8 @@ std::string GuiHelpText() {
     return R"(Usage: ispgui [options] [FILE]
 
 A window host for the RTD2120 in-system programming plug-in: choose a firmware file and
-a bus, then Write, Erase, Reset or the plug-in's extra function; F5 writes again.
+a bus, then Write, Verify, Erase, Reset or the plug-in's extra function; F5 writes
+again. Erase asks first.
 
 Options:
   --plugin PATH      the plug-in to load (default: beside ispgui, else ../plugin, ../lib)
@@ -75,6 +97,7 @@ Options:
   --trace FILE       record every event of the session, as isphost --trace does
   --auto-fire-second on|off
                      store the plug-in's setting in Torvan.ini before loading it
+  --no-confirm       erase without asking first (for scripted use)
   --settings FILE    where ispgui remembers file, bus and window position (default:
                      ispgui.ini beside Torvan.ini)
   --help, -h         this text

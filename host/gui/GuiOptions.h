@@ -2,6 +2,7 @@
 // firmware file.
 //   ispgui [--plugin PATH] [--bus BUS] [--bus-speed KHZ] [--sim-flash FILE]
 //          [--sim-fault FAULT]... [--sim-adapter LIMIT]... [--trace FILE] [--no-preflight]
+//          [--no-confirm]
 //          [--auto-fire-second on|off] [--settings FILE] [FILE]
 #ifndef RTD_HOST_GUI_GUIOPTIONS_H
 #define RTD_HOST_GUI_GUIOPTIONS_H
@@ -17,6 +18,7 @@ struct GuiOptions {
     host::RunOptions host;      // plug-in, bus, chip model, trace
     std::string autoFireSecond; // "on", "off" or empty: the plug-in's setting, stored first
     bool busGiven = false;      // --bus was given: it replaces the remembered bus
+    bool noConfirm = false;     // --no-confirm: Erase without asking first
     std::string file;           // FILE: replaces the remembered firmware file
     std::string settingsFile;   // --settings; empty: ispgui.ini beside the plug-in's settings
     bool help = false, version = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iostream>
 #include <sstream>
 
 #include "BusList.h"
@@ -24,8 +25,8 @@ namespace {
 
 // Controls that start something or change what the next command does: disabled while a
 // command runs.
-const int kInputs[] = {kFileEdit,    kBrowseButton,  kBusChoice,   kWriteButton, kEraseButton,
-                       kResetButton, kExtFuncButton, kSetupButton, kAboutButton};
+const int kInputs[] = {kFileEdit,    kBrowseButton, kBusChoice,     kWriteButton, kVerifyButton,
+                       kEraseButton, kResetButton,  kExtFuncButton, kSetupButton, kAboutButton};
 
 std::string Folder(const std::string& path) {
     const size_t cut = path.find_last_of("/\\");
@@ -36,6 +37,7 @@ std::string Folder(const std::string& path) {
 const CommandButton kCommandButtons[] = {
     // control       command      shown when
     {kWriteButton,   "write",     nullptr},
+    {kVerifyButton,  "verify",    nullptr},
     {kEraseButton,   "erase",     &host::PluginExports::SupportErase},
     {kResetButton,   "reset",     &host::PluginExports::SupportReset},
     {kExtFuncButton, "enter-isp", &host::PluginExports::SupportExtFunc},
@@ -138,13 +140,27 @@ bool GuiProgrammer::Start(std::string* error) {
 
     GuiView* view = view_.get();
     lines_ = std::make_unique<host::HostStrings>(
-        host::LinesDisplay{[view](const std::string& line) { view->AddLine(line); },
+        host::LinesDisplay{[this, view](const std::string& line) {
+                               view->AddLine(line);
+                               ShowBankStarted(line);
+                           },
                            [view] { view->ClearLines(); }},
         &trace_);
     e.SetMainFrm(view_->Form());
     e.SetInfoList(lines_.get());
     view_->Show(settings.place ? &*settings.place : nullptr);
     return true;
+}
+
+void GuiProgrammer::ShowBankStarted(const std::string& line) {
+    // The write announces each bank before erasing or programming it; the bar starts
+    // over for each.
+    const int bank = BankStarted(line);
+    if (!running_ || bank < 0)
+        return;
+    view_->SetProgress(0);
+    view_->SetResult(ResultTone::Neutral, "Writing bank " + std::to_string(bank) + "...");
+    view_->Flush();
 }
 
 void GuiProgrammer::Run() {
@@ -259,7 +275,8 @@ void GuiProgrammer::RunRefusedCommand(const host::ChipCommand& command,
     // The plug-in refuses a command started inside another one's message processing; the
     // running command keeps its objects, its lines and its result.
     std::ostringstream ignored;
-    if (!command.callExport(plugin_->Exports(), options.arguments[0], ignored))
+    if (command.callExport &&
+        !command.callExport(plugin_->Exports(), options.arguments[0], ignored))
         ++refused_;
 }
 
@@ -288,11 +305,23 @@ void GuiProgrammer::RunCommand(const CommandButton& button) {
         return;
     }
     const std::string caption = view_->Text(button.control);
+    if (command.Has(host::kErasesChip) && !command.Has(host::kTakesFile) && !options_.noConfirm &&
+        !view_->Confirm(caption, "Erase the whole chip? Its firmware is lost."))
+        return;
     running_ = &command;
     SetBusy(true);
+    // The plug-in leaves About where the window system puts it: centred here, from inside
+    // the dialog's modal loop, as Setup is.
+    if (button.control == kAboutButton) {
+        GuiView* view = view_.get();
+        view_->After(0, [view] { view->CentreOwnedWindows(); });
+    }
     if (command.Has(host::kReportsResult)) {
+        // Nothing of the last command stays on show while this one starts.
         view_->SetProgress(0);
+        view_->SetProgressTone(ResultTone::Neutral);
         view_->SetResult(ResultTone::Neutral, caption + "...");
+        view_->Flush();
     }
 
     // The host's own reports (a bus that cannot be opened, a flash file that cannot be
@@ -308,12 +337,21 @@ void GuiProgrammer::RunCommand(const CommandButton& button) {
     const bool started = status != host::kExitUsage;
     const bool ok = status == host::kExitOk;
     lastReport_ = report;
+    // The diagnosis ends with what the chip holds now, in isphost's words.
     lastDiagnosis_ = output.Explained();
+    const std::vector<std::string>& below = lastDiagnosis_;
 
-    if (command.Has(host::kReportsResult))
-        view_->SetResult(ok ? ResultTone::Ok : ResultTone::Failed,
-                         ResultText(ok, caption, report.seconds,
-                                    ResultDetail(command, started, ok, output.Errors())));
+    const ResultTone tone = ok ? ResultTone::Ok : ResultTone::Failed;
+    if (command.Has(host::kReportsResult)) {
+        view_->SetProgressTone(tone);
+        view_->SetResult(tone,
+                         StripText(ResultText(ok, caption, report.seconds,
+                                              ResultDetail(command, started, ok, output.Errors())),
+                                   below));
+    }
+    // Closed during the command: the window goes, so its result goes to the terminal.
+    if (closeAfterCommand_ && command.Has(host::kReportsResult))
+        std::cerr << command.name << (ok ? ": OK" : ": FAILED") << std::endl;
     running_ = nullptr;
     SetBusy(false);
     // Disabling the focused button took the focus away; the next board is one key away.

@@ -55,6 +55,8 @@ public:
 
 private:
     void RunCommand(const CommandButton& button);
+    // A message line of the running command: a bank's start shows on the strip.
+    void ShowBankStarted(const std::string& line);
     void RunRefusedCommand(const host::ChipCommand& command, const host::RunOptions& options);
     std::string ResultDetail(const host::ChipCommand& command, bool started, bool ok,
                              const std::string& hostErrors);

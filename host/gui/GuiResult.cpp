@@ -29,6 +29,22 @@ std::string BankSummary(const std::string& path, int banks) {
     return summary;
 }
 
+int BankStarted(const std::string& line) {
+    const std::string head = "Fire Bank", tail = "...";
+    if (line.size() != head.size() + 1 + tail.size() || line.compare(0, head.size(), head) != 0 ||
+        line.compare(head.size() + 1, tail.size(), tail) != 0)
+        return -1;
+    const char digit = line[head.size()];
+    return digit >= '0' && digit <= '9' ? digit - '0' : -1;
+}
+
+std::string StripText(const std::string& result, const std::vector<std::string>& below) {
+    std::string text = result;
+    for (const std::string& line : below)
+        text += "\n" + line;
+    return text;
+}
+
 std::string Seconds(double seconds) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f s", seconds);

@@ -17,6 +17,13 @@ int BanksWritten(const std::vector<std::string>& lines);
 // longer loads.
 std::string BankSummary(const std::string& path, int banks);
 
+// The bank a write's message line starts ("Fire Bank0..." is bank 0), or -1.
+int BankStarted(const std::string& line);
+
+// The strip's text: the result line, then a failure's diagnosis and what the chip holds,
+// one line each.
+std::string StripText(const std::string& result, const std::vector<std::string>& below);
+
 // Seconds with one decimal: "1.3 s".
 std::string Seconds(double seconds);
 

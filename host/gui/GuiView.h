@@ -53,6 +53,9 @@ struct GuiControlReading {
     std::string text;
     bool shown = false, enabled = false;
     int left = 0, top = 0, width = 0, height = 0;
+    // "<face> <size>" of the label, then of the text for a field: empty where the toolkit
+    // does not report it.
+    std::string fonts;
 };
 
 struct GuiReading {
@@ -65,7 +68,11 @@ struct GuiReading {
     int progress = -1;                       // the progress bar's value
     std::vector<std::string> choices;        // the bus chooser's items
     int chosen = -1;
-    uint32_t resultColour = 0; // the result strip's background, 0xRRGGBB
+    uint32_t resultColour = 0;   // the result strip's background, 0xRRGGBB
+    uint32_t progressColour = 0; // the progress bar's fill
+    // The size the strip's text takes as the toolkit draws it (wrapped at the strip's
+    // width where the strip wraps).
+    int resultTextWidth = 0, resultTextHeight = 0;
     bool acceptsDrops = false;
 };
 
@@ -104,11 +111,22 @@ public:
     virtual void AddLine(const std::string& line) = 0;
     virtual void ClearLines() = 0;
     virtual void SetProgress(int percent) = 0;
+    // The bar's fill: the window's progress colour, or red once a command has failed.
+    virtual void SetProgressTone(ResultTone tone) = 0;
+    // Multi-line text, wrapped to the strip's width.
     virtual void SetResult(ResultTone tone, const std::string& text) = 0;
+    // A modal Yes/No question over this window, No the default (Enter, Escape and the
+    // close box all answer No). True for Yes.
+    virtual bool Confirm(const std::string& title, const std::string& question) = 0;
     // The toolkit's open-file dialog with the filter, over this window, starting at
     // `current`. The chosen path, or empty when cancelled.
     virtual std::string ChooseFile(const std::vector<FilterEntry>& filter,
                                    const std::string& current) = 0;
+    // Centres over this window the other shown top-level windows it owns, by the arithmetic
+    // the plug-in centres Setup with: About, which the plug-in leaves where the window
+    // system puts a new window (the top-left corner of an X screen without a window
+    // manager).
+    virtual void CentreOwnedWindows() = 0;
     // Draws what has changed now, without waiting for the event loop.
     virtual void Flush() = 0;
 

@@ -183,7 +183,7 @@ int RunChipCommand(const ChipCommand& command, const RunOptions& o, std::ostream
     // Said once the model's flash is saved: what the user must know before unplugging.
     const bool interrupted = bus && (gate->Interrupted() || hostGate->Interrupted());
     if (interrupted) {
-        output.Error("interrupted; the chip is " + diagnosis->FlashState());
+        output.Error("interrupted; " + diagnosis->ChipHolds());
         status = kExitInterrupted;
     }
     // The error a script sees is the failure itself; the diagnosis only explains it.
@@ -191,9 +191,13 @@ int RunChipCommand(const ChipCommand& command, const RunOptions& o, std::ostream
         report->error = output.FirstError();
     // Nothing sent (a file the plug-in refused): the bus has nothing to explain; an
     // interrupted command failed because the host refused its transfers.
-    if (bus && !ok && !interrupted && !command.Has(kHostSide) && counted->Counts().calls > 0)
+    if (bus && !ok && !interrupted && !command.Has(kHostSide) && counted->Counts().calls > 0) {
         for (const std::string& line : diagnosis->Explain(lastLine, bus->FailedTransfers()))
             output.Explain(line);
+        // Last, as after an interrupt: what the user must know before going on.
+        report->chipHolds = diagnosis->ChipHolds();
+        output.Explain("diagnosis: " + report->chipHolds);
+    }
     if (!session.trace && !trace.Close()) {
         output.Error("cannot write the trace file " + o.trace);
         if (status != kExitInterrupted)

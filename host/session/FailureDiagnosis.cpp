@@ -1,23 +1,20 @@
 #include "FailureDiagnosis.h"
 
 #include "AdapterBus.h"
+#include "ChipRegisters.h"
 #include "FlashGeometry.h"
 
 namespace rtd::host {
 
-namespace {
-
-constexpr uint8_t kRegisterWrite = 0x94;
-constexpr uint8_t kRegisterRead = 0x95;
-constexpr uint8_t kIspControl = 0x90;
-constexpr uint8_t kEntry = 0x36;
-constexpr uint8_t kCrcControl = 0xA2;
-constexpr uint8_t kIspBank0 = 0x40;
-constexpr uint8_t kIspBank1 = 0x60;
-constexpr uint8_t kEraseChip = 0xC0;
-constexpr int kPageFrame = 1 + image::kPageSize; // the register byte and a page
-
-} // namespace
+using image::kCrcControl;
+using image::kEntry;
+using image::kIspBank0;
+using image::kIspBank1;
+using image::kIspControl;
+using image::kPageData;
+using image::kRegisterRead;
+using image::kRegisterWrite;
+using image::kStartErase;
 
 bool FailureDiagnosis::IicWrite(uint8_t address, int count, const uint8_t* data) {
     if (address == kRegisterWrite && count == 1 && data) {
@@ -39,21 +36,16 @@ bool FailureDiagnosis::IicWrite(uint8_t address, int count, const uint8_t* data)
         otherWrite_ = true;
     }
     const bool ok = ForwardingBus::IicWrite(address, count, data);
-    // Only what the chip acknowledged changed its flash.
-    if (ok && address == kRegisterWrite && count >= 2 && data && data[0] == kIspControl &&
-        data[1] == kEraseChip) {
-        erased_ = true;
-        pagesAfterErase_ = 0;
-    } else if (ok && erased_ && count == kPageFrame) {
-        ++pagesAfterErase_;
+    // Only what the chip acknowledged changed its flash; an erase clears what came before.
+    if (ok && address == kRegisterWrite && count >= 2 && data) {
+        if (data[0] == kIspControl && data[1] == kStartErase) {
+            erased_ = true;
+            written_ = false;
+        } else if (data[0] == kPageData && count > 2) {
+            written_ = true;
+        }
     }
     return ok;
-}
-
-std::string FailureDiagnosis::FlashState() const {
-    if (!erased_)
-        return "untouched";
-    return pagesAfterErase_ == 0 ? "erased" : "erased and partly written: run write again";
 }
 
 bool FailureDiagnosis::IicRead(uint8_t address, int count, uint8_t* data) {
@@ -110,6 +102,12 @@ std::vector<std::string> FailureDiagnosis::Explain(const std::string& lastLine,
     if (failedTransfers == 0)
         lines.push_back("diagnosis: the adapter reported no failed bus transfer");
     return lines;
+}
+
+std::string FailureDiagnosis::ChipHolds() const {
+    if (written_)
+        return "the chip is erased and partly written: run write again";
+    return erased_ ? "the chip is erased" : "the chip is untouched";
 }
 
 } // namespace rtd::host

@@ -25,9 +25,10 @@ public:
     // message; `failedTransfers` is how many the adapter reported as failed.
     std::vector<std::string> Explain(const std::string& lastLine, int failedTransfers) const;
 
-    // What the flash holds after the transfers that crossed the bus: "untouched" (no
-    // erase), "erased" (no page after it) or "erased and partly written: run write again".
-    std::string FlashState() const;
+    // What the flash holds after the command, from the erase and page writes the chip
+    // acknowledged: "the chip is untouched", "the chip is erased", or "the chip is erased
+    // and partly written: run write again".
+    std::string ChipHolds() const;
     // The bank the plug-in selected last.
     int SelectedBank() const { return bank_; }
 
@@ -39,8 +40,8 @@ private:
     std::vector<uint8_t> entries_; // status read after each attempt of the last entry
     int statusReads_ = 0;          // reads of 0x90 and 0xA2 since the last entry
     int statusReadsFF_ = 0;
-    bool erased_ = false;     // an erase (90 C0) was acknowledged
-    int pagesAfterErase_ = 0; // page frames acknowledged since
+    bool erased_ = false;  // an erase was acknowledged
+    bool written_ = false; // a page was acknowledged since
 };
 
 } // namespace rtd::host

@@ -10,7 +10,7 @@
 #include <FL/Fl_Progress.H>
 #include <FL/Fl_Window.H>
 
-#include <deque>
+#include <cstring>
 #include <string>
 
 namespace rtd {
@@ -50,16 +50,27 @@ uint32_t FromFltk(Fl_Color colour) {
     return static_cast<uint32_t>(r) << 16 | static_cast<uint32_t>(g) << 8 | b;
 }
 
-// FLTK names a font by its face with a leading style letter: " " plain, "B" bold.
+// FLTK's font table is one per process, while the host and the plug-in each link their own
+// copy of this code: numbering faces in order of first use let one copy overwrite the
+// other's fonts. Every copy numbers them from this one list instead, so the same face gets
+// the same number wherever it is registered. FLTK names a font by its face with a leading
+// style letter: " " plain, "B" bold.
+const char* const kFaces[] = {"MS Sans Serif", "Courier New", "MS Reference Sans Serif"};
+
 Fl_Font FltkFont(const FontStyle& font) {
-    static std::deque<std::string> names; // FLTK keeps the pointers
-    const std::string name = std::string(font.bold ? "B" : " ") + font.face;
-    for (size_t i = 0; i < names.size(); ++i)
-        if (names[i] == name)
-            return static_cast<Fl_Font>(FL_FREE_FONT + i);
-    names.push_back(name);
-    const Fl_Font index = static_cast<Fl_Font>(FL_FREE_FONT + names.size() - 1);
-    Fl::set_font(index, names.back().c_str());
+    const int count = static_cast<int>(sizeof kFaces / sizeof kFaces[0]);
+    int face = 0;
+    while (face < count && std::strcmp(kFaces[face], font.face) != 0)
+        ++face;
+    if (face == count) // a face this toolkit does not know: FLTK's own sans serif
+        return font.bold ? FL_HELVETICA_BOLD : FL_HELVETICA;
+    static std::string names[2 * (sizeof kFaces / sizeof kFaces[0])]; // FLTK keeps the pointers
+    const int slot = 2 * face + (font.bold ? 1 : 0);
+    const Fl_Font index = static_cast<Fl_Font>(FL_FREE_FONT + slot);
+    if (names[slot].empty()) {
+        names[slot] = std::string(font.bold ? "B" : " ") + font.face;
+        Fl::set_font(index, names[slot].c_str());
+    }
     return index;
 }
 
@@ -106,7 +117,9 @@ Fl_Widget* BuildWidget(const ControlRow& c) {
     }
     case ControlKind::ResultStrip: {
         auto* strip = new Fl_Box(FL_FLAT_BOX, x, y, w, h, c.text);
-        strip->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+        // Word-wrapped from the top: a message is shown whole, over as many lines as it
+        // needs.
+        strip->align(FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_WRAP | FL_ALIGN_CLIP);
         widget = strip;
         break;
     }

@@ -80,7 +80,8 @@ HWND BuildControl(const ControlRow& c, HWND parent, int id, int dpi, HFONT font,
         style |= PBS_SMOOTH;
         break;
     case ControlKind::ResultStrip:
-        style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE;
+        // Word-wrapped over as many lines as the text needs: a message is shown whole.
+        style |= SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL;
         break;
     }
     if (c.tabOrder >= 0)

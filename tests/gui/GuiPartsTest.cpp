@@ -22,26 +22,37 @@ namespace {
 
 using namespace std::string_literals;
 
-TEST(FileFilter, EachToolkitGetsThePluginsPatterns) {
+TEST(FileFilter, EachToolkitGetsThePluginsPatternsUnderAReadableLabel) {
     struct Case {
         std::string filter, win32, fltk;
+        std::vector<std::string> patterns; // FLTK's, entry by entry
     };
     const Case cases[] = {
-        {"(*.hex;*.bin)|*.hex;*.bin;*.kvf", "(*.hex;*.bin)\0*.hex;*.bin;*.kvf\0\0"s,
-         "*.hex;*.bin ({*.hex,*.bin,*.kvf})"},
-        {"Intel HEX|*.hex|All|*.*", "Intel HEX\0*.hex\0All\0*.*\0\0"s,
-         "Intel HEX (*.hex)\tAll (*.*)"},
-        {"*.bin", "*.bin\0*.bin\0\0"s, "*.bin (*.bin)"},
-        {"Firmware| *.hex ; ;*.bin |Empty|", "Firmware\0*.hex;*.bin\0\0"s,
-         "Firmware ({*.hex,*.bin})"},
-        {"(*.kvf)\t|*.kvf", "(*.kvf)\t\0*.kvf\0\0"s, "*.kvf (*.kvf)"},
-        {"", "", ""},
-        {"Nothing|", "", ""},
+        {"(*.hex;*.bin)|*.hex;*.bin;*.kvf",
+         "Firmware (*.hex, *.bin, *.kvf)\0*.hex;*.bin;*.kvf\0\0"s,
+         "Firmware (*.hex, *.bin, *.kvf)",
+         {"{*.hex,*.bin,*.kvf}"}},
+        {"Intel HEX|*.hex|All|*.*",
+         "Intel HEX (*.hex)\0*.hex\0All (*.*)\0*.*\0\0"s,
+         "Intel HEX (*.hex)\tAll (*.*)",
+         {"*.hex", "*.*"}},
+        {"*.bin", "Firmware (*.bin)\0*.bin\0\0"s, "Firmware (*.bin)", {"*.bin"}},
+        {"Firmware| *.hex ; ;*.bin |Empty|",
+         "Firmware (*.hex, *.bin)\0*.hex;*.bin\0\0"s,
+         "Firmware (*.hex, *.bin)",
+         {"{*.hex,*.bin}"}},
+        {"Raw\t(*.kvf))|*.kvf", "Raw (*.kvf)\0*.kvf\0\0"s, "Raw (*.kvf)", {"*.kvf"}},
+        {"", "", "", {}},
+        {"Nothing|", "", "", {}},
     };
     for (const Case& c : cases) {
         const std::vector<FilterEntry> entries = ParseFileFilter(c.filter);
         EXPECT_EQ(Win32Filter(entries), c.win32) << c.filter;
         EXPECT_EQ(FltkFilter(entries), c.fltk) << c.filter;
+        std::vector<std::string> patterns;
+        for (const FilterEntry& e : entries)
+            patterns.push_back(FltkPattern(e));
+        EXPECT_EQ(patterns, c.patterns) << c.filter;
     }
 }
 
@@ -149,6 +160,7 @@ TEST(GuiOptions, CommandLine) {
         bool ok;
         std::string bus, file, settings;
         bool busGiven;
+        std::string refusal = ""; // part of the one-line reason
     };
     const Case cases[] = {
         {{}, true, "sim", "", "", false},
@@ -161,6 +173,12 @@ TEST(GuiOptions, CommandLine) {
         {{"--bus", "usb"}, false, "", "", "", false},
         {{"--settings"}, false, "", "", "", false},
         {{"--auto-fire-second", "maybe"}, false, "", "", "", false},
+        {{"--no-confirm"}, true, "sim", "", "", false},
+        // Refused before any window opens, as isphost refuses them.
+        {{"--sim-fault", "bogus"}, false, "", "", "", false, "unknown fault 'bogus'"},
+        {{"--sim-adapter", "bogus"}, false, "", "", "", false, "--sim-adapter bogus"},
+        {{"--bus-speed", "7"}, false, "", "", "", false, "7"},
+        {{"--bus", "ch341:x"}, false, "", "", "", false, "ch341:x"},
     };
     for (const Case& c : cases) {
         GuiOptions o;
@@ -170,6 +188,8 @@ TEST(GuiOptions, CommandLine) {
         ASSERT_EQ(ok, c.ok) << name << ": " << error;
         if (!ok) {
             EXPECT_FALSE(error.empty()) << name;
+            EXPECT_NE(error.find(c.refusal), std::string::npos) << error;
+            EXPECT_EQ(error.find('\n'), std::string::npos) << error;
             continue;
         }
         EXPECT_EQ(o.host.bus, c.bus) << name;

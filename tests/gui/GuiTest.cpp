@@ -14,7 +14,11 @@
 
 #include "BuildPath.h"
 #include "BusList.h"
+#include "BusTable.h"
+#include "FileCheck.h"
 #include "GuiProgrammer.h"
+#include "GuiResult.h"
+#include "HostBus.h"
 #include "ImageTools.h"
 #include "Quonunit.h"
 #include "ReferenceCrc.h"
@@ -28,8 +32,8 @@ namespace {
 using rtd::test::ReadFileBytes;
 
 const char kSetupCaption[] = "RTD2120 Setup";
-const int kInputs[] = {kFileEdit,    kBrowseButton,  kBusChoice,   kWriteButton, kEraseButton,
-                       kResetButton, kExtFuncButton, kSetupButton, kAboutButton};
+const int kInputs[] = {kFileEdit,    kBrowseButton, kBusChoice,     kWriteButton, kVerifyButton,
+                       kEraseButton, kResetButton,  kExtFuncButton, kSetupButton, kAboutButton};
 
 std::string Example(const std::string& name) {
     return rtd::test::NativeBuildPath(std::string(RTD_TEST_EXAMPLES) + "/" + name);
@@ -67,9 +71,11 @@ bool IsRed(uint32_t rgb) {
 }
 
 // "OK | Write | 1.3 s | detail": the outcome, the command, some time, the detail.
+// The first line of the strip; a failure's diagnosis follows it.
 void ExpectStrip(const GuiReading& r, bool ok, const std::string& command,
                  const std::string& detail) {
-    const std::string text = r.controls[kResultStrip].text;
+    const std::string all = r.controls[kResultStrip].text;
+    const std::string text = all.substr(0, all.find('\n'));
     const std::string head = std::string(ok ? "OK" : "FAILED") + " | " + command + " | ";
     EXPECT_EQ(text.substr(0, head.size()), head) << text;
     EXPECT_TRUE(std::regex_search(text, std::regex(" \\| [0-9]+\\.[0-9] s( \\||$)"))) << text;
@@ -79,6 +85,9 @@ void ExpectStrip(const GuiReading& r, bool ok, const std::string& command,
             << text;
     }
     EXPECT_TRUE(ok ? IsGreen(r.resultColour) : IsRed(r.resultColour)) << std::hex << r.resultColour;
+    EXPECT_EQ(IsRed(r.progressColour), !ok) << std::hex << r.progressColour;
+    EXPECT_LE(r.resultTextWidth, r.controls[kResultStrip].width) << all;
+    EXPECT_LE(r.resultTextHeight, r.controls[kResultStrip].height) << all;
 }
 
 void ExpectInputsEnabled(const GuiReading& r, bool enabled) {
@@ -95,6 +104,7 @@ protected:
         options_.host.plugin = rtd::test::NativeBuildPath(RTD_TEST_PLUGIN);
         options_.settingsFile = dir_.Path("ispgui.ini");
         options_.host.simFlash = dir_.Path("flash.bin");
+        options_.noConfirm = true; // the confirmation has its own test
     }
 
     void TearDown() override {
@@ -187,6 +197,10 @@ TEST_F(GuiTest, ShowsWhatThePluginAnnouncesInTheLayout) {
 
 TEST_F(GuiTest, CommandsRunOnTheChipModel) {
     enum class Chip { Image, Blank, Partly }; // Partly: a failed write's leftovers
+    // A failure's last strip line, by what the chip holds.
+    const char* const holds[] = {
+        "diagnosis: the chip is untouched", "diagnosis: the chip is erased",
+        "diagnosis: the chip is erased and partly written: run write again"};
     struct Case {
         const char* name;
         std::vector<std::string> faults;
@@ -244,6 +258,7 @@ TEST_F(GuiTest, CommandsRunOnTheChipModel) {
          0,
          Chip::Blank},
         {"reset", {}, true, kResetButton, "", true, {"Begin...", "Reset..."}, "", 0, Chip::Image},
+        {"verify", {}, true, kVerifyButton, packed, true, {}, "", 0, Chip::Image},
         {"chip never enters ISP",
          {"no-isp"},
          true,
@@ -254,6 +269,16 @@ TEST_F(GuiTest, CommandsRunOnTheChipModel) {
          "Enter Isp fail.",
          0,
          Chip::Image},
+        {"erase never finishes",
+         {"erase-busy=20"},
+         true,
+         kEraseButton,
+         "",
+         false,
+         {"Begin...", "Erase..."},
+         "Erase...",
+         0,
+         Chip::Blank},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -280,33 +305,48 @@ TEST_F(GuiTest, CommandsRunOnTheChipModel) {
         ExpectStrip(r, c.ok, command,
                     c.detail == "crcs" ? CrcsInFlash(flash, c.file == packed ? 2 : 1) : c.detail);
         ExpectInputsEnabled(r, true);
-        // ChipRun's counts, and its diagnosis of a failure, which the strip leaves out.
+        // ChipRun's counts, and its diagnosis of a failure, shown below the result.
         EXPECT_GT(programmer_->LastReport().bus.calls, 0);
         EXPECT_EQ(programmer_->LastDiagnosis().empty(), c.ok);
+        for (const std::string& line : programmer_->LastDiagnosis())
+            EXPECT_NE(r.controls[kResultStrip].text.find("\n" + line), std::string::npos) << line;
+        const std::string& strip = r.controls[kResultStrip].text;
+        const std::string last = strip.substr(strip.rfind('\n') + 1);
+        if (!c.ok) {
+            EXPECT_EQ(last, holds[static_cast<int>(c.chip)]) << strip;
+        }
         Stop();
     }
 }
 
 TEST_F(GuiTest, ProgressBarFollowsTheProgressMessagesOfEachBank) {
     START_OR_SKIP();
-    std::vector<int> seen; // the bar's value each time a message reached it
+    View().Type(kFileEdit, Example("two-bank.kvf"));
+    View().Flush();
+    const GuiReading shown = View().Read();
+    rtd::test::PauseForScreenshot("gui-before", shown.left, shown.top, shown.outerWidth,
+                                  shown.outerHeight);
+    // A first write leaves its green strip and full bar, which the next one must replace.
+    View().Click(kWriteButton);
+    std::vector<int> seen;           // the bar's value each time a message reached it
+    std::vector<std::string> strips; // the strip's text each time it changed
     bool before = false, during = false;
     SetProgressHook([&](GuiView& view, int percent) {
-        seen.push_back(view.Read().progress);
+        const GuiReading now = view.Read();
+        seen.push_back(now.progress);
         EXPECT_EQ(seen.back(), percent);
+        EXPECT_FALSE(IsRed(now.progressColour) || IsGreen(now.resultColour));
+        if (strips.empty() || strips.back() != now.controls[kResultStrip].text)
+            strips.push_back(now.controls[kResultStrip].text);
         if (!during && percent >= 50) {
             during = true;
             view.Flush();
             const GuiReading r = view.Read();
-            EXPECT_EQ(r.controls[kResultStrip].text, "Write...");
             rtd::test::PauseForScreenshot("gui-during", r.left, r.top, r.outerWidth, r.outerHeight);
         }
     });
-    View().Type(kFileEdit, Example("two-bank.kvf"));
-    View().Flush();
     GuiReading r = View().Read();
-    before = r.progress == 0 && r.lines.empty();
-    rtd::test::PauseForScreenshot("gui-before", r.left, r.top, r.outerWidth, r.outerHeight);
+    before = r.progress == 100 && IsGreen(r.resultColour);
     View().Click(kWriteButton);
     SetProgressHook(nullptr);
     View().Flush();
@@ -324,6 +364,7 @@ TEST_F(GuiTest, ProgressBarFollowsTheProgressMessagesOfEachBank) {
         }
     }
     EXPECT_EQ(r.progress, 100);
+    EXPECT_EQ(strips, (std::vector<std::string>{"Writing bank 0...", "Writing bank 1..."}));
     Stop();
 }
 
@@ -334,6 +375,17 @@ TEST_F(GuiTest, SetupFromTheWindowDecidesTheNextHexWrite) {
     ExpectStrip(r, true, "Write", CrcsInFlash(Flash(), 1));
     EXPECT_TRUE(Flash() == ImageOf(hex, false));
 
+    // The window's fonts, each the layout's face, stay as they are once Setup has shown
+    // its own.
+    std::vector<std::string> fontsBefore;
+    for (size_t i = 0; i < r.controls.size(); ++i) {
+        fontsBefore.push_back(r.controls[i].fonts);
+#if !defined(_WIN32)
+        EXPECT_NE(r.controls[i].fonts.find(MainWindowLayout().controls[i].font.face),
+                  std::string::npos)
+            << r.controls[i].fonts;
+#endif
+    }
     // The plug-in's Setup dialog, found and clicked through the window system from inside
     // its own modal loop.
     rtd::test::TopWindow dialog;
@@ -353,14 +405,44 @@ TEST_F(GuiTest, SetupFromTheWindowDecidesTheNextHexWrite) {
     ASSERT_TRUE(dialog.found);
     EXPECT_TRUE(checked);
     EXPECT_FALSE(rtd::test::FindTopWindow(kSetupCaption).found);
-    TForm& form = *View().Form();
-    EXPECT_EQ(dialog.owner, form.GetHandle());
-    EXPECT_EQ(dialog.left, (form.GetWidth() - dialog.outerWidth) / 2 + form.GetLeft());
-    EXPECT_EQ(dialog.top, (form.GetHeight() - dialog.outerHeight) / 2 + form.GetTop());
 
     r = Run(kWriteButton);
+    for (size_t i = 0; i < r.controls.size(); ++i)
+        EXPECT_EQ(r.controls[i].fonts, fontsBefore[i]) << MainWindowLayout().controls[i].name;
     EXPECT_TRUE(Flash() == ImageOf(hex, true)) << "bank 1 is not the extend file";
     ExpectStrip(r, true, "Write", CrcsInFlash(Flash(), 2));
+    Stop();
+}
+
+// Both plug-in dialogs open owned by the window and centred over it: Setup by the
+// plug-in's arithmetic, About (which the plug-in leaves to the window system) by ispgui's.
+TEST_F(GuiTest, PluginDialogsOpenCentredOverTheWindow) {
+    ASSERT_TRUE(SaveGuiSettings(options_.settingsFile, {"", "sim", WindowPlace{120, 90}}));
+    START_OR_SKIP();
+    const struct {
+        int button;
+        const char *caption, *close;
+    } cases[] = {{kSetupButton, kSetupCaption, "OK"}, {kAboutButton, "About...", "Close"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        rtd::test::TopWindow dialog;
+        // Read once the window has had its chance to move it, then closed.
+        std::function<void(int)> look = [&](int attempt) {
+            dialog = rtd::test::FindTopWindow(c.caption);
+            if (!dialog.found && attempt < 100) {
+                View().After(100, [&, attempt] { look(attempt + 1); });
+                return;
+            }
+            EXPECT_TRUE(rtd::test::ClickInTopWindow(c.caption, c.close));
+        };
+        View().After(200, [&] { look(0); });
+        View().Click(c.button);
+        ASSERT_TRUE(dialog.found);
+        TForm& form = *View().Form();
+        EXPECT_EQ(dialog.owner, form.GetHandle());
+        EXPECT_EQ(dialog.left, (form.GetWidth() - dialog.outerWidth) / 2 + form.GetLeft());
+        EXPECT_EQ(dialog.top, (form.GetHeight() - dialog.outerHeight) / 2 + form.GetTop());
+    }
     Stop();
 }
 
@@ -409,7 +491,9 @@ TEST_F(GuiTest, ClosingDuringAWriteWaitsForItsEnd) {
         view.CloseFromTitleBar();
         openAfterClose = view.IsOpen();
     });
+    testing::internal::CaptureStderr();
     const GuiReading r = Run(kWriteButton, packed);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "write: OK\n");
     SetProgressHook(nullptr);
     EXPECT_TRUE(asked);
     EXPECT_TRUE(openAfterClose) << "the window closed under the running write";
@@ -495,11 +579,8 @@ TEST_F(GuiTest, BrowseOffersThePluginsFilter) {
         SetFileDialogHook(nullptr);
         ASSERT_TRUE(shown);
         ASSERT_FALSE(choices.empty());
-#if defined(_WIN32)
-        EXPECT_EQ(choices[0], "(*.hex;*.bin)");
-#else
-        EXPECT_EQ(choices[0], "*.hex;*.bin ({*.hex,*.bin,*.kvf})");
-#endif
+        // The label read back from the dialog; the files it lists show its patterns work.
+        EXPECT_EQ(choices[0], "Firmware (*.hex, *.bin, *.kvf)");
         for (const char* name : {"a.hex", "b.bin", "c.kvf"})
             EXPECT_NE(std::find(listed.begin(), listed.end(), name), listed.end()) << name;
         EXPECT_EQ(std::find(listed.begin(), listed.end(), "d.txt"), listed.end());
@@ -533,6 +614,29 @@ TEST_F(GuiTest, ABusThatCannotBeOpenedFailsWithItsReason) {
     Stop();
 }
 
+// A file the host's pre-check refuses never reaches the plug-in: the strip says why in
+// isphost's words, not the plug-in's "File format error.".
+TEST_F(GuiTest, AFileThePreCheckRefusesShowsItsReason) {
+    dir_.Write("cut.hex", ":10000000");
+    dir_.Write("empty.bin", "");
+    const struct {
+        int button;
+        std::string file;
+    } cases[] = {{kWriteButton, dir_.Path("missing.kvf")},
+                 {kWriteButton, dir_.Path("cut.hex")},
+                 {kVerifyButton, dir_.Path("empty.bin")}};
+    START_OR_SKIP();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const GuiReading r = Run(c.button, c.file);
+        const std::string refusal = host::CheckFirmwareFile(c.file);
+        EXPECT_NE(refusal.find("nothing was sent"), std::string::npos) << refusal;
+        ExpectStrip(r, false, r.controls[static_cast<size_t>(c.button)].text, refusal);
+        EXPECT_TRUE(r.lines.empty()) << "the plug-in was called";
+    }
+    Stop();
+}
+
 // The pre-flight refuses a bus that cannot carry a page write: the plug-in is not called
 // and the chip keeps what it held.
 TEST_F(GuiTest, APreflightRefusalKeepsTheChipAndShowsTheReason) {
@@ -547,6 +651,71 @@ TEST_F(GuiTest, APreflightRefusalKeepsTheChipAndShowsTheReason) {
         << r.controls[kResultStrip].text;
     EXPECT_TRUE(r.lines.empty()) << "the plug-in was called";
     EXPECT_TRUE(Flash() == ImageOf(packed, false)) << "the chip was changed";
+    Stop();
+}
+
+// Erase asks first, No the default: only Yes erases.
+TEST_F(GuiTest, EraseAsksFirst) {
+    const std::string packed = Example("two-bank.kvf");
+    options_.noConfirm = false;
+    struct Case {
+        const char* answer;
+        bool erased;
+    };
+    for (const Case& c : {Case{"No", false}, Case{"Yes", true}}) {
+        SCOPED_TRACE(c.answer);
+        dir_.Write("flash.bin", ImageOf(packed, false));
+        START_OR_SKIP();
+        bool asked = false;
+        std::function<void(int)> answer = [&](int attempt) {
+            if (!rtd::test::FindTopWindow("Erase").found && attempt < 100) {
+                View().After(100, [&, attempt] { answer(attempt + 1); });
+                return;
+            }
+            asked = rtd::test::ClickInTopWindow("Erase", c.answer);
+        };
+        View().After(100, [&] { answer(0); });
+        const GuiReading r = Run(kEraseButton);
+        EXPECT_TRUE(asked);
+        EXPECT_EQ(Flash() == std::vector<uint8_t>(131072, 0xFF), c.erased);
+        EXPECT_EQ(r.lines.empty(), !c.erased);
+        Stop();
+    }
+}
+
+// Every refusal the host can give before or instead of a command fits the strip whole.
+TEST_F(GuiTest, EveryRefusalFitsTheStrip) {
+    struct Case {
+        const char* bus;
+        std::vector<std::string> faults, limits;
+    };
+    const Case cases[] = {
+        {"sim", {"bogus"}, {}}, {"sim", {"stuck=x"}, {}}, {"sim", {}, {"bogus"}},
+        {"ch341", {}, {}},      {"/dev/i2c-250", {}, {}},
+    };
+    std::vector<std::string> refusals;
+    for (const Case& c : cases) {
+        host::BusOptions bus;
+        bus.bus = c.bus;
+        bus.simFaults = c.faults;
+        bus.simAdapter = c.limits;
+        std::string error;
+        if (!host::CreateHostBus(bus, nullptr, &error))
+            refusals.push_back(error);
+    }
+    // The pre-flight's, as the window shows it after a write.
+    const std::string packed = Example("two-bank.kvf");
+    options_.host.simAdapter = {"max-write=61"};
+    START_OR_SKIP();
+    refusals.push_back(Run(kWriteButton, packed).controls[kResultStrip].text);
+    ASSERT_GE(refusals.size(), 4u);
+    for (const std::string& refusal : refusals) {
+        View().SetResult(ResultTone::Failed, ResultText(false, "Write", 0.4, refusal));
+        const GuiReading r = View().Read();
+        EXPECT_GT(r.resultTextHeight, 0);
+        EXPECT_LE(r.resultTextWidth, r.controls[kResultStrip].width) << refusal;
+        EXPECT_LE(r.resultTextHeight, r.controls[kResultStrip].height) << refusal;
+    }
     Stop();
 }
 

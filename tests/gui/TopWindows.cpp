@@ -19,9 +19,22 @@ namespace rtd::test {
 #if defined(_WIN32)
 
 namespace {
+// The control captioned `text`, its mnemonic's "&" aside: a message box's buttons read
+// "&Yes" and "&No".
 HWND Control(const std::string& caption, const std::string& text) {
     HWND window = FindWindowA(nullptr, caption.c_str());
-    return window ? FindWindowExA(window, nullptr, nullptr, text.c_str()) : nullptr;
+    for (HWND c = window ? FindWindowExA(window, nullptr, nullptr, nullptr) : nullptr; c;
+         c = FindWindowExA(window, c, nullptr, nullptr)) {
+        char label[256] = {};
+        GetWindowTextA(c, label, sizeof label);
+        std::string plain;
+        for (const char* p = label; *p; ++p)
+            if (*p != '&')
+                plain += *p;
+        if (plain == text)
+            return c;
+    }
+    return nullptr;
 }
 } // namespace
 

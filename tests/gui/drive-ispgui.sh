@@ -50,7 +50,7 @@ wait_for() {
     fail "no $what after $((tenths / 10)) s"
 }
 
-${loader:+"$loader"} "./$(basename "$gui")" >"$work/out.log" 2>&1 &
+${loader:+"$loader"} "./$(basename "$gui")" --no-confirm >"$work/out.log" 2>&1 &
 pid=$!
 wait_for "window" 60 xdotool search --onlyvisible --name '^RTD2120 programmer$'
 window=$(xdotool search --onlyvisible --name '^RTD2120 programmer$' | head -1)
@@ -63,7 +63,7 @@ xdotool type --delay 10 "$path"
 
 xdotool key Tab Tab Tab space # Browse..., Bus, Write
 wait_for "written chip" 30 cmp -s sim-flash.bin expected.bin
-xdotool key Tab space # Erase
+xdotool key Tab Tab space # Verify, Erase (not asked: --no-confirm)
 wait_for "erased chip" 30 cmp -s sim-flash.bin blank.bin
 xdotool key F5 # Write again, the next board
 wait_for "chip written again" 30 cmp -s sim-flash.bin expected.bin

@@ -1,6 +1,7 @@
 // ispgui's main window on Linux: FLTK 1.3 on X11. The plug-in's dialogs use the same
 // FLTK library, so they run in this window's display and event handling.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -12,14 +13,18 @@
 #include <FL/Fl_File_Chooser.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Progress.H>
+#include <FL/fl_ask.H>
+#include <FL/fl_draw.H>
 #include <FL/x.H>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <list>
+#include <memory>
 
 #include "DropText.h"
 #include "FltkControls.h"
@@ -161,6 +166,51 @@ private:
     Fl_Window& window_;
 };
 
+// The chooser's filter menu: the entries' own patterns go to the file list from here
+// (FltkFilter's labels are for reading); All Files and Custom Filter, the chooser's own
+// items after them, go to its own callback.
+class FilterMenu {
+public:
+    FilterMenu(Fl_File_Chooser& chooser, Fl_Window& window, const std::vector<FilterEntry>& filter)
+        : chooser_(chooser), choice_(FindWidget<Fl_Choice>(window)),
+          list_(FindWidget<Fl_File_Browser>(window)) {
+        for (const FilterEntry& e : filter)
+            patterns_.push_back(FltkPattern(e));
+        if (!choice_ || !list_)
+            return;
+        own_ = choice_->callback();
+        ownData_ = choice_->user_data();
+        choice_->callback(OnChosen, this);
+        OnChosen(choice_, this);
+    }
+    ~FilterMenu() {
+        if (choice_ && own_)
+            choice_->callback(own_, ownData_);
+    }
+    FilterMenu(const FilterMenu&) = delete;
+    FilterMenu& operator=(const FilterMenu&) = delete;
+
+private:
+    static void OnChosen(Fl_Widget* widget, void* data) {
+        auto* self = static_cast<FilterMenu*>(data);
+        const int item = self->choice_->value();
+        if (item < 0 || item >= static_cast<int>(self->patterns_.size())) {
+            if (self->own_)
+                self->own_(widget, self->ownData_);
+            return;
+        }
+        self->list_->filter(self->patterns_[static_cast<size_t>(item)].c_str());
+        self->chooser_.rescan_keep_filename();
+    }
+
+    Fl_File_Chooser& chooser_;
+    Fl_Choice* choice_;
+    Fl_File_Browser* list_;
+    std::vector<std::string> patterns_;
+    Fl_Callback* own_ = nullptr;
+    void* ownData_ = nullptr;
+};
+
 class FltkGuiView : public GuiView {
 public:
     FltkGuiView(const WindowLayout& layout, const std::string& caption, GuiEvents* events,
@@ -275,6 +325,23 @@ public:
         bar->copy_label((std::to_string(percent) + "%").c_str());
     }
 
+    void SetProgressTone(ResultTone tone) override {
+        Fl_Progress* bar = ProgressBar();
+        if (!progressColour_)
+            progressColour_ = bar->selection_color();
+        bar->selection_color(tone == ResultTone::Failed ? ToFltk(ResultColour(tone, 0))
+                                                        : progressColour_);
+        bar->redraw();
+    }
+
+    bool Confirm(const std::string& title, const std::string& question) override {
+        // fl_choice's Enter button is its second, given "No" here, with the focus; Escape
+        // and the close box answer 0, the first, left out. Only the third is Yes.
+        fl_message_title(title.c_str());
+        fl_message_hotspot(0);
+        return fl_choice("%s", nullptr, "No", "Yes", question.c_str()) == 2;
+    }
+
     void SetResult(ResultTone tone, const std::string& text) override {
         Fl_Widget* strip = Widget(kResultStrip);
         strip->color(ToFltk(ResultColour(tone, kButtonFaceColour)));
@@ -291,7 +358,10 @@ public:
         chooser.preview(0);
         chooser.value(start.c_str());
         chooser.show();
+        std::unique_ptr<FilterMenu> menu;
         if (Fl_Window* window = ChooserWindow()) {
+            menu = std::make_unique<FilterMenu>(chooser, *window, filter);
+            WidenForLabels(*window);
             window->wait_for_expose();
             Flush();
             FltkFileDialog dialog(chooser, *window);
@@ -301,6 +371,21 @@ public:
             Fl::wait();
         const char* chosen = chooser.value();
         return chosen ? chosen : "";
+    }
+
+    void CentreOwnedWindows() override {
+        if (!window_.shown())
+            return;
+        const ::Window self = fl_xid(&window_);
+        for (Fl_Window* w = Fl::first_window(); w; w = Fl::next_window(w)) {
+            ::Window owner = 0;
+            if (w == &window_ || !w->shown() ||
+                !XGetTransientForHint(fl_display, fl_xid(w), &owner) || owner != self)
+                continue;
+            w->position((window_.decorated_w() - w->decorated_w()) / 2 + window_.x(),
+                        (window_.decorated_h() - w->decorated_h()) / 2 + window_.y());
+        }
+        Flush();
     }
 
     void Flush() override {
@@ -329,6 +414,7 @@ public:
             control.top = w.y();
             control.width = w.w();
             control.height = w.h();
+            control.fonts = FontsOf(w);
             reading.controls.push_back(control);
         }
         Fl_Browser* list = MessageList();
@@ -340,6 +426,13 @@ public:
             reading.choices.push_back(choice->text(i) ? choice->text(i) : "");
         reading.chosen = choice->value();
         reading.resultColour = FromFltk(Widget(kResultStrip)->color());
+        reading.progressColour = FromFltk(ProgressBar()->selection_color());
+        Fl_Widget* strip = Widget(kResultStrip);
+        int width = (strip->align() & FL_ALIGN_WRAP) ? strip->w() : 0, height = 0;
+        fl_font(strip->labelfont(), strip->labelsize());
+        fl_measure(strip->label() ? strip->label() : "", width, height, 0);
+        reading.resultTextWidth = width;
+        reading.resultTextHeight = height;
         reading.acceptsDrops = true; // FLTK takes drops on every shown window
         return reading;
     }
@@ -407,6 +500,46 @@ private:
         return widget;
     }
 
+    static std::string FontsOf(const Fl_Widget& w) {
+        std::string fonts = FontName(w.labelfont(), w.labelsize());
+        if (const Fl_Input* input = dynamic_cast<const Fl_Input*>(&w))
+            fonts += ", " + FontName(input->textfont(), input->textsize());
+        else if (const Fl_Choice* choice = dynamic_cast<const Fl_Choice*>(&w))
+            fonts += ", " + FontName(choice->textfont(), choice->textsize());
+        else if (const Fl_Browser* list = dynamic_cast<const Fl_Browser*>(&w))
+            fonts += ", " + FontName(list->textfont(), list->textsize());
+        return fonts;
+    }
+
+    static std::string FontName(Fl_Font font, Fl_Fontsize size) {
+        const char* name = Fl::get_font(font);
+        return std::string(name ? name : "?") + " " + std::to_string(size);
+    }
+
+    // The chooser's filter menu grows with its window: the window is widened, on the
+    // screen, until the widest label shows whole.
+    static void WidenForLabels(Fl_Window& window) {
+        Fl_Choice* choice = FindWidget<Fl_Choice>(window);
+        if (!choice)
+            return;
+        int widest = 0;
+        fl_font(choice->textfont(), choice->textsize());
+        for (int i = 0; i < choice->size() - 1; ++i) {
+            int w = 0, h = 0;
+            fl_measure(choice->text(i) ? choice->text(i) : "", w, h, 0);
+            widest = std::max(widest, w);
+        }
+        const int arrowAndEdges = 32;
+        const int more = widest + arrowAndEdges - choice->w();
+        if (more <= 0)
+            return;
+        int x = 0, y = 0, w = 0, h = 0;
+        Fl::screen_work_area(x, y, w, h, window.x(), window.y());
+        const WindowPlace at = KeepOnScreen({window.x(), window.y()}, window.w() + more, window.h(),
+                                            ScreenArea{x, y, w, h});
+        window.resize(at.left, at.top, window.w() + more, window.h());
+    }
+
     // The chooser's window: the newest shown window with the chooser's title.
     static Fl_Window* ChooserWindow() {
         for (Fl_Window* w = Fl::first_window(); w; w = Fl::next_window(w))
@@ -449,6 +582,7 @@ private:
     MainWindow window_;
     MainForm form_;
     std::vector<Fl_Widget*> widgets_; // owned by window_, in table order
+    Fl_Color progressColour_ = 0;     // the bar's own fill, kept while it shows a failure
     std::vector<std::string> choiceTexts_;
     std::vector<Fl_Menu_Item> choiceItems_;
     struct Task {

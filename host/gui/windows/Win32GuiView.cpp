@@ -161,6 +161,7 @@ public:
             BuildControl(layout_.controls[i], Window(), kFirstControlId + static_cast<int>(i), dpi_,
                          fonts_.back(), GetModuleHandleA(nullptr));
         }
+        Unthemed(Item(kProgressBar));
         DragAcceptFiles(Window(), TRUE);
         ACCEL writeAgain{FVIRTKEY, VK_F5, kWriteAgainId};
         accelerators_ = CreateAcceleratorTableA(&writeAgain, 1);
@@ -250,6 +251,23 @@ public:
         SendMessageA(Item(kProgressBar), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
     }
 
+    void SetProgressTone(ResultTone tone) override {
+        // CLR_DEFAULT: the bar's own colour.
+        const COLORREF fill =
+            tone == ResultTone::Failed ? ToColorRef(ResultColour(tone, 0)) : CLR_DEFAULT;
+        SendMessageA(Item(kProgressBar), PBM_SETBARCOLOR, 0, static_cast<LPARAM>(fill));
+        progressFailed_ = tone == ResultTone::Failed;
+    }
+
+    void CentreOwnedWindows() override {
+        EnumThreadWindows(GetCurrentThreadId(), CentreIfOwned, reinterpret_cast<LPARAM>(Window()));
+    }
+
+    bool Confirm(const std::string& title, const std::string& question) override {
+        return MessageBoxA(Window(), question.c_str(), title.c_str(),
+                           MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    }
+
     void SetResult(ResultTone tone, const std::string& text) override {
         tone_ = tone;
         if (stripBrush_)
@@ -321,6 +339,19 @@ public:
         SendMessageA(Window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                      reinterpret_cast<LPARAM>(Item(kResultStrip)));
         reading.resultColour = FromColorRef(GetBkColor(dc));
+        HWND strip = Item(kResultStrip);
+        RECT box{};
+        GetClientRect(strip, &box);
+        const std::string text = Text(kResultStrip);
+        HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(strip, WM_GETFONT, 0, 0)));
+        DrawTextA(dc, text.c_str(), -1, &box,
+                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
+        SelectObject(dc, old);
+        reading.resultTextWidth = box.right - box.left;
+        reading.resultTextHeight = box.bottom - box.top;
+        // The bar keeps no colour that can be read back before comctl32 6: the one set.
+        reading.progressColour = BarColour(reading.progress);
         ReleaseDC(Window(), dc);
         reading.acceptsDrops = (GetWindowLongA(Window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
         return reading;
@@ -455,6 +486,51 @@ private:
     bool IsControl(int control) const {
         return control >= 0 && control < static_cast<int>(layout_.controls.size());
     }
+    // The bar's fill as drawn, read inside its filled part; with nothing filled, the colour
+    // it was given (the bar keeps none that can be read back before comctl32 6).
+    uint32_t BarColour(int progress) {
+        if (progress <= 0)
+            return progressFailed_ ? ResultColour(ResultTone::Failed, 0) : 0;
+        HWND bar = Item(kProgressBar);
+        UpdateWindow(bar); // a colour just given is drawn first
+        RECT box{};
+        GetClientRect(bar, &box);
+        HDC dc = GetDC(bar);
+        const COLORREF drawn = GetPixel(dc, box.left + 4, (box.top + box.bottom) / 2);
+        ReleaseDC(bar, dc);
+        return FromColorRef(drawn);
+    }
+
+    // Only a bar drawn without visual styles (which wine's default theme applies too) takes
+    // the colour PBM_SETBARCOLOR gives it. uxtheme.dll is looked up, not imported: a
+    // system without it draws every bar unthemed. A class list of " " names no class of
+    // the theme (an empty one would stand for the default).
+    static void Unthemed(HWND control) {
+        using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+        HMODULE uxtheme = LoadLibraryA("uxtheme.dll");
+        FARPROC found = uxtheme ? GetProcAddress(uxtheme, "SetWindowTheme") : nullptr;
+        if (found)
+            reinterpret_cast<SetWindowThemeFn>(reinterpret_cast<void (*)()>(found))(control, L" ",
+                                                                                    L" ");
+        // Unthemed, the bar has no outline of its own: an empty one would not show.
+        SetWindowLongA(control, GWL_EXSTYLE,
+                       GetWindowLongA(control, GWL_EXSTYLE) | WS_EX_STATICEDGE);
+        SetWindowPos(control, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
+
+    static BOOL CALLBACK CentreIfOwned(HWND window, LPARAM ownerParam) {
+        const HWND owner = reinterpret_cast<HWND>(ownerParam);
+        RECT o{}, d{};
+        if (GetWindow(window, GW_OWNER) != owner || !IsWindowVisible(window) ||
+            !GetWindowRect(owner, &o) || !GetWindowRect(window, &d))
+            return TRUE;
+        SetWindowPos(window, nullptr, ((o.right - o.left) - (d.right - d.left)) / 2 + o.left,
+                     ((o.bottom - o.top) - (d.bottom - d.top)) / 2 + o.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return TRUE;
+    }
+
     HWND Item(int control) const { return GetDlgItem(Window(), kFirstControlId + control); }
 
     const WindowLayout& layout_;
@@ -463,6 +539,7 @@ private:
     std::vector<HFONT> fonts_;
     HACCEL accelerators_ = nullptr;
     ResultTone tone_ = ResultTone::Neutral;
+    bool progressFailed_ = false;
     HBRUSH stripBrush_ = nullptr;
     bool closing_ = false;
 };

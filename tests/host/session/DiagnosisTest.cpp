@@ -11,7 +11,7 @@ namespace {
 // Answers each status read with the next scripted byte.
 class StatusScript : public TIicInterface {
 public:
-    bool IicWrite(uint8_t, int, const uint8_t*) override { return true; }
+    bool IicWrite(uint8_t, int, const uint8_t*) override { return !refuseWrites; }
     bool IicRead(uint8_t, int, uint8_t* data) override {
         *data = answers.empty() ? 0x00 : answers.front();
         if (!answers.empty())
@@ -19,11 +19,12 @@ public:
         return true;
     }
     std::deque<uint8_t> answers;
+    bool refuseWrites = false; // every write is not acknowledged
 };
 
 // The plug-in's transfers, by what they do.
 struct Step {
-    enum Kind { Entry, Select1, Erase, Poll } kind;
+    enum Kind { Entry, Select1, Erase, Page, Poll } kind;
     uint8_t status = 0; // answered to the read that follows, if any
 };
 
@@ -50,6 +51,12 @@ void Play(FailureDiagnosis& bus, StatusScript& script, const std::vector<Step>& 
         case Step::Erase:
             write({0x90, 0xC0});
             break;
+        case Step::Page: {
+            std::vector<uint8_t> page(257, 0x00);
+            page[0] = 0x94;
+            write(page);
+            break;
+        }
         case Step::Poll:
             read(s.status);
             break;
@@ -114,6 +121,29 @@ TEST(FailureDiagnosis, ExplainsTheLastLineFromTheStatusReads) {
         FailureDiagnosis bus(&script);
         Play(bus, script, c.steps);
         EXPECT_EQ(bus.Explain(c.lastLine, c.failed), c.lines) << c.name;
+    }
+}
+
+TEST(FailureDiagnosis, TellsWhatTheChipHoldsFromTheWritesItAcknowledged) {
+    using S = Step;
+    const struct {
+        std::vector<Step> steps;
+        bool refused;
+        std::string holds;
+    } cases[] = {
+        {{{S::Entry, 0x40}, {S::Poll, 0x00}}, false, "the chip is untouched"},
+        {{{S::Entry, 0x40}, {S::Erase}, {S::Poll, 0x80}}, false, "the chip is erased"},
+        {{{S::Entry, 0x40}, {S::Erase}, {S::Page}}, true, "the chip is untouched"},
+        {{{S::Entry, 0x40}, {S::Erase}, {S::Page}, {S::Poll, 0x10}},
+         false,
+         "the chip is erased and partly written: run write again"},
+    };
+    for (const auto& c : cases) {
+        StatusScript script;
+        script.refuseWrites = c.refused;
+        FailureDiagnosis bus(&script);
+        Play(bus, script, c.steps);
+        EXPECT_EQ(bus.ChipHolds(), c.holds) << c.steps.size() << " steps";
     }
 }
 
