@@ -53,6 +53,9 @@ public:
     virtual bool TakesWrite(int count) { return count <= Capabilities().maxWrite; }
     // What a USB adapter's link has carried so far; null for an adapter not on USB.
     virtual const UsbCounts* Usb() const { return nullptr; }
+    // Why a USB adapter's transfers cannot be counted (a maker's DLL makes them out of
+    // sight); empty for every other adapter.
+    virtual std::string UsbUncounted() const { return std::string(); }
 };
 
 } // namespace rtd::host

@@ -88,7 +88,7 @@ std::string StatsLine(const CommandReport& r) {
                        " s wall; bus time at 100 kHz " + Fixed(c.ProjectedSeconds(100), 3) +
                        " s, at 400 kHz " + Fixed(c.ProjectedSeconds(400), 3) + " s";
     if (!r.usbCounted)
-        return line;
+        return r.usbUncounted.empty() ? line : line + "; USB not counted: " + r.usbUncounted;
     // A USB adapter: its transfers, and their projected time beside the wire time.
     const UsbCounts& u = r.usb;
     return line + "; USB " + std::to_string(u.transfersOut + u.transfersIn) + " transfers (" +

@@ -212,6 +212,8 @@ int RunChipCommand(const ChipCommand& command, const RunOptions& o, std::ostream
     if (usb) {
         report->usbCounted = true;
         report->usb = usb->Since(usbBefore);
+    } else if (bus) {
+        report->usbUncounted = bus->Adapter().UsbUncounted();
     }
     return status;
 }

@@ -38,6 +38,7 @@ struct CommandReport {
     BusCounts bus;                 // every transfer of the command
     int busSpeedKhz = 0;           // the clock the command ran at
     bool usbCounted = false;       // a USB adapter: `usb` is part of the report
+    std::string usbUncounted;      // a USB adapter whose transfers are out of sight: why
     UsbCounts usb;                 // what its USB link carried for the command
     std::string error;             // the first error line, else a failed command's last line
     bool succeeded = false;        // the command itself: the export's result, verify's match

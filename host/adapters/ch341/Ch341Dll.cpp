@@ -88,6 +88,7 @@ public:
             return TooLong(error);
         return Stream(std::vector<uint8_t>(1, address), count, data, error);
     }
+    std::string UsbUncounted() const override { return "CH341DLL.DLL makes its own transfers"; }
 
 private:
     static bool TooLong(std::string* error) {

@@ -289,6 +289,24 @@ TEST(AdapterRun, AdapterFailuresEndInTheFailureLineAndOneLineNamingTheError) {
     }
 }
 
+#if defined(_WIN32)
+// The maker's DLL makes its transfers out of sight: --stats says so rather than count none.
+TEST(AdapterRun, StatsThroughTheMakersDllSayTheUsbIsNotCounted) {
+    const std::string flash = TempPath("dll-stats-flash.bin");
+    std::remove(flash.c_str());
+    const std::vector<Route> routes = Routes();
+    const auto dll = std::find_if(routes.begin(), routes.end(), [](const Route& route) {
+        return route.transport == Transport::Ch341Dll;
+    });
+    ASSERT_NE(dll, routes.end());
+    const HostResult r = RunOn(*dll, {}, flash, {"--stats", "reset"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("; USB not counted: CH341DLL.DLL makes its own transfers\n"),
+              std::string::npos)
+        << r.out;
+}
+#endif
+
 // A test of its own, so that sharding runs its eleven seconds per route beside the others.
 TEST(AdapterRun, EnterIspSendsWhatTheChipModelGets) {
     ExpectEveryRouteActsAsTheSimulatedBus({{"enter-isp"}});
