@@ -56,20 +56,38 @@ uint32_t FromFltk(Fl_Color colour) {
 // the same number wherever it is registered. FLTK names a font by its face with a leading
 // style letter: " " plain, "B" bold.
 const char* const kFaces[] = {"MS Sans Serif", "Courier New", "MS Reference Sans Serif"};
+constexpr int kFaceCount = static_cast<int>(sizeof kFaces / sizeof kFaces[0]);
+
+// FLTK keeps the name's pointer, and compares the next name for that number with it, for as
+// long as the process runs: also after the plug-in that registered it is unloaded. So the
+// name lives on the heap, never freed, and is registered only where the table does not
+// hold it yet (one copy per face in the process, however often the plug-in is loaded).
+void RegisterFace(Fl_Font index, const std::string& name) {
+    // The first number FLTK gives a grown table reaches far past ours; naming it with
+    // FLTK's own sans serif grows the table, so that reading our numbers is safe.
+    static_assert(2 * kFaceCount < FL_FREE_FONT, "the faces fit the table FLTK first grows");
+    const Fl_Font farthest = static_cast<Fl_Font>(2 * FL_FREE_FONT - 1);
+    Fl::set_font(farthest, Fl::get_font(FL_HELVETICA));
+    const char* held = Fl::get_font(index);
+    if (held && name == held)
+        return;
+    char* kept = new char[name.size() + 1];
+    std::memcpy(kept, name.c_str(), name.size() + 1);
+    Fl::set_font(index, kept);
+}
 
 Fl_Font FltkFont(const FontStyle& font) {
-    const int count = static_cast<int>(sizeof kFaces / sizeof kFaces[0]);
     int face = 0;
-    while (face < count && std::strcmp(kFaces[face], font.face) != 0)
+    while (face < kFaceCount && std::strcmp(kFaces[face], font.face) != 0)
         ++face;
-    if (face == count) // a face this toolkit does not know: FLTK's own sans serif
+    if (face == kFaceCount) // a face this toolkit does not know: FLTK's own sans serif
         return font.bold ? FL_HELVETICA_BOLD : FL_HELVETICA;
-    static std::string names[2 * (sizeof kFaces / sizeof kFaces[0])]; // FLTK keeps the pointers
     const int slot = 2 * face + (font.bold ? 1 : 0);
     const Fl_Font index = static_cast<Fl_Font>(FL_FREE_FONT + slot);
-    if (names[slot].empty()) {
-        names[slot] = std::string(font.bold ? "B" : " ") + font.face;
-        Fl::set_font(index, names[slot].c_str());
+    static bool registered[2 * kFaceCount] = {}; // by this copy, since it was loaded
+    if (!registered[slot]) {
+        RegisterFace(index, std::string(font.bold ? "B" : " ") + font.face);
+        registered[slot] = true;
     }
     return index;
 }
