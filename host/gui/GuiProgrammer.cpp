@@ -339,7 +339,6 @@ void GuiProgrammer::RunCommand(const CommandButton& button) {
     lastReport_ = report;
     // The diagnosis ends with what the chip holds now, in isphost's words.
     lastDiagnosis_ = output.Explained();
-    const std::vector<std::string>& below = lastDiagnosis_;
 
     const ResultTone tone = ok ? ResultTone::Ok : ResultTone::Failed;
     if (command.Has(host::kReportsResult)) {
@@ -347,7 +346,7 @@ void GuiProgrammer::RunCommand(const CommandButton& button) {
         view_->SetResult(tone,
                          StripText(ResultText(ok, caption, report.seconds,
                                               ResultDetail(command, started, ok, output.Errors())),
-                                   below));
+                                   lastDiagnosis_));
     }
     // Closed during the command: the window goes, so its result goes to the terminal.
     if (closeAfterCommand_ && command.Has(host::kReportsResult))

@@ -195,8 +195,7 @@ int RunChipCommand(const ChipCommand& command, const RunOptions& o, std::ostream
         for (const std::string& line : diagnosis->Explain(lastLine, bus->FailedTransfers()))
             output.Explain(line);
         // Last, as after an interrupt: what the user must know before going on.
-        report->chipHolds = diagnosis->ChipHolds();
-        output.Explain("diagnosis: " + report->chipHolds);
+        output.Explain("diagnosis: " + diagnosis->ChipHolds());
     }
     if (!session.trace && !trace.Close()) {
         output.Error("cannot write the trace file " + o.trace);

@@ -42,7 +42,6 @@ struct CommandReport {
     UsbCounts usb;                 // what its USB link carried for the command
     std::string error;             // the first error line, else a failed command's last line
     bool succeeded = false;        // the command itself: the export's result, verify's match
-    std::string chipHolds;         // a failed plug-in command on a bus: what the flash holds now
 };
 
 // "0x5A"

@@ -2,7 +2,6 @@
 
 #include "AdapterBus.h"
 #include "ChipRegisters.h"
-#include "FlashGeometry.h"
 
 namespace rtd::host {
 
